@@ -1,0 +1,36 @@
+// The program's own texts used from code. Templates and menus keep theirs in
+// resources/Quarrow.rc. Source files are UTF-8; every translation unit is
+// compiled with the GBK execution character set, so these are GBK bytes.
+#pragma once
+
+#include <string_view>
+
+inline constexpr std::string_view kAppTitle = "Quarrow";  // the program file's name
+
+// Defaults of the lists kept in the settings file.
+inline constexpr std::string_view kDefaultEngineName = "百度一下";
+inline constexpr std::string_view kDefaultKeyword = "MFC";
+// A developer community's domain; also the site button's caption in the template.
+inline constexpr std::string_view kDefaultSite = "csdn.net";
+
+// Last item of each selection menu.
+inline constexpr std::string_view kMenuEditItem = "增加";
+
+// Notification-area tooltip: two lines, 30 bytes in GBK.
+inline constexpr std::string_view kTrayTip = "网页搜索工具\n快捷键:Ctrl+Alt+S";
+
+// Appended to a name or text that a settings list already holds.
+inline constexpr std::string_view kAlreadyExists = " 已经存在!";
+
+// Columns of the engine settings list.
+inline constexpr std::string_view kColumnOrder = "顺序";
+inline constexpr std::string_view kColumnName = "名称";
+inline constexpr std::string_view kColumnSearchCode = "搜索代码";
+
+// Picture chooser after a page turn (printf formats with the page number).
+inline constexpr const char* kPickerCaptionFormat = "选择背景图片(第%d页)";
+inline constexpr const char* kPickerPageLabelFormat = "第%d页";
+
+// The About box's link and contact address.
+inline constexpr std::string_view kHomePageUrl = "https://quarrow.example.org/";
+inline constexpr std::string_view kContactAddress = "quarrow@example.org";

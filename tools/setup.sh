@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what building and running Quarrow here needs, and skips what is
+# already there: Debian packages (MinGW-w64, Wine with its 32-bit half, a
+# virtual display, a Chinese font, GoogleTest), and the zh_CN.UTF-8 locale that
+# gives Wine the GBK code page.
+set -euo pipefail
+
+SUDO=""
+[ "$(id -u)" = 0 ] || SUDO="sudo"
+
+PACKAGES=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
+          g++-mingw-w64-i686 binutils-mingw-w64-i686
+          wine wine32:i386 wine64 xvfb xauth x11-utils fonts-wqy-zenhei imagemagick locales)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  echo "setup: generating the zh_CN.UTF-8 locale"
+  $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,46 @@
+# Sourced by the scripts that run Windows programs here: a Wine prefix of our
+# own (made once), the GBK code page, quiet Wine, and an X display (a virtual
+# one when there is none).
+#   QUARROW_WINEPREFIX  the prefix to use (default: build/wine-<purpose>)
+#   quarrow_wine_env <purpose>   purpose "test" or "run"
+QUARROW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+quarrow_display_ok() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
+
+# Starts a virtual display that outlives this script (tests and screenshots
+# share it) and exports DISPLAY.
+quarrow_virtual_display() {
+  local state="$QUARROW_ROOT/build/xvfb.display" n
+  if [ -f "$state" ]; then
+    export DISPLAY=":$(cat "$state")"
+    quarrow_display_ok && return 0
+  fi
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    mkdir -p "$QUARROW_ROOT/build"
+    (setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &)
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do quarrow_display_ok && break; sleep 0.1; done
+    if quarrow_display_ok; then echo "$n" >"$state"; return 0; fi
+  done
+  echo "wine-env: could not start a virtual display" >&2
+  return 1
+}
+
+quarrow_wine_env() {
+  local purpose="${1:-test}"
+  export WINEPREFIX="${QUARROW_WINEPREFIX:-$QUARROW_ROOT/build/wine-$purpose}"
+  export WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  # No .NET and no HTML engine: they cannot be downloaded here and are not needed.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # Tests always run on the virtual display, so they never touch the user's screen.
+  if [ "$purpose" = test ] || ! quarrow_display_ok; then
+    quarrow_virtual_display
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine-env: making the Wine prefix $WINEPREFIX (once, about 20 s)" >&2
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+}
