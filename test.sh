@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
 tools/build.sh
+build="${QUARROW_BUILD:-build}"
 echo "== core tests (native)"
-ctest --test-dir build/native --output-on-failure -j "$(nproc)"
+ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
 echo "== Windows tests (Wine)"
-ctest --test-dir build/win32 --output-on-failure
+ctest --test-dir "$build/win32" --output-on-failure

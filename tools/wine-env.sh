@@ -1,8 +1,10 @@
 # Sourced by the scripts that run Windows programs here: a Wine prefix of our
 # own (made once), the GBK code page, quiet Wine, and an X display (a virtual
 # one when there is none).
-#   QUARROW_WINEPREFIX  the prefix to use (default: build/wine-<purpose>)
 #   quarrow_wine_env <purpose>   purpose "test" or "run"
+#   QUARROW_BUILD        build folder (default: build); the prefix is
+#                        $QUARROW_BUILD/wine-<purpose> unless
+#   QUARROW_WINEPREFIX   names another one.
 QUARROW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 quarrow_display_ok() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
@@ -10,14 +12,14 @@ quarrow_display_ok() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
 # Starts a virtual display that outlives this script (tests and screenshots
 # share it) and exports DISPLAY.
 quarrow_virtual_display() {
-  local state="$QUARROW_ROOT/build/xvfb.display" n
+  local state="$WINEPREFIX.display" n
   if [ -f "$state" ]; then
     export DISPLAY=":$(cat "$state")"
     quarrow_display_ok && return 0
   fi
   for n in $(seq 91 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    mkdir -p "$QUARROW_ROOT/build"
+    mkdir -p "$(dirname "$state")"
     (setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &)
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do quarrow_display_ok && break; sleep 0.1; done
@@ -29,7 +31,9 @@ quarrow_virtual_display() {
 
 quarrow_wine_env() {
   local purpose="${1:-test}"
-  export WINEPREFIX="${QUARROW_WINEPREFIX:-$QUARROW_ROOT/build/wine-$purpose}"
+  local build="${QUARROW_BUILD:-build}"
+  case "$build" in /*) ;; *) build="$QUARROW_ROOT/$build" ;; esac
+  export WINEPREFIX="${QUARROW_WINEPREFIX:-$build/wine-$purpose}"
   export WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
   # No .NET and no HTML engine: they cannot be downloaded here and are not needed.
   export WINEDLLOVERRIDES="mscoree,mshtml="
