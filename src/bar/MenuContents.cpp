@@ -1,0 +1,38 @@
+#include "bar/MenuContents.h"
+
+#include "settings/EngineCatalogue.h"
+#include "settings/Keys.h"
+#include "settings/TextList.h"
+
+namespace {
+
+MenuTexts ReadTextMenu(const SettingsFile& file, const TextListKind& kind) {
+  MenuTexts texts;
+  for (int index = 0; index < kMenuEntryCount; ++index) texts[index] = ReadTextListEntry(file, kind, index);
+  return texts;
+}
+
+}  // namespace
+
+EngineMenuContents ReadEngineMenu(const SettingsFile& file) {
+  EngineMenuContents menu;
+  for (int index = 0; index < kMenuEntryCount; ++index) {
+    EngineEntry entry = ReadEngineEntry(file, index);
+    menu.names[index] = std::move(entry.name);
+    menu.codes[index] = std::move(entry.searchCode);
+  }
+  return menu;
+}
+
+MenuTexts ReadKeywordMenu(const SettingsFile& file) { return ReadTextMenu(file, kKeywordListKind); }
+
+MenuTexts ReadSiteMenu(const SettingsFile& file) { return ReadTextMenu(file, kSiteListKind); }
+
+BarOptions ReadBarOptions(const SettingsFile& file) {
+  BarOptions options;
+  options.doubleClickRight = file.ReadInt(keys::kSetting, keys::kDoubleClickRight, "1");
+  options.useIE = file.ReadInt(keys::kSetting, keys::kUseIE, "0");
+  options.useImage = file.ReadInt(keys::kSetting, keys::kUseImg, "1");
+  options.imageNumber = file.ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  return options;
+}
