@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "settings/IniFile.h"
+#include "settings/SettingsFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh directory per test, with Quarrow.ini written and read as raw bytes.
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    m_dir = fs::temp_directory_path() / ("quarrow-ini-" + std::to_string(random()));
+    fs::create_directories(m_dir);
+    m_path = (m_dir / "Quarrow.ini").string();
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(m_path, fs::perms::owner_all, ec);
+    fs::remove_all(m_dir, ec);
+  }
+
+  void Put(std::string_view bytes) const {
+    std::ofstream(m_path, std::ios::binary | std::ios::trunc).write(bytes.data(), bytes.size());
+  }
+  std::string Bytes() const {
+    std::ifstream in(m_path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path m_dir;
+  std::string m_path;
+  IniFile m_ini;
+};
+
+struct ReadCase {
+  std::string file, section, key, fallback, expected;
+};
+
+void ExpectReads(IniFileTest* test, IniFile& ini, const std::string& path,
+                 const std::vector<ReadCase>& cases) {
+  for (const auto& c : cases) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(c.file.data(), c.file.size());
+    IniFile fresh;  // each file read as new, and once more through a warm cache
+    EXPECT_EQ(fresh.Read(path, c.section, c.key, c.fallback), c.expected)
+        << "file \"" << c.file.substr(0, 200) << "\" [" << c.section << "] " << c.key;
+    EXPECT_EQ(ini.Read(path, c.section, c.key, c.fallback), c.expected)
+        << "file \"" << c.file.substr(0, 200) << "\" [" << c.section << "] " << c.key;
+  }
+  (void)test;
+}
+
+}  // namespace
+
+TEST_F(IniFileTest, ReadsValuesLikeTheProfileFunctions) {
+  const std::vector<ReadCase> cases = {
+      {"[S]\r\nk=v\r\n", "S", "k", "d", "v"},
+      // Blanks around names and values, and around '='.
+      {"[S]\r\n  k  =  v w \t\r\n", "S", "k", "d", "v w"},
+      {"  [S]  \r\nk=v\r\n", "S", "k", "d", "v"},
+      // One pair of enclosing quotes goes, double or single; unmatched ones stay.
+      {"[S]\r\nk=\"v\"\r\n", "S", "k", "d", "v"},
+      {"[S]\r\nk= 'v' \r\n", "S", "k", "d", "v"},
+      {"[S]\r\nk=\"\"v\"\"\r\n", "S", "k", "d", "\"v\""},
+      {"[S]\r\nk=\"v'\r\n", "S", "k", "d", "\"v'"},
+      {"[S]\r\nk=\"\r\n", "S", "k", "d", "\""},
+      {"[S]\r\nk=\"\"\r\n", "S", "k", "d", ""},
+      {"[S]\r\nk=\"a\" b\r\n", "S", "k", "d", "\"a\" b"},
+      // Missing file parts give the default, without its trailing blanks.
+      {"", "S", "k", "d  ", "d"},
+      {"[S]\r\nk=v\r\n", "T", "k", "dflt", "dflt"},
+      {"[S]\r\nk=v\r\n", "S", "j", "", ""},
+      {"k=v\r\n[S]\r\n", "S", "k", "d", "d"},
+      // An empty value is a value.
+      {"[S]\r\nk=\r\n", "S", "k", "d", ""},
+      // Names ignore the case of single-byte letters only.
+      {"[eNgInE]\r\nE0=x\r\n", "Engine", "e0", "d", "x"},
+      {"[S]\r\n\xB0\x41=x\r\n", "S", "\xB0\x61", "d", "d"},
+      {"[\xB0\x41]\r\nk=x\r\n", "\xB0\x61", "k", "d", "d"},
+      {"[S]\r\n百度=x\r\n", "s", "百度", "d", "x"},
+      // The first section and the first key of a name win.
+      {"[S]\r\nk=1\r\nk=2\r\n[S]\r\nk=3\r\nj=4\r\n", "S", "k", "d", "1"},
+      {"[S]\r\nk=1\r\n[s]\r\nj=4\r\n", "S", "j", "d", "d"},
+      // The first '=' divides name and value.
+      {"[S]\r\nk==a=b\r\n", "S", "k", "d", "=a=b"},
+      // Line ends of every kind, and none at the end.
+      {"[S]\nk=v\n", "S", "k", "d", "v"},
+      {"[S]\rk=v\r", "S", "k", "d", "v"},
+      {"[S]\r\nk=v", "S", "k", "d", "v"},
+      {"[S]\r\r\n\nk=v", "S", "k", "d", "v"},
+      // GBK values come back byte for byte.
+      {"[History]\r\nH0=百度一下 谷歌\r\n", "History", "H0", "", "百度一下 谷歌"},
+  };
+  ExpectReads(this, m_ini, m_path, cases);
+}
+
+TEST_F(IniFileTest, ValuesAreCutTo1023Bytes) {
+  const std::string x1023(1023, 'x');
+  const std::vector<ReadCase> cases = {
+      {"[S]\r\nk=" + x1023 + "\r\n", "S", "k", "", x1023},
+      {"[S]\r\nk=" + x1023 + "yz\r\n", "S", "k", "", x1023},
+      {"[S]\r\nk=\"" + std::string(5000, 'x') + "\"\r\n", "S", "k", "", x1023},
+      {"", "S", "k", std::string(2000, 'd'), std::string(1023, 'd')},
+      // A double-byte character across the cut keeps only its first byte.
+      {"[S]\r\nk=a" + std::string(1000, '\xB0') + "\r\n", "S", "k", "",
+       "a" + std::string(1000, '\xB0').substr(0, 1022)},
+  };
+  ExpectReads(this, m_ini, m_path, cases);
+}
+
+struct WriteCase {
+  std::string before, section, key, value, after;
+};
+
+TEST_F(IniFileTest, WritesEditOneLineAndLeaveTheRest) {
+  const WriteCase cases[] = {
+      // Replaced in place; the name keeps the file's spelling.
+      {"; top\r\n[S]\r\n  KEY = old \r\n\r\nx=1\r\n", "s", "key", "new",
+       "; top\r\n[S]\r\nKEY=new\r\n\r\nx=1\r\n"},
+      // Added after the section's last line that is not blank.
+      {"[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "a", "z", "3", "[A]\r\nx=1\r\nz=3\r\n\r\n[B]\r\ny=2\r\n"},
+      {"[A]\r\n[B]\r\n", "A", "z", "3", "[A]\r\nz=3\r\n[B]\r\n"},
+      {"[A]\r\nx=1", "A", "z", "3", "[A]\r\nx=1\r\nz=3\r\n"},
+      // A new section goes at the end, after a line end if the file lacks one.
+      {"[A]\r\nx=1\r\n", "B", "y", "2", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
+      {"[A]\nx=1", "B", "y", "2", "[A]\nx=1\r\n[B]\r\ny=2\r\n"},
+      {"", "B", "y", "", "[B]\r\ny=\r\n"},
+      // Other lines keep their own line ends and bytes.
+      {"[A]\nx=1\n junk \x01\xFF\n", "A", "x", "2", "[A]\nx=2\n junk \x01\xFF\n"},
+      {"[A]\rx=1\ry=2\r", "A", "x", "9", "[A]\rx=9\ry=2\r"},
+      // Only the first of duplicated sections and keys is changed.
+      {"[A]\r\nx=1\r\nx=2\r\n[a]\r\nx=3\r\n", "A", "X", "0", "[A]\r\nx=0\r\nx=2\r\n[a]\r\nx=3\r\n"},
+      // Values are written as given; reading trims them.
+      {"[A]\r\n", "A", "x", "  v  ", "[A]\r\nx=  v  \r\n"},
+  };
+  for (const auto& c : cases) {
+    Put(c.before);
+    m_ini.Write(m_path, c.section, c.key, c.value);
+    EXPECT_EQ(Bytes(), c.after) << "before \"" << c.before << "\" " << c.key << "=" << c.value;
+  }
+}
+
+TEST_F(IniFileTest, TheFileIsCreatedOnFirstWriteAndWritesThatFailDoNothing) {
+  EXPECT_EQ(m_ini.Read(m_path, "History", "H0", "none"), "none");
+  m_ini.Write(m_path, "History", "H0", "q");
+  m_ini.Write(m_path, "Setting", "UseIE", "0");
+  EXPECT_EQ(Bytes(), "[History]\r\nH0=q\r\n[Setting]\r\nUseIE=0\r\n");
+
+  // A directory that does not exist: nothing is created, nothing reported.
+  std::string lost = (m_dir / "gone" / "Quarrow.ini").string();
+  m_ini.Write(lost, "History", "H0", "q");
+  EXPECT_FALSE(fs::exists(m_dir / "gone"));
+  EXPECT_EQ(m_ini.Read(lost, "History", "H0", "d"), "d");
+
+  // A read-only file keeps its content.
+  fs::permissions(m_path, fs::perms::owner_read | fs::perms::group_read);
+  m_ini.Write(m_path, "History", "H0", "changed");
+  EXPECT_EQ(m_ini.Read(m_path, "History", "H0", "d"), "q");
+  fs::permissions(m_path, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(Bytes(), "[History]\r\nH0=q\r\n[Setting]\r\nUseIE=0\r\n");
+}
+
+TEST_F(IniFileTest, AWriteReplacesTheWholeFileAtOnce) {
+  Put("[A]\r\nx=1\r\n");
+  // A second name for the old file: had the write changed the file where it
+  // lies, the old name would see the change too.
+  fs::create_hard_link(m_path, m_dir / "old.ini");
+  m_ini.Write(m_path, "A", "x", "2");
+  EXPECT_EQ(Bytes(), "[A]\r\nx=2\r\n");
+  std::ifstream old(m_dir / "old.ini", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), {}), "[A]\r\nx=1\r\n");
+  // Nothing is left beside it.
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(m_dir)) ++files;
+  EXPECT_EQ(files, 2);
+}
+
+TEST_F(IniFileTest, AFileChangedBehindTheCacheIsSeen) {
+  Put("[A]\r\nx=1\r\n");
+  EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "1");
+  // Same size, same time stamp: only the content tells.
+  auto stamp = fs::last_write_time(m_path);
+  Put("[A]\r\nx=2\r\n");
+  fs::last_write_time(m_path, stamp);
+  EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "2");
+  // Written by another IniFile (another copy of the program).
+  IniFile other;
+  other.Write(m_path, "A", "x", "3");
+  EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "3");
+  // Removed.
+  fs::remove(m_path);
+  EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "d");
+  // An old file (outside the window in which stamps are not trusted) that is
+  // changed gets a new stamp and is read again.
+  Put("[A]\r\nx=4\r\n");
+  fs::last_write_time(m_path, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "4");
+  Put("[A]\r\nx=5\r\n");
+  EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "5");
+}
+
+TEST_F(IniFileTest, SettingsFileValuesReadBackAsMeant) {
+  struct Case {
+    std::string written, readBack;
+  } cases[] = {
+      {"\"exact phrase\"", "\"exact phrase\""},
+      {"'single'", "'single'"},
+      {"x\r\n[Engine]\r\nS0=http://evil/?q=", "x  [Engine]  S0=http://evil/?q="},
+      {"a\nb\rc", "a b c"},
+      {"  blanks  ", "blanks"},
+      {"百度一下", "百度一下"},
+      {"", ""},
+  };
+  SettingsFile file(m_dir.string(), m_ini);
+  int n = 0;
+  for (const auto& c : cases) file.WriteString("History", "H" + std::to_string(n++), c.written);
+  n = 0;
+  IniFile fresh;
+  SettingsFile again(m_dir.string(), fresh);
+  for (const auto& c : cases) {
+    EXPECT_EQ(again.ReadString("History", "H" + std::to_string(n++), "?"), c.readBack) << c.written;
+  }
+  // The line breaks never made a section or a key of their own.
+  EXPECT_EQ(again.ReadString("Engine", "S0", "none"), "none");
+}
