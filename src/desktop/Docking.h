@@ -1,0 +1,134 @@
+// Edge docking and auto-hide of the search bar: the arithmetic and the state,
+// without the window system. The bar's window procedure feeds the engine from
+// its messages; the engine reads the window and the screen and asks for moves
+// and timers through DockingHost.
+#pragma once
+
+#include <optional>
+
+// Screen coordinates in pixels; right and bottom are exclusive, as in RECT.
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  constexpr int Width() const { return right - left; }
+  constexpr int Height() const { return bottom - top; }
+  friend constexpr bool operator==(const ScreenRect&, const ScreenRect&) = default;
+};
+
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+  friend constexpr bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+struct PixelSize {
+  int width = 0;
+  int height = 0;
+};
+
+// Stored as these numbers.
+enum class DockSide { None = 0, Top = 1, Bottom = 2, Left = 3, Right = 4 };
+
+// The edge given with WM_SIZING (the WMSZ_ values).
+enum class SizingEdge {
+  Left = 1,
+  Right = 2,
+  Top = 3,
+  TopLeft = 4,
+  TopRight = 5,
+  Bottom = 6,
+  BottomLeft = 7,
+  BottomRight = 8,
+};
+
+struct TimerSpec {
+  unsigned id;
+  unsigned periodMs;
+};
+
+inline constexpr int kSnapDistance = 20;
+inline constexpr int kLeaveMargin = 10;
+inline constexpr int kHitTestSlack = 10;
+inline constexpr TimerSpec kLeaveWatchTimer{1, 200};
+inline constexpr TimerSpec kMotionTimer{2, 1};
+inline constexpr int kMinBarWidth = 286;
+inline constexpr int kMinBarHeight = 47;
+inline constexpr int kDefaultTaskbarHeight = 30;
+
+// What the engine needs from the bar's window and the system. Every call is
+// made afresh when needed; nothing is cached on the engine's side.
+class DockingHost {
+ public:
+  virtual ~DockingHost() = default;
+
+  virtual ScreenRect BarRect() const = 0;     // GetWindowRect of the bar
+  virtual ScreenPoint CursorPos() const = 0;  // GetCursorPos
+  virtual PixelSize ScreenSize() const = 0;   // SM_CXSCREEN, SM_CYSCREEN
+  virtual ScreenRect WorkArea() const = 0;    // SPI_GETWORKAREA
+
+  virtual void StartTimer(unsigned id, unsigned periodMs) = 0;  // SetTimer
+  virtual bool StopTimer(unsigned id) = 0;  // KillTimer; false when it failed
+
+  // Puts the bar's top-left corner at (x, y), size unchanged, at the top of the
+  // topmost windows, and shows it (HWND_TOPMOST, SWP_NOSIZE | SWP_SHOWWINDOW).
+  virtual void PlaceBarAt(int x, int y) = 0;
+  // Puts the bar's top-left corner at (x, y) with no other change
+  // (SWP_NOSIZE | SWP_NOZORDER).
+  virtual void MoveBarTo(int x, int y) = 0;
+};
+
+class DockingEngine {
+ public:
+  explicit DockingEngine(DockingHost& host) : m_host(&host) {}
+  DockingEngine(const DockingEngine&) = delete;
+  DockingEngine& operator=(const DockingEngine&) = delete;
+
+  // WM_CREATE: the rectangle of the "Shell_TrayWnd" window if there is one,
+  // SM_CYEDGE and SM_CXFRAME.
+  void MeasureSizes(std::optional<ScreenRect> taskbarRect, int edgeInset, int peekSize);
+
+  // WM_MOVING: adjusts the proposed window rectangle.
+  void SnapWhileMoving(ScreenRect& proposed);
+  // WM_NCHITTEST on the bar's own surface, with the message's cursor position.
+  void OnHitTest(ScreenPoint cursor);
+  // WM_TIMER.
+  void OnTimer(unsigned id);
+  // WM_LBUTTONDBLCLK; `doubleClickRight` is the "DoubleClickRight" option.
+  void MoveToCorner(int doubleClickRight);
+  // WM_SIZING: adjusts the proposed window rectangle.
+  static void EnforceMinimumSize(SizingEdge edge, ScreenRect& proposed);
+
+  // One step of a motion; ShowBar and the hotkey call RevealStep directly.
+  void RetractStep();
+  void RevealStep();
+
+  DockSide Side() const { return m_dockSide; }
+  bool SideDocked() const { return m_sideDocked; }
+  int SavedHeight() const { return m_savedHeight; }
+  int TaskbarHeight() const { return m_taskbarHeight; }
+  int EdgeInset() const { return m_edgeInset; }
+  int PeekSize() const { return m_peekSize; }
+  bool LeaveWatchRunning() const { return m_leaveWatchRunning; }
+  bool MotionDone() const { return m_motionDone; }
+  // Set while the bar is docked and retracted (or retracting); the hotkey
+  // reads it and clears it when it brings the bar out.
+  bool Retracting() const { return m_retracting; }
+  void ClearRetracting() { m_retracting = false; }
+
+ private:
+  void StartMotion(bool retract);
+
+  DockingHost* m_host;
+  DockSide m_dockSide = DockSide::None;
+  bool m_sideDocked = false;
+  int m_savedHeight = 47;
+  int m_taskbarHeight = kDefaultTaskbarHeight;
+  int m_edgeInset = 0;
+  int m_peekSize = 0;
+  bool m_leaveWatchRunning = false;
+  bool m_motionDone = true;
+  bool m_retracting = false;
+};
