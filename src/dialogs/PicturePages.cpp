@@ -1,0 +1,51 @@
+#include "dialogs/PicturePages.h"
+
+#include <cstdio>
+
+#include "base/Text.h"
+#include "base/Texts.h"
+
+int PictureNumberAt(int page, int slot) { return 5 * page - 4 + slot; }
+
+int BitmapIdAt(int page, int slot) { return 255 + 5 * page + slot; }
+
+namespace {
+
+std::string FormatPage(const char* format, int page) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, page);
+  return text;
+}
+
+}  // namespace
+
+std::string PickerCaption(int page) { return FormatPage(kPickerCaptionFormat, page); }
+
+std::string PageLabel(int page) { return FormatPage(kPickerPageLabelFormat, page); }
+
+PageView ViewOfPage(int page) {
+  PageView view;
+  view.page = page;
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    view.bitmapIds[slot] = BitmapIdAt(page, slot);
+    view.radioCaptions[slot] = FormatInt(PictureNumberAt(page, slot));
+  }
+  view.caption = PickerCaption(page);
+  view.pageLabel = PageLabel(page);
+  return view;
+}
+
+PageView PicturePages::Next() {
+  m_page = m_page >= kPageCount ? 1 : m_page + 1;
+  return ViewOfPage(m_page);
+}
+
+PageView PicturePages::Previous() {
+  m_page = m_page <= 1 ? kPageCount : m_page - 1;
+  return ViewOfPage(m_page);
+}
+
+std::optional<std::string> PicturePages::ValueToStore(std::optional<int> selectedSlot) const {
+  if (!selectedSlot || *selectedSlot < 0 || *selectedSlot >= kSlotsPerPage) return std::nullopt;
+  return FormatInt(PictureNumberAt(m_page, *selectedSlot));
+}
