@@ -70,6 +70,11 @@ if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(NOT MSVC)
+    # GoogleTest's own sources hold texts that GBK cannot encode (<chrono>'s "\u00b5s").
+    target_compile_options(gtest PRIVATE -fexec-charset=UTF-8)
+    target_compile_options(gtest_main PRIVATE -fexec-charset=UTF-8)
+  endif()
 
   # Small programs the tests need (the URL recorder and the like).
   file(GLOB TEST_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*.cpp)
