@@ -70,6 +70,10 @@ if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # GoogleTest's own texts are UTF-8 ("\u00b5s" has no GBK form).
+  foreach(t gtest gtest_main)
+    target_compile_options(${t} PRIVATE -fexec-charset=UTF-8)
+  endforeach()
   if(NOT MSVC)
     # GoogleTest's own sources hold texts that GBK cannot encode (<chrono>'s "\u00b5s").
     target_compile_options(gtest PRIVATE -fexec-charset=UTF-8)
