@@ -34,13 +34,9 @@ add_custom_target(art DEPENDS ${ART_STAMP})
 file(GLOB WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/src/bar/win/Main\\.cpp$")
 set(WIN_LIBS comctl32 ole32 oleaut32 uuid shell32 gdi32 user32 advapi32 psapi)
-if(WIN_SOURCES)
-  add_library(quarrow_win STATIC ${WIN_SOURCES})
-  target_link_libraries(quarrow_win PUBLIC quarrow_core ${WIN_LIBS})
-else()
-  add_library(quarrow_win INTERFACE)
-  target_link_libraries(quarrow_win INTERFACE quarrow_core ${WIN_LIBS})
-endif()
+add_library(quarrow_win STATIC ${WIN_SOURCES})
+target_link_libraries(quarrow_win PUBLIC quarrow_core ${WIN_LIBS})
+target_include_directories(quarrow_win PUBLIC ${CMAKE_SOURCE_DIR}/resources)
 
 set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Quarrow.rc)
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp AND EXISTS ${RC_FILE})
@@ -55,6 +51,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp AND EXISTS ${RC_FILE})
   endif()
 
   # The release zip: the program and a short read-me for its user.
+endif()
+if(TARGET Quarrow AND EXISTS ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt)
   set(ZIP ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}.zip)
   add_custom_command(OUTPUT ${ZIP}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt ${QUARROW_BIN}/ReadMe.txt

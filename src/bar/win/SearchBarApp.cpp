@@ -1,0 +1,20 @@
+#include "bar/win/SearchBarApp.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include "bar/win/SearchBarDlg.h"
+
+int SearchBarApp::Run() {
+  // No dialog holds an OLE control and the system draws the controls'
+  // three-dimensional look itself, so of the start-up steps only OLE is left.
+  // Its result is not looked at: without it only dropping text fails.
+  HRESULT ole = OleInitialize(nullptr);
+  {
+    SearchBarDlg bar;
+    bar.DoModal();  // ends by the exit command or a close request
+    Dialog::SetMainWindow(nullptr);
+  }  // the bar object goes: its notification icon is removed
+  if (SUCCEEDED(ole)) OleUninitialize();
+  return 0;
+}

@@ -1,0 +1,184 @@
+#include "bar/win/SearchBarDlg.h"
+
+#include "resource.h"
+#include "search/SearchUrl.h"
+#include "search/win/Browser.h"
+#include "settings/Keys.h"
+#include "settings/win/ProfileApiStore.h"
+
+SearchBarDlg::SearchBarDlg()
+    : Dialog(IDD_SEARCHBAR),
+      m_settingsFile(CurrentDirectorySettingsFile()),
+      m_dropTarget([this](const std::string& text) {
+        SetQueryText(text);
+        RunSearch();
+      }) {
+  m_appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+
+  OnMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM point) { return OnLeftButtonDown(point); });
+  OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) { return OnClose(); });
+  OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) { return OnEndSession(ending); });
+  OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) {
+    return Handled(reinterpret_cast<LRESULT>(m_appIcon));
+  });
+  OnCommand(IDC_SEARCH, [this] { RunSearch(); });
+  OnCommand(IDC_KEYWORD_SWITCH, [this] { OnKeywordSwitch(); });
+  OnCommand(IDC_ENGINE_BUTTON, [this] { DropMenuBelow(m_engineButton, m_engineMenu.Get()); });
+  OnCommand(IDC_KEYWORD_BUTTON, [this] { DropMenuBelow(m_keywordButton, m_keywordMenu.Get()); });
+  OnCommand(IDC_SITE_BUTTON, [this] { DropMenuBelow(m_siteButton, m_siteMenu.Get()); });
+  OnCommandRange(ID_ENGINE_FIRST, ID_ENGINE_FIRST + kMenuEntryCount - 1,
+                 [this](UINT id) { ChooseEngine(id); });
+  OnCommandRange(ID_KEYWORD_FIRST, ID_KEYWORD_FIRST + kMenuEntryCount - 1,
+                 [this](UINT id) { ChooseKeyword(id); });
+  OnCommandRange(ID_SITE_FIRST, ID_SITE_FIRST + kMenuEntryCount - 1,
+                 [this](UINT id) { ChooseSite(id); });
+  OnCommand(ID_SHOW_BAR, [this] { ShowBar(); });
+  OnCommand(ID_HIDE_BAR, [this] { HideBar(); });
+  OnCommand(ID_APP_EXIT, [this] { OnExit(); });
+  BindDesktopMessages();
+  BindDialogCommands();
+}
+
+SearchBarDlg::~SearchBarDlg() = default;
+
+BOOL SearchBarDlg::OnInitDialog() {
+  // The window exists now: measure the taskbar and the system sizes first.
+  MeasureDesktop();
+  SetMainWindow(Hwnd());
+  Dialog::OnInitDialog();
+
+  // A topmost tool window: no taskbar button, above normal windows.
+  LONG exStyle = GetWindowLongA(Hwnd(), GWL_EXSTYLE);
+  exStyle &= ~(WS_EX_APPWINDOW | WS_EX_TOPMOST);
+  exStyle |= WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_TOPMOST;
+  SetWindowLongA(Hwnd(), GWL_EXSTYLE, exStyle);
+  SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  m_popupMenus.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPS)));
+  m_engineMenu.Reset(CreatePopupMenu());
+  m_siteMenu.Reset(CreatePopupMenu());
+  m_keywordMenu.Reset(CreatePopupMenu());
+  BuildSelectionMenus();
+
+  m_hollowBrush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  LoadBackgroundPicture();
+
+  // Without OLE the registration fails and dropping is refused; all else works.
+  m_dropTargetRegistered = SUCCEEDED(RegisterDragDrop(Hwnd(), &m_dropTarget));
+  SetEngineIcon(0);
+  StartDesktopPresence();  // notification icon and hotkey
+  LoadHistoryIntoQueryBox();
+  m_barShown = true;
+  return TRUE;
+}
+
+void SearchBarDlg::DoDataExchange(DataExchange& exchange) {
+  exchange.Control(IDC_ENGINE_BUTTON, m_engineButton);
+  exchange.Control(IDC_KEYWORD_BUTTON, m_keywordButton);
+  exchange.Control(IDC_SITE_BUTTON, m_siteButton);
+  exchange.Control(IDC_QUERY, m_queryBox);
+  exchange.Check(IDC_SITE_SWITCH, m_siteOn);
+  exchange.Text(IDC_QUERY, m_queryText);
+  exchange.Check(IDC_KEYWORD_SWITCH, m_keywordOn);
+}
+
+// Every key pressed in the bar passes here before the dialog keys: Escape
+// hides the bar (so it never closes it), Ctrl+A selects the query, and Delete
+// on a selected history entry removes it and then does its usual work.
+bool SearchBarDlg::PreTranslateMessage(MSG& message) {
+  if (message.message != WM_KEYDOWN) return false;
+  switch (message.wParam) {
+    case VK_ESCAPE:
+      HideBar();
+      return true;
+    case 'A':
+      if (GetKeyState(VK_CONTROL) >= 0) return false;
+      SendMessageA(m_queryBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+      return true;
+    case VK_DELETE: {
+      LRESULT selected = SendMessageA(m_queryBox, CB_GETCURSEL, 0, 0);
+      if (selected != CB_ERR && static_cast<size_t>(selected) < m_history.Entries().size()) {
+        m_history.RemoveAt(static_cast<size_t>(selected));
+        SendMessageA(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+void SearchBarDlg::OnDestroy() {
+  if (m_dropTargetRegistered) RevokeDragDrop(Hwnd());
+  m_dropTargetRegistered = false;
+  StopDesktopPresence();  // the hotkey goes with the window that registered it
+}
+
+// A press on the bar's own surface moves the whole bar, as if its caption
+// had been grabbed.
+Dialog::Result SearchBarDlg::OnLeftButtonDown(LPARAM point) {
+  SetFocus(m_queryBox);
+  PostMessageA(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, point);
+  return kDefault;
+}
+
+Dialog::Result SearchBarDlg::OnClose() {
+  SaveState();
+  return kDefault;  // the dialog's own close handling ends the bar as a cancel
+}
+
+// Logging off ends the process without a close request: save as at exit.
+Dialog::Result SearchBarDlg::OnEndSession(WPARAM ending) {
+  if (ending) SaveState();
+  return Handled(0);
+}
+
+void SearchBarDlg::OnExit() {
+  SaveState();
+  PostQuitMessage(0);
+}
+
+void SearchBarDlg::OnKeywordSwitch() {
+  UpdateData(true);
+  m_keywordText = m_keywordOn ? WindowText(m_keywordButton) : std::string();
+}
+
+void SearchBarDlg::RunSearch() {
+  UpdateData(true);
+  std::string query(QueryAsSearched(m_queryText));
+  if (m_siteOn) m_siteText = WindowText(m_siteButton);
+  if (m_keywordOn) m_keywordText = WindowText(m_keywordButton);
+  m_url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn != 0, m_siteText, m_keywordOn != 0,
+                           m_keywordText);
+  OpenInBrowser(m_url, m_useIE != 0);
+  if (!query.empty()) RecordQuery(query);
+}
+
+void SearchBarDlg::SetQueryText(std::string_view text) {
+  SetWindowTextA(m_queryBox, std::string(text).c_str());
+}
+
+void SearchBarDlg::SaveState() {
+  UpdateData(true);
+  m_history.Save(m_settingsFile);
+  m_settingsFile.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
+  m_settingsFile.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");
+  m_settingsFile.WriteString(keys::kSetting, keys::kUseImg, m_useImage ? "1" : "0");
+}
+
+// The query box's list always shows exactly the history, most recent first.
+void SearchBarDlg::LoadHistoryIntoQueryBox() {
+  m_history.Load(m_settingsFile);
+  SendMessageA(m_queryBox, CB_RESETCONTENT, 0, 0);
+  for (const std::string& entry : m_history.Entries()) {
+    SendMessageA(m_queryBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+}
+
+void SearchBarDlg::RecordQuery(const std::string& query) {
+  if (auto removed = m_history.Record(query)) {
+    SendMessageA(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
+  }
+  SendMessageA(m_queryBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(query.c_str()));
+}

@@ -1,0 +1,118 @@
+// The search bar: the program's only main window, a borderless topmost tool
+// window made from template 102 and run modally for the program's whole life.
+//
+// Its code is spread over files by concern:
+//   SearchBarDlg.cpp         initialisation, keyboard, drag, search, history, save
+//   SearchBarMenus.cpp       the engine, keyword and site menus
+//   SearchBarDesktop.cpp     docking, notification icon, hotkey, background
+//   SearchBarCommands.cpp    the settings dialogs and the About box
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "bar/MenuContents.h"
+#include "bar/win/TextDropTarget.h"
+#include "framework/win/Dialog.h"
+#include "framework/win/Handle.h"
+#include "search/QueryHistory.h"
+#include "settings/SettingsFile.h"
+
+class SearchBarDlg : public Dialog {
+ public:
+  SearchBarDlg();
+  ~SearchBarDlg() override;
+
+  // The search action: composes the URL from the query box, the current engine
+  // and the switches, hands it to the browser and records the query.
+  void RunSearch();
+  // Replaces the query box's text (a dropped text).
+  void SetQueryText(std::string_view text);
+  // Writes the history and the option flags to the settings file.
+  void SaveState();
+
+ private:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(DataExchange& exchange) override;
+  bool PreTranslateMessage(MSG& message) override;
+  void OnDestroy() override;
+
+  // ---- The bar itself.
+  Result OnLeftButtonDown(LPARAM point);
+  Result OnClose();
+  Result OnEndSession(WPARAM ending);
+  void OnExit();
+  void OnKeywordSwitch();
+  void LoadHistoryIntoQueryBox();
+  void RecordQuery(const std::string& query);
+
+  // ---- Selection menus (SearchBarMenus.cpp).
+  void BuildSelectionMenus();
+  void RebuildEngineMenu();
+  void RebuildKeywordAndSiteMenus();
+  void FillEngineMenu();
+  void FillSiteMenu();
+  void FillKeywordMenu();
+  void ChooseEngine(UINT command);
+  void ChooseKeyword(UINT command);
+  void ChooseSite(UINT command);
+  void SetEngineIcon(int position);
+  void DropMenuBelow(HWND button, HMENU menu);
+
+  // ---- Desktop presence (SearchBarDesktop.cpp).
+  void BindDesktopMessages();
+  void MeasureDesktop();
+  void StartDesktopPresence();
+  void StopDesktopPresence();
+  void LoadBackgroundPicture();
+  void ShowBar();
+  void HideBar();
+
+  // ---- Dialogs (SearchBarCommands.cpp).
+  void BindDialogCommands();
+
+  // The query box and the switches, exchanged with the controls.
+  std::string m_queryText;
+  int m_siteOn = 0;
+  int m_keywordOn = 0;
+  // The site and keyword as read from their buttons at the last search.
+  std::string m_siteText;
+  std::string m_keywordText;
+  std::string m_url;  // composed at the last search
+
+  SettingsFile m_settingsFile;
+  QueryHistory m_history;
+
+  HWND m_queryBox = nullptr;
+  HWND m_engineButton = nullptr;
+  HWND m_keywordButton = nullptr;
+  HWND m_siteButton = nullptr;
+
+  // Selection menus and their entries; position 0..9 of each list.
+  MenuHandle m_engineMenu;
+  MenuHandle m_siteMenu;
+  MenuHandle m_keywordMenu;
+  std::array<std::string, kMenuEntryCount> m_engineNames;
+  std::array<std::string, kMenuEntryCount> m_engineCodes;
+  std::array<std::string, kMenuEntryCount> m_sites;
+  std::array<std::string, kMenuEntryCount> m_keywords;
+  std::string m_currentSearchCode;
+
+  // Options read at start; the options dialog changes them in memory.
+  int m_useIE = 0;
+  int m_doubleClickRight = 1;
+  int m_useImage = 1;
+  int m_imageNumber = 1;
+
+  // Desktop presence.
+  MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"
+  HICON m_appIcon = nullptr;  // shared icon resource, not destroyed
+  bool m_barShown = false;
+  BitmapHandle m_backgroundBitmap;
+  BrushHandle m_colorBrush;
+  HBRUSH m_hollowBrush = nullptr;  // stock object, not owned
+
+  TextDropTarget m_dropTarget;
+  bool m_dropTargetRegistered = false;
+};

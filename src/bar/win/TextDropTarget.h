@@ -1,0 +1,25 @@
+// Accepts text dragged from other programs onto the bar: the drop is searched
+// for at once. The source is always told that nothing was dropped, so it
+// never removes the dragged text, also on a move.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "framework/win/ComObject.h"
+
+class TextDropTarget : public ComObject<IDropTarget> {
+ public:
+  // `onText` receives the query taken from a drop (never empty).
+  explicit TextDropTarget(std::function<void(const std::string&)> onText);
+
+  HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point,
+                                      DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
+  HRESULT STDMETHODCALLTYPE DragLeave() override;
+  HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point,
+                                 DWORD* effect) override;
+
+ private:
+  std::function<void(const std::string&)> m_onText;
+};

@@ -1,0 +1,306 @@
+#include "BarHarness.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct Finder {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindBar(HWND window, LPARAM param) {
+  auto* finder = reinterpret_cast<Finder*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (owner == finder->processId && strcmp(name, "#32770") == 0 && !GetWindow(window, GW_OWNER) &&
+      GetDlgItem(window, 1000)) {
+    finder->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void SetRegistryText(HKEY root, const std::string& key, const std::string& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
+    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+  }
+}
+
+void RemoveFolder(const std::string& folder) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = entry.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = folder + "\\" + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveFolder(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::string NewTempFolder() {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    char name[MAX_PATH];
+    snprintf(name, sizeof name, "%squarrow-%lu-%d", base, GetCurrentProcessId(), ++counter);
+    if (CreateDirectoryA(name, nullptr)) return name;
+  }
+}
+
+}  // namespace
+
+std::string ToGbk(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(936, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+  std::string out(size, '\0');
+  WideCharToMultiByte(936, 0, text.data(), (int)text.size(), out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+std::wstring FromGbk(const std::string& text) {
+  if (text.empty()) return {};
+  int size = MultiByteToWideChar(936, 0, text.data(), (int)text.size(), nullptr, 0);
+  std::wstring out(size, L'\0');
+  MultiByteToWideChar(936, 0, text.data(), (int)text.size(), out.data(), size);
+  return out;
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+namespace {
+
+struct OwnedSearch {
+  DWORD processId;
+  HWND owner;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwned(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<OwnedSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (pid == search->processId && strcmp(name, "#32770") == 0 &&
+      GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner) {
+  OwnedSearch search{processId, owner, {}};
+  EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void RegisterBrowserRecorders() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  std::string folder = ProgramFolder();
+  std::string recorder = folder + "\\recorder.exe";
+  std::string command = "\"" + recorder + "\" %1";
+  SetRegistryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\http\\shell\\open\\command", command);
+  SetRegistryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", command);
+  // Internet Explorer: a copy of the recorder under that name, registered
+  // where the system looks for it.
+  std::string ieFolder = folder + "\\ie";
+  CreateDirectoryA(ieFolder.c_str(), nullptr);
+  std::string ie = ieFolder + "\\iexplore.exe";
+  CopyFileA(recorder.c_str(), ie.c_str(), FALSE);
+  SetRegistryText(HKEY_LOCAL_MACHINE,
+                  "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe", ie);
+}
+
+BarProcess::BarProcess(const char* ini, size_t iniSize) {
+  RegisterBrowserRecorders();
+  m_folder = NewTempFolder();
+  if (ini) {
+    std::ofstream out(SettingsPath(), std::ios::binary);
+    out.write(ini, static_cast<std::streamsize>(iniSize));
+  }
+  SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
+  std::string exe = ProgramFolder() + "\\Quarrow.exe";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + exe + "\"";
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      m_folder.c_str(), &startup, &m_process)) {
+    return;
+  }
+  WaitForInputIdle(m_process.hProcess, 10000);
+  Finder finder{m_process.dwProcessId, nullptr};
+  for (int i = 0; i < 200 && !finder.found; ++i) {
+    EnumWindows(FindBar, reinterpret_cast<LPARAM>(&finder));
+    if (!finder.found) Sleep(50);
+  }
+  m_bar = finder.found;
+  // Wait until it is shown and idle.
+  for (int i = 0; i < 100 && m_bar && !IsWindowVisible(m_bar); ++i) Sleep(20);
+  Sync();
+}
+
+BarProcess::~BarProcess() {
+  if (m_process.hProcess) {
+    if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(m_process.hProcess, 1);
+      WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    CloseHandle(m_process.hProcess);
+    CloseHandle(m_process.hThread);
+  }
+  RemoveFolder(m_folder);
+}
+
+std::string BarProcess::Text(int id) const {
+  HWND window = id ? Item(id) : m_bar;
+  wchar_t text[4096] = {};
+  SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+  return ToGbk(text);
+}
+
+std::vector<std::string> BarProcess::QueryList() const {
+  HWND box = Item(1000);
+  std::vector<std::string> items;
+  LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, i, 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    items.push_back(ToGbk(text));
+  }
+  return items;
+}
+
+void BarProcess::SetQuery(const std::string& gbkText) const {
+  std::wstring text = FromGbk(gbkText);
+  SendMessageW(Item(1000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void BarProcess::Click(int id) const {
+  SendMessageA(Item(id), BM_CLICK, 0, 0);
+  Sync();
+}
+
+// Posted, because a command may open a modal dialog or menu, which a sent
+// message would wait for.
+void BarProcess::Command(int id) const {
+  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  Sync();
+}
+
+void BarProcess::ClickLater(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
+
+void BarProcess::SetCheck(int id, bool checked) const {
+  SendMessageA(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void BarProcess::Sync() const {
+  if (!m_bar) return;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+void BarProcess::FocusQueryBox() const {
+  SetForegroundWindow(m_bar);
+  // Focus is per thread: attach to the bar's input queue to move it.
+  DWORD barThread = GetWindowThreadProcessId(m_bar, nullptr);
+  DWORD ownThread = GetCurrentThreadId();
+  AttachThreadInput(ownThread, barThread, TRUE);
+  SetFocus(Item(1000));
+  AttachThreadInput(ownThread, barThread, FALSE);
+  Sync();
+}
+
+void BarProcess::PressKey(WORD key, bool ctrl, bool alt) const {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (ctrl) add(VK_CONTROL, false);
+  if (alt) add(VK_MENU, false);
+  add(key, false);
+  add(key, true);
+  if (alt) add(VK_MENU, true);
+  if (ctrl) add(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(100);
+  Sync();
+}
+
+std::vector<std::string> BarProcess::Launches() const {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadFileBytes(m_folder + "\\launches.log"));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> BarProcess::WaitForLaunches(size_t count, DWORD ms) const {
+  DWORD start = GetTickCount();
+  std::vector<std::string> lines = Launches();
+  while (lines.size() < count && GetTickCount() - start < ms) {
+    Sleep(50);
+    lines = Launches();
+  }
+  return lines;
+}
+
+std::string BarProcess::SettingsPath() const { return m_folder + "\\Quarrow.ini"; }
+
+std::string BarProcess::SettingsBytes() const { return ReadFileBytes(SettingsPath()); }
+
+bool BarProcess::WaitForExit(DWORD ms) const {
+  return WaitForSingleObject(m_process.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+DWORD BarProcess::Exit() {
+  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForExit()) GetExitCodeProcess(m_process.hProcess, &code);
+  return code;
+}
+
+DWORD BarProcess::Close() {
+  PostMessageA(m_bar, WM_CLOSE, 0, 0);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForExit()) GetExitCodeProcess(m_process.hProcess, &code);
+  return code;
+}

@@ -1,0 +1,74 @@
+// Starts the real Quarrow.exe in a fresh temporary working folder and drives it
+// from outside as a user would: window messages to its controls, menu
+// commands, keyboard input, and a look at what reached the browser and what
+// the settings file holds.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Registers the URL recorder as the http and https handler and as Internet
+// Explorer in this Wine prefix (once per test run).
+void RegisterBrowserRecorders();
+
+class BarProcess {
+ public:
+  // `ini` is written as Quarrow.ini before the start unless it is null.
+  explicit BarProcess(const char* ini = nullptr, size_t iniSize = 0);
+  explicit BarProcess(const std::string& ini) : BarProcess(ini.data(), ini.size()) {}
+  ~BarProcess();  // ends the program if it still runs, removes the folder
+
+  bool Started() const { return m_bar != nullptr; }
+  HWND Bar() const { return m_bar; }
+  HWND Item(int id) const { return GetDlgItem(m_bar, id); }
+  DWORD ProcessId() const { return m_process.dwProcessId; }
+  HANDLE ProcessHandle() const { return m_process.hProcess; }
+  const std::string& Folder() const { return m_folder; }
+
+  // GBK text of a control (or the bar when id is 0).
+  std::string Text(int id) const;
+  // The query box's list, in order.
+  std::vector<std::string> QueryList() const;
+  void SetQuery(const std::string& gbkText) const;
+  void Click(int id) const;    // BM_CLICK
+  void Command(int id) const;  // a menu command, as WM_COMMAND
+  // Posts a click, for buttons that open a menu or a dialog.
+  void ClickLater(int id) const;
+  void SetCheck(int id, bool checked) const;
+  // Waits until the bar has handled everything sent to it so far.
+  void Sync() const;
+
+  // Brings the bar to the front and gives the query box the keyboard focus,
+  // then types through the system's input queue.
+  void FocusQueryBox() const;
+  void PressKey(WORD key, bool ctrl = false, bool alt = false) const;
+
+  // Lines the URL recorder wrote: "<program>\t<arguments>".
+  std::vector<std::string> Launches() const;
+  // Waits up to `ms` until at least `count` launches have been recorded.
+  std::vector<std::string> WaitForLaunches(size_t count, DWORD ms = 5000) const;
+
+  std::string SettingsBytes() const;  // Quarrow.ini, or empty when absent
+  std::string SettingsPath() const;
+
+  // Sends the exit command and waits for the program to end; its exit code.
+  DWORD Exit();
+  // Sends a close request and waits for the program to end.
+  DWORD Close();
+  bool WaitForExit(DWORD ms = 10000) const;
+
+ private:
+  std::string m_folder;
+  PROCESS_INFORMATION m_process{};
+  HWND m_bar = nullptr;
+};
+
+// GBK text from a wide string and back (code page 936).
+std::string ToGbk(const std::wstring& text);
+std::wstring FromGbk(const std::string& text);
+// The folder that holds the test program, Quarrow.exe and the recorder.
+std::string ProgramFolder();
+// The top-level dialog windows of a process that are owned by `owner`.
+std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner);

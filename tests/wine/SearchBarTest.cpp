@@ -1,0 +1,283 @@
+// The search bar end to end: the real Quarrow.exe in a fresh folder, driven
+// from outside, with a recorder standing in for the browsers.
+#include <gtest/gtest.h>
+
+#include "BarHarness.h"
+#include "resource.h"
+
+namespace {
+
+const std::string kBaidu = "http://www.baidu.com/s?wd=";
+
+// "<program>\t<arguments>" of the recorder, with one pair of quotes that the
+// shell may put around the URL taken off.
+struct Launch {
+  std::string program, url;
+};
+
+Launch ParseLaunch(const std::string& line) {
+  size_t tab = line.find('\t');
+  Launch launch{line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)};
+  std::string& url = launch.url;
+  while (!url.empty() && (url.back() == '\r' || url.back() == ' ')) url.pop_back();
+  if (url.size() >= 2 && url.front() == '"' && url.back() == '"') url = url.substr(1, url.size() - 2);
+  return launch;
+}
+
+Launch LastLaunch(const BarProcess& bar, size_t count) {
+  auto lines = bar.WaitForLaunches(count);
+  if (lines.size() < count) return {};
+  return ParseLaunch(lines[count - 1]);
+}
+
+std::string ExpectedSaveOfFreshRun(const std::vector<std::string>& history, const char* options) {
+  std::string file = "[History]\r\n";
+  for (int i = 0; i < 100; ++i) {
+    file += "H" + std::to_string(i) + "=" + (i < (int)history.size() ? history[i] : "") + "\r\n";
+  }
+  return file + "[Setting]\r\n" + options;
+}
+
+const char* kDefaultOptions = "UseIE=0\r\nDoubleClickRight=1\r\nUseImg=1\r\n";
+
+}  // namespace
+
+TEST(SearchBar, StartsWithDefaultsCentredTopmostWithoutTaskbarButton) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  EXPECT_EQ(bar.Text(IDC_SEARCH), "百度一下");
+  EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "MFC");
+  EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "csdn.net");
+  EXPECT_TRUE(IsWindowVisible(bar.Bar()));
+
+  LONG exStyle = GetWindowLongA(bar.Bar(), GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+
+  RECT window{}, area{};
+  GetWindowRect(bar.Bar(), &window);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  int width = window.right - window.left, height = window.bottom - window.top;
+  EXPECT_NEAR(window.left, (area.left + area.right - width) / 2, 1);
+  EXPECT_NEAR(window.top, (area.top + area.bottom - height) / 2, 1);
+  // Nothing is written before the save step.
+  EXPECT_EQ(GetFileAttributesA(bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(SearchBar, EnterAndTheSearchButtonLaunchTheComposedUrl) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  struct Case {
+    const char* query;
+    bool site, keyword;
+    std::string url;
+  } cases[] = {
+      {"abc", false, false, kBaidu + "abc"},
+      {"abc", true, false, kBaidu + "site:csdn.net abc"},
+      {"abc", true, true, kBaidu + "site:csdn.net abc MFC"},
+      {"  two words", false, true, kBaidu + "two words MFC"},
+      {"百度 中文", false, false, kBaidu + "百度 中文"},
+      {"WWW.abc.com", true, true, "http://WWW.abc.com"},
+      {"http://x.org/?q=1", false, false, "http://x.org/?q=1"},
+      {"", true, false, kBaidu + "site:csdn.net "},
+  };
+  size_t launches = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    bar.SetCheck(IDC_SITE_SWITCH, c.site);
+    bar.SetCheck(IDC_KEYWORD_SWITCH, c.keyword);
+    bar.SetQuery(c.query);
+    bar.Click(IDC_SEARCH);
+    Launch launch = LastLaunch(bar, ++launches);
+    EXPECT_EQ(launch.program, "recorder.exe");
+    EXPECT_EQ(launch.url, c.url);
+    // The query box keeps its text.
+    EXPECT_EQ(bar.Text(IDC_QUERY), c.query);
+  }
+  // Enter presses the default button, which is Search.
+  bar.SetCheck(IDC_SITE_SWITCH, false);
+  bar.SetCheck(IDC_KEYWORD_SWITCH, false);
+  bar.SetQuery("enter");
+  bar.FocusQueryBox();
+  bar.PressKey(VK_RETURN);
+  EXPECT_EQ(LastLaunch(bar, ++launches).url, kBaidu + "enter");
+}
+
+TEST(SearchBar, HistoryListShowsMostRecentFirstWithThePrefixRule) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  for (const char* query : {"abc", "x", "ab", "  x", ""}) {
+    bar.SetQuery(query);
+    bar.Click(IDC_SEARCH);
+  }
+  // "ab" replaced "abc" (a longer entry beginning with it); "  x" was searched
+  // as "x" and replaced the earlier "x"; the empty query was not recorded.
+  EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"x", "ab"}));
+  EXPECT_EQ(bar.Exit(), 0u);
+  EXPECT_EQ(bar.SettingsBytes(), ExpectedSaveOfFreshRun({"x", "ab"}, kDefaultOptions));
+}
+
+TEST(SearchBar, DeleteRemovesTheSelectedHistoryEntry) {
+  BarProcess bar("[History]\r\nH0=first\r\nH1=second\r\nH2=third\r\n");
+  ASSERT_TRUE(bar.Started());
+  ASSERT_EQ(bar.QueryList(), (std::vector<std::string>{"first", "second", "third"}));
+  SendMessageA(bar.Item(IDC_QUERY), CB_SETCURSEL, 1, 0);
+  bar.FocusQueryBox();
+  bar.PressKey(VK_DELETE);
+  EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"first", "third"}));
+  // Without a current selection Delete only edits the text.
+  SendMessageA(bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  bar.PressKey(VK_DELETE);
+  EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"first", "third"}));
+  EXPECT_EQ(bar.Exit(), 0u);
+  EXPECT_EQ(bar.SettingsBytes(), ExpectedSaveOfFreshRun({"first", "third"}, kDefaultOptions));
+}
+
+TEST(SearchBar, EscapeHidesAndTheProgramKeepsRunning) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  bar.FocusQueryBox();
+  bar.PressKey(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(bar.Bar()));
+  EXPECT_FALSE(bar.WaitForExit(300));
+  bar.Command(ID_SHOW_BAR);
+  EXPECT_TRUE(IsWindowVisible(bar.Bar()));
+}
+
+TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  bar.SetQuery("hello");
+  bar.FocusQueryBox();
+  SendMessageA(bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(2, 2));
+  bar.PressKey('A', true);
+  DWORD start = 0, end = 0;
+  SendMessageA(bar.Item(IDC_QUERY), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 5u);
+  EXPECT_EQ(bar.Text(IDC_QUERY), "hello");
+  bar.PressKey('A');  // replaces the selection with an a
+  EXPECT_EQ(bar.Text(IDC_QUERY), "a");
+}
+
+TEST(SearchBar, ChoosingAnEngineChangesCaptionPrefixAndIcon) {
+  std::string ini = "[Engine]\r\n";
+  for (int i = 0; i < 10; ++i) {
+    ini += "E" + std::to_string(i) + "=引擎" + std::to_string(i) + "\r\n";
+    ini += "S" + std::to_string(i) + "=http://e" + std::to_string(i) + ".test/?q=\r\n";
+  }
+  BarProcess bar(ini);
+  ASSERT_TRUE(bar.Started());
+  auto icon = [&] { return SendMessageA(bar.Item(IDC_ENGINE_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0); };
+  LRESULT firstIcon = icon();
+  EXPECT_NE(firstIcon, 0);
+  EXPECT_EQ(bar.Text(IDC_SEARCH), "引擎0");
+
+  bar.Command(ID_ENGINE_FIRST + 4);
+  EXPECT_EQ(bar.Text(IDC_SEARCH), "引擎4");
+  EXPECT_NE(icon(), firstIcon);
+  bar.SetQuery("q");
+  bar.Click(IDC_SEARCH);
+  EXPECT_EQ(LastLaunch(bar, 1).url, "http://e4.test/?q=q");
+
+  bar.Command(ID_ENGINE_FIRST);
+  EXPECT_EQ(icon(), firstIcon);
+}
+
+TEST(SearchBar, KeywordAndSiteMenusSetTheButtonsThatTheSearchReads) {
+  std::string ini = "[Key]\r\nK0=k0\r\nK7=k7\r\n[Site]\r\nS0=s0.org\r\nS3=s3.org\r\n";
+  BarProcess bar(ini);
+  ASSERT_TRUE(bar.Started());
+  EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "k0");
+  EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "s0.org");
+  bar.Command(ID_KEYWORD_FIRST + 7);
+  bar.Command(ID_SITE_FIRST + 3);
+  EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "k7");
+  EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "s3.org");
+  bar.Command(ID_SITE_FIRST + 5);  // missing in the file: the default site
+  EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "csdn.net");
+  bar.Command(ID_SITE_FIRST + 3);
+  bar.SetCheck(IDC_SITE_SWITCH, true);
+  bar.SetCheck(IDC_KEYWORD_SWITCH, true);
+  bar.SetQuery("x");
+  bar.Click(IDC_SEARCH);
+  EXPECT_EQ(LastLaunch(bar, 1).url, kBaidu + "site:s3.org x k7");
+}
+
+TEST(SearchBar, TheEngineMenuOpensBelowItsButtonAndChoosesByKeyboard) {
+  BarProcess bar("[Engine]\r\nE1=second\r\nS1=http://second.test/?q=\r\n");
+  ASSERT_TRUE(bar.Started());
+  bar.FocusQueryBox();
+  bar.ClickLater(IDC_ENGINE_BUTTON);
+  // The menu is a window of its own while it is tracked.
+  HWND menu = nullptr;
+  for (int i = 0; i < 100 && !menu; ++i) {
+    menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu)) menu = nullptr, Sleep(20);
+  }
+  ASSERT_NE(menu, nullptr);
+  RECT button{}, popup{};
+  GetWindowRect(bar.Item(IDC_ENGINE_BUTTON), &button);
+  GetWindowRect(menu, &popup);
+  EXPECT_EQ(popup.left, button.left);
+  EXPECT_EQ(popup.top, button.bottom);
+  bar.PressKey(VK_DOWN);  // from the default item 0 to item 1
+  bar.PressKey(VK_RETURN);
+  bar.Sync();
+  EXPECT_EQ(bar.Text(IDC_SEARCH), "second");
+}
+
+TEST(SearchBar, ExitAndCloseSaveHistoryThenOptions) {
+  for (bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close request" : "exit command");
+    BarProcess bar("[Setting]\r\nUseIE=7\r\nDoubleClickRight=0\r\nUseImg=0\r\n");
+    ASSERT_TRUE(bar.Started());
+    bar.SetQuery("saved");
+    bar.Click(IDC_SEARCH);
+    EXPECT_EQ(close ? bar.Close() : bar.Exit(), 0u);
+    std::string expected = "[Setting]\r\nUseIE=1\r\nDoubleClickRight=0\r\nUseImg=0\r\n[History]\r\nH0=saved\r\n";
+    for (int i = 1; i < 100; ++i) expected += "H" + std::to_string(i) + "=\r\n";
+    EXPECT_EQ(bar.SettingsBytes(), expected);
+  }
+}
+
+TEST(SearchBar, HandWrittenSettingsShowInTheBar) {
+  std::string ini =
+      "[Engine]\r\nNumber=10\r\nE0=Google谷歌\r\nS0=http://www.google.com/search?q=\r\n"
+      "[Key]\r\nK0=教程\r\n[Site]\r\nS0=example.org\r\n"
+      "[History]\r\nH0=最近\r\nH1=\r\nH2=older\r\n";
+  BarProcess bar(ini);
+  ASSERT_TRUE(bar.Started());
+  EXPECT_EQ(bar.Text(IDC_SEARCH), "Google谷歌");
+  EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "教程");
+  EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "example.org");
+  EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"最近", "older"}));
+  bar.SetQuery("搜索");
+  bar.Click(IDC_SEARCH);
+  EXPECT_EQ(LastLaunch(bar, 1).url, "http://www.google.com/search?q=搜索");
+}
+
+TEST(SearchBar, UseIEOpensInternetExplorerWithTheUrlAsItsArgument) {
+  BarProcess bar("[Setting]\r\nUseIE=1\r\n");
+  ASSERT_TRUE(bar.Started());
+  bar.SetQuery("www.abc.com");
+  bar.Click(IDC_SEARCH);
+  Launch launch = LastLaunch(bar, 1);
+  EXPECT_EQ(launch.program, "iexplore.exe");
+  EXPECT_EQ(launch.url, "www.abc.com");
+}
+
+// A program named like a typed address in the settings folder must not run.
+TEST(SearchBar, AnAddressNeverStartsAProgramOfThatName) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  std::string decoy = bar.Folder() + "\\www.evil.com";
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), decoy.c_str(), FALSE));
+  bar.SetQuery("www.evil.com");
+  bar.Click(IDC_SEARCH);
+  Launch launch = LastLaunch(bar, 1);
+  EXPECT_EQ(launch.program, "recorder.exe");
+  EXPECT_EQ(launch.url, "http://www.evil.com");
+}
