@@ -17,6 +17,24 @@ constexpr size_t kMaxCachedFiles = 16;
 
 constexpr std::string_view kLineEnd = "\r\n";
 
+// Blanks around names and values: the C library's white space and Ctrl-Z,
+// the old end-of-file mark, as the profile functions take them.
+bool IsIniBlank(char c) { return IsBlank(c) || c == '\x1A'; }
+
+std::string_view TrimIniLeft(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsIniBlank(text[i])) ++i;
+  return text.substr(i);
+}
+
+std::string_view TrimIniRight(std::string_view text) {
+  size_t n = text.size();
+  while (n > 0 && IsIniBlank(text[n - 1])) --n;
+  return text.substr(0, n);
+}
+
+std::string_view TrimIni(std::string_view text) { return TrimIniRight(TrimIniLeft(text)); }
+
 // The profile functions take C strings: whatever follows a NUL is not seen.
 std::string_view AsCString(std::string_view text) {
   return text.substr(0, text.find('\0'));
@@ -131,12 +149,12 @@ void IniFile::Parsed::Parse(const std::string& bytes) {
     size_t index = lines.size();
     lines.push_back(line);
 
-    std::string_view content = Trim(view.substr(line.begin, line.end - line.begin));
+    std::string_view content = TrimIni(view.substr(line.begin, line.end - line.begin));
     if (content.empty()) continue;
     if (content.front() == '[') {
       size_t close = content.rfind(']');
       if (close != std::string_view::npos && close > 0) {
-        sections.push_back({Trim(content.substr(1, close - 1)), index, entries.size(), entries.size()});
+        sections.push_back({TrimIni(content.substr(1, close - 1)), index, entries.size(), entries.size()});
         current = &sections.back();
         continue;
       }
@@ -147,8 +165,9 @@ void IniFile::Parsed::Parse(const std::string& bytes) {
     if (equals == std::string_view::npos) {
       entry.name = content;
     } else {
-      entry.name = TrimRight(content.substr(0, equals));
-      entry.value = TrimLeft(content.substr(equals + 1));
+      entry.name = TrimIniRight(content.substr(0, equals));
+      entry.value = TrimIniLeft(content.substr(equals + 1));
+      entry.isKey = true;
     }
     entries.push_back(entry);
     if (current) {
@@ -165,9 +184,10 @@ const IniFile::Section* IniFile::Parsed::FindSection(std::string_view name) cons
   return nullptr;
 }
 
-const IniFile::Entry* IniFile::Parsed::FindEntry(const Section& section, std::string_view name) const {
+const IniFile::Entry* IniFile::Parsed::FindEntry(const Section& section, std::string_view name,
+                                                 bool forWriting) const {
   for (size_t i = section.firstEntry; i < section.endEntry; ++i) {
-    if (EqualsIgnoreCase(AsCString(entries[i].name), name)) return &entries[i];
+    if ((entries[i].isKey || forWriting) && EqualsIgnoreCase(AsCString(entries[i].name), name)) return &entries[i];
   }
   return nullptr;
 }
@@ -218,7 +238,7 @@ std::string IniFile::Read(const std::string& path, std::string_view section, std
   const Cached& cached = Load(path);
   const Section* found = cached.parsed.FindSection(AsCString(section));
   if (!found) return std::string(fallback);
-  const Entry* entry = cached.parsed.FindEntry(*found, AsCString(key));
+  const Entry* entry = cached.parsed.FindEntry(*found, AsCString(key), false);
   if (!entry) return std::string(fallback);
   return std::string(CutTo(Unquote(AsCString(entry->value)), kMaxValueLength));
 }
@@ -248,7 +268,7 @@ void IniFile::Write(const std::string& path, std::string_view section, std::stri
   size_t from = text.size(), to = text.size();
   std::string insert;
   const Section* found = parsed.FindSection(section);
-  const Entry* entry = found ? parsed.FindEntry(*found, key) : nullptr;
+  const Entry* entry = found ? parsed.FindEntry(*found, key, true) : nullptr;
   if (entry) {
     // The line becomes "name=value", the name spelt as the file has it.
     const Line& line = parsed.lines[entry->line];

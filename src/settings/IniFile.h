@@ -33,10 +33,13 @@ class IniFile : public ProfileStore {
   struct Line {
     size_t begin = 0, end = 0, next = 0;
   };
+  // A line of a section that is not a header: "name=value", or a line
+  // without '=' (a comment, say), which is no key to the profile functions.
   struct Entry {
     std::string_view name;   // blanks around it removed
-    std::string_view value;  // blanks around it removed; empty without '='
+    std::string_view value;  // blanks around it removed
     size_t line = 0;
+    bool isKey = false;
   };
   struct Section {
     std::string_view name;
@@ -56,7 +59,9 @@ class IniFile : public ProfileStore {
 
     void Parse(const std::string& bytes);
     const Section* FindSection(std::string_view name) const;
-    const Entry* FindEntry(const Section& section, std::string_view name) const;
+    // Reading sees only lines with '='; writing also takes a line without one
+    // as the key of its name and gives it the value (as Wine does).
+    const Entry* FindEntry(const Section& section, std::string_view name, bool forWriting) const;
   };
 
   using Clock = std::filesystem::file_time_type::clock;

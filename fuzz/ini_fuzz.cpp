@@ -1,0 +1,109 @@
+// libFuzzer target: any bytes as the settings file, then reads and writes on
+// it through IniFile. Besides crashes and hangs it checks what must hold for
+// any file: a value just written reads back, a write leaves other values as
+// they were, and a warm cache reads the same as a fresh reader.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "base/Text.h"
+#include "settings/IniFile.h"
+#include "settings/Keys.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+const std::string& Folder() {
+  static const std::string folder = [] {
+    std::string f = std::filesystem::temp_directory_path().string() + "/quarrow-fuzz-" +
+                    std::to_string(getpid());
+    std::filesystem::create_directories(f);
+    return f;
+  }();
+  return folder;
+}
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "ini_fuzz: %s\n", what);
+    std::abort();
+  }
+}
+
+// A name or value the checks can reason about: printable ASCII without the
+// characters that have a meaning in the file, nor blanks or quotes at its ends.
+bool Plain(std::string_view text) {
+  for (char c : text) {
+    if (c < 0x21 || c > 0x7E || c == '[' || c == ']' || c == '=' || c == '"' || c == '\'') return false;
+  }
+  return true;
+}
+
+struct Probe {
+  const char* section;
+  const char* key;
+};
+constexpr Probe kProbes[] = {{"Engine", "E0"}, {"History", "H0"}, {"History", "H1"},
+                             {"Setting", "UseIE"}, {"Key", "K9"}};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  std::string section = input.ConsumeRandomLengthString(12);
+  std::string key = input.ConsumeRandomLengthString(12);
+  std::string value = input.ConsumeRandomLengthString(40);
+  bool throughSettings = input.ConsumeBool();
+  std::string bytes = input.ConsumeRemainingBytesAsString();
+
+  const std::string& folder = Folder();
+  const std::string path = folder + "/" + std::string(SettingsFile::kFileName);
+  {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return 0;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+
+  IniFile ini;
+  SettingsFile settings(folder, ini, '/');
+  std::string before[std::size(kProbes)];
+  for (size_t i = 0; i < std::size(kProbes); ++i) {
+    before[i] = ini.Read(path, kProbes[i].section, kProbes[i].key, "?");
+    Check(before[i].size() <= kMaxValueLength, "a value longer than 1023 bytes");
+  }
+  ini.Read(path, section, key, value);
+
+  if (throughSettings) {
+    settings.WriteString(section, key, value);
+  } else {
+    ini.Write(path, section, key, value);
+  }
+
+  // The checks hold for 8-bit files and plain names and values; UTF-16 files
+  // lose what is not ASCII, and odd names can meet odd lines.
+  bool utf16 = bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
+                                     (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+  bool plain = !utf16 && !section.empty() && !key.empty() && Plain(section) && Plain(key) &&
+               Plain(value);
+  if (plain) {
+    Check(ini.Read(path, section, key, "?") == CutTo(value, kMaxValueLength), "the written value did not read back");
+    for (size_t i = 0; i < std::size(kProbes); ++i) {
+      if (EqualsIgnoreCase(section, kProbes[i].section) && EqualsIgnoreCase(key, kProbes[i].key)) continue;
+      Check(ini.Read(path, kProbes[i].section, kProbes[i].key, "?") == before[i],
+            "a write changed another value");
+    }
+  }
+  IniFile fresh;
+  for (const Probe& probe : kProbes) {
+    Check(fresh.Read(path, probe.section, probe.key, "?") == ini.Read(path, probe.section, probe.key, "?"),
+          "the cache and a fresh reader disagree");
+  }
+  Check(fresh.Read(path, section, key, "?") == ini.Read(path, section, key, "?"),
+        "the cache and a fresh reader disagree");
+  return 0;
+}
