@@ -196,17 +196,19 @@ IniFile::Cached& IniFile::Load(const std::string& path) {
   if (m_files.size() >= kMaxCachedFiles && m_files.find(path) == m_files.end()) m_files.clear();
   Cached& cached = m_files[path];
 
-  std::error_code ec;
-  fs::file_status status = fs::status(path, ec);
-  if (!fs::exists(status)) {
+  // Two look-ups of the file per read: its time stamp (which fails when there
+  // is nothing at `path`) and its size (which fails for a folder and the like).
+  std::error_code noTime, noSize;
+  fs::file_time_type modified = fs::last_write_time(path, noTime);
+  if (noTime) {
     if (cached.exists || !cached.bytes.empty()) {
       cached = Cached{};
       cached.parsed.Parse(cached.bytes);
     }
     return cached;
   }
-  std::uintmax_t size = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
-  fs::file_time_type modified = fs::last_write_time(path, ec);
+  std::uintmax_t size = fs::file_size(path, noSize);
+  if (noSize) size = 0;
   Clock::time_point now = Clock::now();
   if (cached.exists && cached.readable && size == cached.size && modified == cached.modified &&
       modified + kRacyWindow < cached.checkedAt) {
@@ -214,7 +216,7 @@ IniFile::Cached& IniFile::Load(const std::string& path) {
   }
 
   std::string bytes;
-  bool readable = fs::is_regular_file(status) && ReadWholeFile(path, size, bytes);
+  bool readable = !noSize && ReadWholeFile(path, size, bytes);
   bool same = cached.exists && cached.readable == readable && bytes == cached.bytes;
   cached.exists = true;
   cached.readable = readable;
