@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 
+#include "base/Text.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/win/ProfileApiStore.h"
@@ -323,3 +324,137 @@ TEST(ProfileComparisonCases, AreThere) {
 }
 
 }  // namespace
+
+// ---- The program's own settings file ---------------------------------------
+
+namespace {
+
+// Runs in `dir` and goes back to where it was.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::string& dir) : m_old(CurrentDirectory()) {
+    m_entered = SetCurrentDirectoryA(dir.c_str()) != 0;
+  }
+  ~InDirectory() { SetCurrentDirectoryA(m_old.c_str()); }
+  bool Entered() const { return m_entered; }
+
+ private:
+  std::string m_old;
+  bool m_entered = false;
+};
+
+}  // namespace
+
+TEST(CurrentDirectorySettingsFile, IsQuarrowIniInTheCurrentDirectory) {
+  std::string dir = TempFolder() + "quarrow-cwd";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  {
+    InDirectory in(dir);
+    ASSERT_TRUE(in.Entered());
+    SettingsFile file = CurrentDirectorySettingsFile();
+    EXPECT_TRUE(EqualsIgnoreCase(file.Path(), dir + "\\Quarrow.ini")) << file.Path();
+    file.WriteString("History", "H0", "百度");
+    EXPECT_EQ(file.ReadString("History", "H0", ""), "百度");
+  }
+  EXPECT_EQ(FileBytes(dir + "\\Quarrow.ini").value_or("(no file)"), "[History]\r\nH0=百度\r\n");
+  DeleteFileA((dir + "\\Quarrow.ini").c_str());
+  RemoveDirectoryA(dir.c_str());
+}
+
+TEST(CurrentDirectorySettingsFile, AtADriveRootTheDoubledSeparatorNamesTheRoot) {
+  InDirectory in("C:\\");
+  ASSERT_TRUE(in.Entered());
+  SettingsFile file = CurrentDirectorySettingsFile();
+  EXPECT_EQ(file.Path(), "C:\\\\Quarrow.ini");
+  file.WriteString("Setting", "UseIE", "1");
+  EXPECT_EQ(FileBytes("C:\\Quarrow.ini").value_or("(no file)"), "[Setting]\r\nUseIE=1\r\n");
+  EXPECT_EQ(file.ReadString("Setting", "UseIE", "0"), "1");
+  DeleteFileA("C:\\Quarrow.ini");
+}
+
+// Makes nested folders under the temporary folder, entering one at a time
+// (an ANSI call takes at most MAX_PATH characters at once), until the current
+// directory is `length` bytes long. Returns the folders made, the deepest last;
+// the current directory is the deepest if the system would enter it.
+std::vector<std::string> EnterDirectoryOfLength(size_t length, bool& entered) {
+  std::string dir = TempFolder() + "quarrow-long";
+  CreateDirectoryA(dir.c_str(), nullptr);
+  std::vector<std::string> made{dir};
+  entered = SetCurrentDirectoryA(dir.c_str()) != 0;
+  for (char letter = 'a'; entered && dir.size() < length; ++letter) {
+    std::string name(std::min<size_t>(200, length - dir.size() - 1), letter);
+    CreateDirectoryA(name.c_str(), nullptr);
+    entered = SetCurrentDirectoryA(name.c_str()) != 0;
+    dir += "\\" + name;
+    made.push_back(dir);
+  }
+  return made;
+}
+
+void RemoveDirectories(const std::vector<std::string>& made) {
+  SetCurrentDirectoryA(TempFolder().c_str());
+  for (auto it = made.rbegin(); it != made.rend(); ++it) {
+    DeleteFileA((*it + "\\Quarrow.ini").c_str());
+    RemoveDirectoryA(it->c_str());
+  }
+}
+
+// The full name of the file is then longer than MAX_PATH, which the profile
+// functions may refuse (Wine does): then the write is lost, as any failed
+// write is, but it must not land in another folder.
+void ExpectWrittenThereOrNowhere(const SettingsFile& file, const std::string& dir) {
+  file.WriteString("History", "H0", "long");
+  std::optional<std::string> bytes = FileBytes(dir + "\\Quarrow.ini");
+  if (bytes) {
+    EXPECT_EQ(*bytes, "[History]\r\nH0=long\r\n");
+    EXPECT_EQ(file.ReadString("History", "H0", "lost"), "long");
+  } else {
+    EXPECT_EQ(file.ReadString("History", "H0", "lost"), "lost");
+  }
+  char windows[MAX_PATH];
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  EXPECT_FALSE(FileBytes(std::string(windows) + "\\Quarrow.ini"));
+  EXPECT_FALSE(FileBytes(TempFolder() + "Quarrow.ini"));
+  EXPECT_FALSE(FileBytes(TempFolder() + "quarrow-long\\Quarrow.ini"));
+}
+
+TEST(CurrentDirectorySettingsFile, ADirectoryLongerThanTheFirstBufferIsKeptWhole) {
+  // 258 bytes: more than the 256-byte buffer holds, less than MAX_PATH.
+  std::string old = CurrentDirectory();
+  bool entered = false;
+  std::vector<std::string> made = EnterDirectoryOfLength(258, entered);
+  const std::string& dir = made.back();
+  if (entered) {
+    EXPECT_EQ(dir.size(), 258u);
+    EXPECT_TRUE(EqualsIgnoreCase(CurrentDirectory(), dir)) << CurrentDirectory();
+    SettingsFile file = CurrentDirectorySettingsFile();
+    EXPECT_TRUE(EqualsIgnoreCase(file.Path(), dir + "\\Quarrow.ini")) << file.Path();
+    ExpectWrittenThereOrNowhere(file, dir);
+  }
+  RemoveDirectories(made);
+  SetCurrentDirectoryA(old.c_str());
+  EXPECT_TRUE(entered) << "could not enter " << dir;
+}
+
+TEST(CurrentDirectorySettingsFile, ADirectoryBeyondMaxPathStillNamesTheCurrentDirectory) {
+  // Wine enters a directory of 330 bytes but GetCurrentDirectoryA then fails
+  // (it converts through a MAX_PATH buffer). The settings file is then named
+  // relative to the current directory, ".\\Quarrow.ini", which the profile
+  // functions take as a path (a bare name would send them to the Windows folder).
+  std::string old = CurrentDirectory();
+  bool entered = false;
+  std::vector<std::string> made = EnterDirectoryOfLength(330, entered);
+  if (entered) {
+    std::string dir = CurrentDirectory();
+    SettingsFile file = CurrentDirectorySettingsFile();
+    if (dir.empty()) {
+      EXPECT_EQ(file.Path(), ".\\Quarrow.ini");
+    } else {
+      EXPECT_TRUE(EqualsIgnoreCase(file.Path(), made.back() + "\\Quarrow.ini")) << file.Path();
+    }
+    ExpectWrittenThereOrNowhere(file, made.back());
+  }
+  RemoveDirectories(made);
+  SetCurrentDirectoryA(old.c_str());
+  if (!entered) GTEST_SKIP() << "the system would not enter a directory of 330 bytes";
+}

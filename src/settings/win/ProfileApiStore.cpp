@@ -34,5 +34,10 @@ std::string CurrentDirectory() {
 
 SettingsFile CurrentDirectorySettingsFile() {
   static ProfileApiStore store;
-  return SettingsFile(CurrentDirectory(), store, '\\');
+  // Should the directory not be had at all (Wine's GetCurrentDirectoryA fails
+  // beyond MAX_PATH), ".\Quarrow.ini" still names the file in it: the profile
+  // functions would look for a bare "Quarrow.ini" in the Windows folder.
+  std::string directory = CurrentDirectory();
+  if (directory.empty()) directory = ".";
+  return SettingsFile(directory, store, '\\');
 }
