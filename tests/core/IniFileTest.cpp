@@ -8,6 +8,7 @@
 #include "settings/SettingsFile.h"
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
@@ -228,4 +229,96 @@ TEST_F(IniFileTest, SettingsFileValuesReadBackAsMeant) {
   }
   // The line breaks never made a section or a key of their own.
   EXPECT_EQ(again.ReadString("Engine", "S0", "none"), "none");
+}
+
+TEST_F(IniFileTest, AnyBytesGiveSensibleReads) {
+  const std::string megabyte(1 << 20, 'x');
+  const std::vector<ReadCase> cases = {
+      // NUL bytes: names and values end there, as C strings do.
+      {"[S]\r\nk=ab\0cd\r\n"s, "S", "k", "d", "ab"},
+      {"[S\0junk]\r\nk=v\r\n"s, "S", "k", "d", "v"},
+      {"[S]\r\n\0\0\0\r\nk=v\r\n"s, "S", "k", "d", "v"},
+      // Lines that are neither headers nor keys are passed over.
+      {"]]]===[[[\r\n[\r\n[]\r\n=\r\n[S]\r\njust words\r\nk=v\r\n", "S", "k", "d", "v"},
+      {"[S]\r\njust words\r\n", "S", "just words", "d", "d"},
+      {"\xFF\xFF\xFF\x80\x81", "S", "k", "d", "d"},
+      // Ctrl-Z counts as a blank around a value.
+      {"[S]\r\nk=\x1Av\x1A\r\n", "S", "k", "d", "v"},
+      // A line of a megabyte, before the key and as the value.
+      {"[S]\r\n" + megabyte + "\r\nk=v\r\n", "S", "k", "d", "v"},
+      {"[S]\r\nk=" + megabyte, "S", "k", "d", std::string(1023, 'x')},
+      // UTF-16 with a byte-order mark, either order: ASCII reads as such,
+      // anything else as '?'.
+      {"\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s, "S", "k", "d", "v"},
+      {"\xFE\xFF\0[\0S\0]\0\n\0k\0=\0v"s, "S", "k", "d", "v"},
+      {"\xFF\xFE[\0S\0]\0\n\0k\0=\0\x7e\x76\x21\0"s, "S", "k", "d", "?!"},
+      {"\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0w"s, "S", "k", "d", "v"},  // an odd byte at the end
+      // A UTF-8 byte-order mark is part of the first line, as it is to
+      // Windows: the first header is not one, the next ones are.
+      {"\xEF\xBB\xBF[S]\r\nk=v\r\n[T]\r\nk=w\r\n", "S", "k", "d", "d"},
+      {"\xEF\xBB\xBF[S]\r\nk=v\r\n[T]\r\nk=w\r\n", "T", "k", "d", "w"},
+      {"\xEF\xBB\xBF\r\n[S]\r\nk=v\r\n", "S", "k", "d", "v"},
+  };
+  ExpectReads(this, m_ini, m_path, cases);
+}
+
+TEST_F(IniFileTest, ATenMegabyteFileIsReadAndWritten) {
+  std::string text = "[History]\r\n";
+  for (int n = 0; text.size() < (10u << 20); ++n) {
+    text += "H" + std::to_string(n) + "=" + std::string(1000, 'a' + n % 26) + "\r\n";
+  }
+  text += "[Setting]\r\nUseIE=1\r\n";
+  Put(text);
+  EXPECT_EQ(m_ini.Read(m_path, "Setting", "UseIE", "d"), "1");
+  EXPECT_EQ(m_ini.Read(m_path, "History", "H5000", "d"), std::string(1000, 'a' + 5000 % 26));
+  m_ini.Write(m_path, "Setting", "UseImg", "0");
+  std::string after = Bytes();
+  EXPECT_EQ(after.size(), text.size() + 10);
+  EXPECT_EQ(after.substr(after.size() - 30), "[Setting]\r\nUseIE=1\r\nUseImg=0\r\n");
+}
+
+TEST_F(IniFileTest, WritesIntoUtf16FilesStayUtf16) {
+  Put("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s);
+  m_ini.Write(m_path, "S", "k", "w");
+  m_ini.Write(m_path, "T", "x", "百");  // cannot be converted without a code table
+  EXPECT_EQ(Bytes(), "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0w\0\r\0\n\0[\0T\0]\0\r\0\n\0x\0=\0?\0\r\0\n\0"s);
+  EXPECT_EQ(m_ini.Read(m_path, "T", "x", "d"), "?");
+
+  Put("\xFE\xFF\0[\0S\0]\0\n"s);
+  m_ini.Write(m_path, "S", "k", "1");
+  EXPECT_EQ(Bytes(), "\xFE\xFF\0[\0S\0]\0\n\0k\0=\0\x31\0\r\0\n"s);
+}
+
+TEST_F(IniFileTest, AUtf8MarkedFileGetsItsFirstSectionAgain) {
+  Put("\xEF\xBB\xBF[Setting]\r\nUseIE=0\r\n");
+  m_ini.Write(m_path, "Setting", "UseIE", "1");
+  EXPECT_EQ(Bytes(), "\xEF\xBB\xBF[Setting]\r\nUseIE=0\r\n[Setting]\r\nUseIE=1\r\n");
+  EXPECT_EQ(m_ini.Read(m_path, "Setting", "UseIE", "d"), "1");
+}
+
+TEST_F(IniFileTest, ThingsThatAreNoFileAreLeftAlone) {
+  // A folder where the file should be.
+  fs::create_directory(m_path);
+  EXPECT_EQ(m_ini.Read(m_path, "S", "k", "d"), "d");
+  m_ini.Write(m_path, "S", "k", "v");
+  EXPECT_TRUE(fs::is_directory(m_path));
+  EXPECT_TRUE(fs::is_empty(m_path));
+  fs::remove(m_path);
+  // A link to the file: the file it names is changed, the link stays.
+  fs::path target = m_dir / "real.ini";
+  std::ofstream(target, std::ios::binary) << "[S]\r\nk=v\r\n";
+  fs::create_symlink(target, m_path);
+  m_ini.Write(m_path, "S", "k", "w");
+  EXPECT_TRUE(fs::is_symlink(m_path));
+  std::ifstream real(target, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(real), {}), "[S]\r\nk=w\r\n");
+  EXPECT_EQ(m_ini.Read(m_path, "S", "k", "d"), "w");
+}
+
+TEST_F(IniFileTest, ArgumentsEndAtANulByte) {
+  // What the program hands the profile functions are C strings.
+  m_ini.Write(m_path, "S\0x"s, "k\0y"s, "v\0z"s);
+  EXPECT_EQ(Bytes(), "[S]\r\nk=v\r\n");
+  EXPECT_EQ(m_ini.Read(m_path, "S\0q"s, "k\0q"s, "d"), "v");
+  EXPECT_EQ(m_ini.Read(m_path, "T", "k", "d\0efault"s), "d");
 }
