@@ -132,7 +132,7 @@ void RegisterBrowserRecorders() {
   done = true;
   std::string folder = ProgramFolder();
   std::string recorder = folder + "\\recorder.exe";
-  std::string command = "\"" + recorder + "\" %1";
+  std::string command = "\"" + recorder + "\" \"%1\"";
   SetRegistryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\http\\shell\\open\\command", command);
   SetRegistryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\https\\shell\\open\\command", command);
   // Internet Explorer: a copy of the recorder under that name, registered
@@ -145,12 +145,12 @@ void RegisterBrowserRecorders() {
                   "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe", ie);
 }
 
-BarProcess::BarProcess(const char* ini, size_t iniSize) {
+BarProcess::BarProcess(std::optional<std::string> ini) {
   RegisterBrowserRecorders();
   m_folder = NewTempFolder();
   if (ini) {
     std::ofstream out(SettingsPath(), std::ios::binary);
-    out.write(ini, static_cast<std::streamsize>(iniSize));
+    out.write(ini->data(), static_cast<std::streamsize>(ini->size()));
   }
   SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
   std::string exe = ProgramFolder() + "\\Quarrow.exe";

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,8 @@ void RegisterBrowserRecorders();
 
 class BarProcess {
  public:
-  // `ini` is written as Quarrow.ini before the start unless it is null.
-  explicit BarProcess(const char* ini = nullptr, size_t iniSize = 0);
-  explicit BarProcess(const std::string& ini) : BarProcess(ini.data(), ini.size()) {}
+  // `ini`, when given, is written as Quarrow.ini before the start.
+  explicit BarProcess(std::optional<std::string> ini = std::nullopt);
   ~BarProcess();  // ends the program if it still runs, removes the folder
 
   bool Started() const { return m_bar != nullptr; }

@@ -19,7 +19,7 @@ Launch ParseLaunch(const std::string& line) {
   size_t tab = line.find('\t');
   Launch launch{line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1)};
   std::string& url = launch.url;
-  while (!url.empty() && (url.back() == '\r' || url.back() == ' ')) url.pop_back();
+  if (!url.empty() && url.back() == '\r') url.pop_back();
   if (url.size() >= 2 && url.front() == '"' && url.back() == '"') url = url.substr(1, url.size() - 2);
   return launch;
 }
@@ -223,7 +223,8 @@ TEST(SearchBar, TheEngineMenuOpensBelowItsButtonAndChoosesByKeyboard) {
   GetWindowRect(menu, &popup);
   EXPECT_EQ(popup.left, button.left);
   EXPECT_EQ(popup.top, button.bottom);
-  bar.PressKey(VK_DOWN);  // from the default item 0 to item 1
+  bar.PressKey(VK_DOWN);  // nothing is highlighted at first: item 0
+  bar.PressKey(VK_DOWN);  // item 1
   bar.PressKey(VK_RETURN);
   bar.Sync();
   EXPECT_EQ(bar.Text(IDC_SEARCH), "second");

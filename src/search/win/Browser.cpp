@@ -13,9 +13,10 @@ namespace {
 std::string InternetExplorerPath() {
   const char* subkey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe";
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    // RRF_RT_REG_SZ also takes a REG_EXPAND_SZ value and expands it.
     char raw[MAX_PATH] = {};
     DWORD size = sizeof raw - 1;
-    if (RegGetValueA(root, subkey, nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, raw,
+    if (RegGetValueA(root, subkey, nullptr, RRF_RT_REG_SZ, nullptr, raw,
                      &size) != ERROR_SUCCESS) {
       continue;
     }
