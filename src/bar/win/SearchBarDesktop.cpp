@@ -4,6 +4,7 @@
 #include "bar/win/SearchBarDlg.h"
 
 #include "resource.h"
+#include "settings/Keys.h"
 
 void SearchBarDlg::BindDesktopMessages() {}
 
@@ -16,6 +17,12 @@ void SearchBarDlg::StopDesktopPresence() {}
 
 // Background picture (empty until background painting exists).
 void SearchBarDlg::LoadBackgroundPicture() {}
+
+void SearchBarDlg::ReloadBackgroundPicture() {
+  m_imageNumber = m_settingsFile.ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  LoadBackgroundPicture();
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
 
 void SearchBarDlg::ShowBar() {
   if (!m_barShown) ShowWindow(Hwnd(), SW_SHOW);

@@ -66,6 +66,7 @@ class SearchBarDlg : public Dialog {
   void StartDesktopPresence();
   void StopDesktopPresence();
   void LoadBackgroundPicture();
+  void ReloadBackgroundPicture();
   void ShowBar();
   void HideBar();
 

@@ -156,6 +156,12 @@ INT_PTR Dialog::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     return wantsFocus;
   }
   if (message == WM_DESTROY) OnDestroy();
+  // A control may answer its own colour query (a hyperlink static does): the
+  // query is reflected to it first, as OCM_CTLCOLOR*, and a brush it returns wins.
+  if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && lParam) {
+    LRESULT brush = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
+    if (brush) return static_cast<INT_PTR>(brush);
+  }
 
   LRESULT value = 0;
   bool handled = Dispatch(message, wParam, lParam, value);

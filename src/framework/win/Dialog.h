@@ -24,6 +24,9 @@ class Dialog {
     LRESULT value;
   };
   static constexpr Result kDefault{false, 0};
+  // Colour queries are reflected to the control as kReflectBase + WM_CTLCOLOR*
+  // (the OCM_ numbering): a control that answers with a brush paints itself.
+  static constexpr UINT kReflectBase = WM_USER + 0x1C00;
   static constexpr Result Handled(LRESULT value = 0) { return {true, value}; }
 
   using MessageHandler = std::function<Result(WPARAM, LPARAM)>;
