@@ -47,4 +47,12 @@ quarrow_wine_env() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # On the virtual display there is no window manager: Wine draws the title
+  # bars and frames itself and keeps the focus itself.
+  if [ "$purpose" = test ] && [ ! -f "$WINEPREFIX/.quarrow-x11" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.quarrow-x11"
+  fi
 }
