@@ -35,5 +35,5 @@ cat >"$build/ini.dict" <<'DICT'
 "\xb0\x61"
 DICT
 "$build/ini_fuzz" "$build/corpus" -dict="$build/ini.dict" -max_total_time="$seconds" \
-    -timeout=10 -rss_limit_mb=2048 -max_len=200000 -print_final_stats=1 \
+    -timeout=10 -rss_limit_mb=2048 -max_len=65536 -len_control=10 -print_final_stats=1 \
     -artifact_prefix="$build/findings/"
