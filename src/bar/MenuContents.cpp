@@ -36,3 +36,12 @@ BarOptions ReadBarOptions(const SettingsFile& file) {
   options.imageNumber = file.ReadInt(keys::kSetting, keys::kImgNumber, "1");
   return options;
 }
+
+SelectionMenus ReadSelectionMenus(const SettingsFile& file) {
+  SelectionMenus menus;
+  menus.engines = ReadEngineMenu(file);
+  menus.sites = ReadSiteMenu(file);
+  menus.keywords = ReadKeywordMenu(file);
+  menus.options = ReadBarOptions(file);
+  return menus;
+}

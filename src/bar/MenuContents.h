@@ -36,3 +36,13 @@ struct BarOptions {
 // Reads "DoubleClickRight", "UseIE", "UseImg" and "ImgNumber", in that order,
 // with the atoi rule; the defaults are those of BarOptions.
 BarOptions ReadBarOptions(const SettingsFile& file);
+
+// What the bar reads when it starts, before its history, in the order it
+// reads it: the engine menu, the site menu, the keyword menu, the options.
+struct SelectionMenus {
+  EngineMenuContents engines;
+  MenuTexts sites;
+  MenuTexts keywords;
+  BarOptions options;
+};
+SelectionMenus ReadSelectionMenus(const SettingsFile& file);

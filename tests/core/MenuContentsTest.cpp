@@ -74,14 +74,11 @@ TEST(MenuContents, OptionsFollowTheAtoiRule) {
             (std::array{0, 1, 0, 30}));
 }
 
-TEST(MenuContents, ReadOrder) {
+TEST(MenuContents, StartUpReadsInTheBarsOrder) {
   ScratchSettings settings;
   RecordingReads reads(settings.Store());
   SettingsFile file(settings.Directory(), reads);
-  ReadEngineMenu(file);
-  ReadSiteMenu(file);
-  ReadKeywordMenu(file);
-  ReadBarOptions(file);
+  ReadSelectionMenus(file);
   std::vector<std::string> expected;
   for (int i = 0; i < 10; ++i) {
     expected.push_back("Engine/" + IndexedKey("E", i));

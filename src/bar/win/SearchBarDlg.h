@@ -51,9 +51,9 @@ class SearchBarDlg : public Dialog {
   void BuildSelectionMenus();
   void RebuildEngineMenu();
   void RebuildKeywordAndSiteMenus();
-  void FillEngineMenu();
-  void FillSiteMenu();
-  void FillKeywordMenu();
+  void FillEngineMenu(const EngineMenuContents& engines);
+  void FillSiteMenu(const MenuTexts& sites);
+  void FillKeywordMenu(const MenuTexts& keywords);
   void ChooseEngine(UINT command);
   void ChooseKeyword(UINT command);
   void ChooseSite(UINT command);
@@ -94,10 +94,10 @@ class SearchBarDlg : public Dialog {
   MenuHandle m_engineMenu;
   MenuHandle m_siteMenu;
   MenuHandle m_keywordMenu;
-  std::array<std::string, kMenuEntryCount> m_engineNames;
-  std::array<std::string, kMenuEntryCount> m_engineCodes;
-  std::array<std::string, kMenuEntryCount> m_sites;
-  std::array<std::string, kMenuEntryCount> m_keywords;
+  MenuTexts m_engineNames;
+  MenuTexts m_engineCodes;
+  MenuTexts m_sites;
+  MenuTexts m_keywords;
   std::string m_currentSearchCode;
 
   // Options read at start; the options dialog changes them in memory.

@@ -25,19 +25,18 @@ void MarkChoice(HMENU menu, int position) {
 }  // namespace
 
 void SearchBarDlg::BuildSelectionMenus() {
-  FillEngineMenu();
-  FillSiteMenu();
-  FillKeywordMenu();
-  BarOptions options = ReadBarOptions(m_settingsFile);
-  m_doubleClickRight = options.doubleClickRight;
-  m_useIE = options.useIE;
-  m_useImage = options.useImage;
-  m_imageNumber = options.imageNumber;
+  SelectionMenus menus = ReadSelectionMenus(m_settingsFile);
+  FillEngineMenu(menus.engines);
+  FillSiteMenu(menus.sites);
+  FillKeywordMenu(menus.keywords);
+  m_doubleClickRight = menus.options.doubleClickRight;
+  m_useIE = menus.options.useIE;
+  m_useImage = menus.options.useImage;
+  m_imageNumber = menus.options.imageNumber;
   UpdateData(true);
 }
 
-void SearchBarDlg::FillEngineMenu() {
-  EngineMenuContents engines = ReadEngineMenu(m_settingsFile);
+void SearchBarDlg::FillEngineMenu(const EngineMenuContents& engines) {
   m_engineNames = engines.names;
   m_engineCodes = engines.codes;
   FillMenu(m_engineMenu.Get(), m_engineNames, ID_ENGINE_FIRST, ID_EDIT_ENGINES);
@@ -46,15 +45,15 @@ void SearchBarDlg::FillEngineMenu() {
   m_currentSearchCode = m_engineCodes[0];
 }
 
-void SearchBarDlg::FillSiteMenu() {
-  m_sites = ReadSiteMenu(m_settingsFile);
+void SearchBarDlg::FillSiteMenu(const MenuTexts& sites) {
+  m_sites = sites;
   FillMenu(m_siteMenu.Get(), m_sites, ID_SITE_FIRST, ID_EDIT_KEYWORDS_SITES);
   MarkChoice(m_siteMenu.Get(), 0);
   SetDlgItemTextA(Hwnd(), IDC_SITE_BUTTON, m_sites[0].c_str());
 }
 
-void SearchBarDlg::FillKeywordMenu() {
-  m_keywords = ReadKeywordMenu(m_settingsFile);
+void SearchBarDlg::FillKeywordMenu(const MenuTexts& keywords) {
+  m_keywords = keywords;
   FillMenu(m_keywordMenu.Get(), m_keywords, ID_KEYWORD_FIRST, ID_EDIT_KEYWORDS_SITES);
   MarkChoice(m_keywordMenu.Get(), 0);
   SetDlgItemTextA(Hwnd(), IDC_KEYWORD_BUTTON, m_keywords[0].c_str());
@@ -62,7 +61,7 @@ void SearchBarDlg::FillKeywordMenu() {
 
 void SearchBarDlg::RebuildEngineMenu() {
   m_engineMenu.Reset(CreatePopupMenu());
-  FillEngineMenu();
+  FillEngineMenu(ReadEngineMenu(m_settingsFile));
   SetEngineIcon(0);
   UpdateData(true);
 }
@@ -70,8 +69,8 @@ void SearchBarDlg::RebuildEngineMenu() {
 void SearchBarDlg::RebuildKeywordAndSiteMenus() {
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
-  FillSiteMenu();
-  FillKeywordMenu();
+  FillSiteMenu(ReadSiteMenu(m_settingsFile));
+  FillKeywordMenu(ReadKeywordMenu(m_settingsFile));
   UpdateData(true);
 }
 
