@@ -1,31 +1,106 @@
 // The bar's desktop presence: edge docking and auto-hide, the notification
-// icon and hotkey, and the background. For now only showing and hiding; the
-// other steps keep their places in the initialisation order and are empty.
+// icon and hotkey with the two pop-up menus, and the background (a colour or
+// a picture). The docking arithmetic and the painting rules are the core's
+// (desktop/Docking.h, desktop/Background.h); here they meet the messages.
 #include "bar/win/SearchBarDlg.h"
 
+#include <windowsx.h>
+
+#include "base/Texts.h"
 #include "resource.h"
 #include "settings/Keys.h"
 
-void SearchBarDlg::BindDesktopMessages() {}
+namespace {
 
-// Taskbar height and system sizes for docking (empty until docking exists).
-void SearchBarDlg::MeasureDesktop() {}
+constexpr int kHotkeyId = 100;
+constexpr int kFormPopPosition = 0;
+constexpr int kTrayPopPosition = 1;
 
-// Notification icon and hotkey (empty until they exist).
-void SearchBarDlg::StartDesktopPresence() {}
-void SearchBarDlg::StopDesktopPresence() {}
+// Signed: left of or above the primary screen the coordinates are negative.
+ScreenPoint PointOf(LPARAM point) { return {GET_X_LPARAM(point), GET_Y_LPARAM(point)}; }
 
-// Background picture (empty until background painting exists).
-void SearchBarDlg::LoadBackgroundPicture() {}
+}  // namespace
 
-void SearchBarDlg::ReloadBackgroundPicture() {
-  m_imageNumber = m_settingsFile.ReadInt(keys::kSetting, keys::kImgNumber, "1");
-  LoadBackgroundPicture();
-  InvalidateRect(Hwnd(), nullptr, TRUE);
+void SearchBarDlg::BindDesktopMessages() {
+  // Made once, with the bar object, and kept for its whole life.
+  m_colorBrush.Reset(CreateSolidBrush(kBackgroundColor));
+
+  OnMessage(WM_MOVING, [this](WPARAM, LPARAM proposed) {
+    auto* rect = reinterpret_cast<RECT*>(proposed);
+    ScreenRect snapped = ToScreenRect(*rect);
+    m_docking.SnapWhileMoving(snapped);
+    *rect = ToRect(snapped);
+    return kDefault;
+  });
+  OnMessage(WM_SIZING, [](WPARAM edge, LPARAM proposed) {
+    auto* rect = reinterpret_cast<RECT*>(proposed);
+    ScreenRect sized = ToScreenRect(*rect);
+    DockingEngine::EnforceMinimumSize(static_cast<SizingEdge>(edge), sized);
+    *rect = ToRect(sized);
+    return kDefault;
+  });
+  // The default hit test still answers; this only watches the cursor.
+  OnMessage(WM_NCHITTEST, [this](WPARAM, LPARAM point) {
+    m_docking.OnHitTest(PointOf(point));
+    return kDefault;
+  });
+  OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
+    m_docking.OnTimer(static_cast<unsigned>(id));
+    return kDefault;
+  });
+  OnMessage(WM_LBUTTONDBLCLK, [this](WPARAM, LPARAM) {
+    m_docking.MoveToCorner(m_doubleClickRight);
+    return kDefault;
+  });
+
+  OnMessage(kTrayCallbackMessage, [this](WPARAM, LPARAM mouse) { return OnTrayNotify(mouse); });
+  OnMessage(WM_HOTKEY, [this](WPARAM, LPARAM) {
+    OnHotkey();
+    return Handled(0);
+  });
+  OnMessage(WM_RBUTTONDOWN, [this](WPARAM, LPARAM) { return OnRightButtonDown(); });
+
+  OnMessage(WM_ERASEBKGND, [this](WPARAM dc, LPARAM) {
+    return OnEraseBackground(reinterpret_cast<HDC>(dc));
+  });
+  for (UINT message = WM_CTLCOLORMSGBOX; message <= WM_CTLCOLORSTATIC; ++message) {
+    OnMessage(message, [this, message](WPARAM dc, LPARAM) {
+      return OnControlColor(message, reinterpret_cast<HDC>(dc));
+    });
+  }
+  OnMessage(WM_PAINT, [this](WPARAM, LPARAM) { return OnPaint(); });
 }
+
+// Stands in for WM_CREATE, which a dialog procedure never receives: the
+// taskbar's height and the two system sizes, measured once.
+void SearchBarDlg::MeasureDesktop() {
+  m_dockingHost.Attach(Hwnd());
+  std::optional<ScreenRect> taskbar;
+  if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) {
+    RECT rect{};
+    GetWindowRect(tray, &rect);
+    taskbar = ToScreenRect(rect);
+  }
+  m_docking.MeasureSizes(taskbar, GetSystemMetrics(SM_CYEDGE), GetSystemMetrics(SM_CXFRAME));
+}
+
+// The end of the initialisation: the icon and the hotkey. Neither result is
+// looked at; with the hotkey taken elsewhere the icon and menus still work.
+void SearchBarDlg::StartDesktopPresence() {
+  m_trayIcon.SetIcon(m_appIcon);
+  m_trayIcon.SetTip(kTrayTip);
+  m_trayIcon.Add();
+  RegisterHotKey(Hwnd(), kHotkeyId, MOD_ALT | MOD_CONTROL, 'S');
+}
+
+// While the window is destroyed; the icon goes later, with the bar object.
+void SearchBarDlg::StopDesktopPresence() { UnregisterHotKey(Hwnd(), kHotkeyId); }
+
+// ---- Showing and hiding.
 
 void SearchBarDlg::ShowBar() {
   if (!m_barShown) ShowWindow(Hwnd(), SW_SHOW);
+  m_docking.RevealStep();  // a docked, retracted bar comes back on screen
   SetFocus(m_queryBox);
   m_barShown = true;
 }
@@ -33,4 +108,133 @@ void SearchBarDlg::ShowBar() {
 void SearchBarDlg::HideBar() {
   ShowWindow(Hwnd(), SW_HIDE);
   m_barShown = false;
+}
+
+// Ctrl+Alt+S: brings a retracted bar out, hides a shown one, and shows a
+// hidden one over the window that was in front.
+void SearchBarDlg::OnHotkey() {
+  HWND foreground = GetForegroundWindow();
+  if (m_docking.Retracting()) {
+    UpdateData(true);
+    m_docking.RevealStep();
+    SetForegroundWindow(Hwnd());
+    m_barShown = true;
+    m_docking.ClearRetracting();
+    return;
+  }
+  if (!foreground || m_barShown) {
+    // The controls go back to the held values: text typed since the last
+    // exchange does not survive a hide by hotkey.
+    UpdateData(false);
+    ShowWindow(Hwnd(), SW_HIDE);
+    m_barShown = false;
+    return;
+  }
+  if (IsWindow(foreground)) {
+    UpdateData(true);
+    ShowWindow(Hwnd(), SW_RESTORE);
+    SetForegroundWindow(Hwnd());
+    m_barShown = true;
+  }
+}
+
+// ---- The two pop-up menus.
+
+Dialog::Result SearchBarDlg::OnTrayNotify(LPARAM mouseMessage) {
+  if (mouseMessage == WM_LBUTTONDOWN) {
+    ShowBar();
+  } else if (mouseMessage == WM_RBUTTONUP) {
+    TrackPopup(GetSubMenu(m_popupMenus.Get(), kTrayPopPosition));
+  }
+  return Handled(0);
+}
+
+// "FormPop" comes from a fresh copy of menu 135, gone once the menu is closed;
+// the chosen command reaches the bar as an ordinary menu command.
+Dialog::Result SearchBarDlg::OnRightButtonDown() {
+  MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_POPUPS)));
+  TrackPopup(GetSubMenu(menu.Get(), kFormPopPosition));
+  return kDefault;
+}
+
+// At the cursor, item 0 in bold, the bar in front so that the menu closes
+// when the user clicks elsewhere.
+void SearchBarDlg::TrackPopup(HMENU popup) {
+  if (!popup) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  SetMenuDefaultItem(popup, 0, TRUE);
+  SetForegroundWindow(Hwnd());
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0,
+                 Hwnd(), nullptr);
+}
+
+// ---- The background.
+
+void SearchBarDlg::LoadBackgroundPicture() {
+  // A resource id is never 0: number -259 (and its 16-bit aliases) names nothing.
+  WORD id = PictureBitmapId(m_imageNumber);
+  m_backgroundBitmap.Reset(id ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))
+                              : nullptr);
+}
+
+void SearchBarDlg::ReloadBackgroundPicture() {
+  m_imageNumber = m_settingsFile.ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  LoadBackgroundPicture();
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+// Picture mode with no picture loaded (a number without a bitmap) shows the
+// colour look.
+BackgroundKind SearchBarDlg::Background() const {
+  return BackgroundToPaint(m_useImage, static_cast<bool>(m_backgroundBitmap));
+}
+
+// The colour look is erased by the default processing with the dialog's brush
+// from OnControlColor; the picture is stretched over the whole client area.
+Dialog::Result SearchBarDlg::OnEraseBackground(HDC dc) {
+  if (Background() != BackgroundKind::Picture) return kDefault;
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  BITMAP picture{};
+  GetObjectA(m_backgroundBitmap.Get(), sizeof picture, &picture);
+  DcHandle memory(CreateCompatibleDC(dc));
+  {
+    SelectGuard select(memory.Get(), m_backgroundBitmap.Get());
+    StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, picture.bmWidth,
+               picture.bmHeight, SRCCOPY);
+  }
+  return Handled(TRUE);
+}
+
+// Buttons and check boxes: transparent on the picture, light blue in the
+// colour look (with the dialog itself). The query box keeps the system's colours.
+Dialog::Result SearchBarDlg::OnControlColor(UINT message, HDC dc) {
+  auto kind = static_cast<ControlKind>(message - WM_CTLCOLORMSGBOX);
+  switch (ControlPaintFor(Background(), kind)) {
+    case ControlPaint::Transparent:
+      SetTextColor(dc, kTextColor);
+      SetBkMode(dc, TRANSPARENT);
+      return Handled(reinterpret_cast<LRESULT>(m_hollowBrush));
+    case ControlPaint::Colored:
+      SetTextColor(dc, kTextColor);
+      SetBkColor(dc, kBackgroundColor);
+      return Handled(reinterpret_cast<LRESULT>(m_colorBrush.Get()));
+    case ControlPaint::Default:
+      break;
+  }
+  return kDefault;
+}
+
+// Minimised, the bar shows its icon centred; otherwise the controls paint themselves.
+Dialog::Result SearchBarDlg::OnPaint() {
+  if (!IsIconic(Hwnd())) return kDefault;
+  PaintGuard paint(Hwnd());
+  SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  IconOrigin origin = MinimizedIconOrigin(client.right, client.bottom, GetSystemMetrics(SM_CXICON),
+                                          GetSystemMetrics(SM_CYICON));
+  DrawIcon(paint.Dc(), origin.x, origin.y, m_appIcon);
+  return Handled(0);
 }

@@ -14,6 +14,10 @@
 
 #include "bar/MenuContents.h"
 #include "bar/win/TextDropTarget.h"
+#include "desktop/Background.h"
+#include "desktop/Docking.h"
+#include "desktop/win/TrayIcon.h"
+#include "desktop/win/WindowDockingHost.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Handle.h"
 #include "search/QueryHistory.h"
@@ -69,6 +73,14 @@ class SearchBarDlg : public Dialog {
   void ReloadBackgroundPicture();
   void ShowBar();
   void HideBar();
+  void OnHotkey();
+  Result OnTrayNotify(LPARAM mouseMessage);
+  Result OnRightButtonDown();
+  void TrackPopup(HMENU popup);
+  BackgroundKind Background() const;
+  Result OnEraseBackground(HDC dc);
+  Result OnControlColor(UINT message, HDC dc);
+  Result OnPaint();
 
   // ---- Dialogs (SearchBarCommands.cpp).
   void BindDialogCommands();
@@ -113,6 +125,9 @@ class SearchBarDlg : public Dialog {
   BitmapHandle m_backgroundBitmap;
   BrushHandle m_colorBrush;
   HBRUSH m_hollowBrush = nullptr;  // stock object, not owned
+  WindowDockingHost m_dockingHost;
+  DockingEngine m_docking{m_dockingHost};
+  TrayIcon m_trayIcon;  // removed from the notification area with the bar object
 
   TextDropTarget m_dropTarget;
   bool m_dropTargetRegistered = false;

@@ -1,0 +1,41 @@
+// The bar's icon in the notification area: a thin owner of one
+// Shell_NotifyIconA record, added once and removed when the owner goes.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <string_view>
+
+inline constexpr UINT kTrayIconId = 100;
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
+// What fits into the record's 64-byte tooltip field: at most 63 bytes, cut
+// before a two-byte character that would not fit whole.
+std::string_view TrayTipText(std::string_view text);
+
+class TrayIcon {
+ public:
+  TrayIcon() = default;
+  virtual ~TrayIcon();
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+
+  // A null icon is ignored. Reaches the shell only while the icon is added.
+  void SetIcon(HICON icon);
+  void SetTip(std::string_view text);
+  // Adds the icon for the application's main window, once; nothing without an icon.
+  void Add();
+  void Remove();
+
+  bool Added() const { return m_added != 0; }
+
+ private:
+  void CopyTip();
+
+  int m_added = 0;
+  HICON m_icon = nullptr;
+  NOTIFYICONDATAA m_notifyData{};
+  std::string m_tipText;
+};
