@@ -1,13 +1,16 @@
 // The settings the bar reads at start, through SettingsFile and IniFile, from
 // a full file: ten engines, keywords and sites, the four options and a
-// hundred history entries of 1023 bytes each.
+// hundred history entries of 1023 bytes each. Also the same start through the
+// bar's own reading functions, and the save at exit.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 
+#include "bar/MenuContents.h"
 #include "base/Text.h"
+#include "search/QueryHistory.h"
 #include "settings/IniFile.h"
 #include "settings/Keys.h"
 #include "settings/SettingsFile.h"
@@ -120,6 +123,44 @@ void BM_StartupReadsJustWritten(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StartupReadsJustWritten)->Unit(benchmark::kMicrosecond);
+
+// The same start through the bar's own functions: its menus and options,
+// then its history.
+void BM_StartupThroughTheBar(benchmark::State& state) {
+  FullFile full;
+  full.MakeOld();
+  for (auto _ : state) {
+    IniFile ini;
+    SettingsFile file(full.Dir(), ini);
+    SelectionMenus menus = ReadSelectionMenus(file);
+    QueryHistory history;
+    history.Load(file);
+    benchmark::DoNotOptimize(menus);
+    benchmark::DoNotOptimize(history.Count());
+  }
+}
+BENCHMARK(BM_StartupThroughTheBar)->Unit(benchmark::kMicrosecond);
+
+// The save at exit: H0..H99 (every one changed) and three options, one file
+// replacement per changed key.
+void BM_ExitSave(benchmark::State& state) {
+  FullFile full;
+  IniFile ini;
+  SettingsFile file(full.Dir(), ini);
+  QueryHistory history;
+  history.Load(file);
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    history.Record("query " + std::to_string(round++));
+    state.ResumeTiming();
+    history.Save(file);
+    file.WriteString(keys::kSetting, keys::kUseIE, "0");
+    file.WriteString(keys::kSetting, keys::kDoubleClickRight, "1");
+    file.WriteString(keys::kSetting, keys::kUseImg, "1");
+  }
+}
+BENCHMARK(BM_ExitSave)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
