@@ -1,0 +1,63 @@
+#include "framework/win/SubclassedWindow.h"
+
+namespace {
+
+// The window property that leads from the window to its object.
+// (GWLP_USERDATA belongs to the window's class, not to us.)
+constexpr const char* kObjectProperty = "Quarrow.SubclassedWindow";
+
+}  // namespace
+
+SubclassedWindow::~SubclassedWindow() { Unsubclass(); }
+
+bool SubclassedWindow::Subclass(HWND window) {
+  if (m_hwnd || !window || !IsWindow(window) || GetPropA(window, kObjectProperty)) return false;
+  if (!SetPropA(window, kObjectProperty, this)) return false;
+  m_hwnd = window;
+  m_original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticProc)));
+  return true;
+}
+
+void SubclassedWindow::Unsubclass() {
+  if (!m_hwnd) return;
+  // Only put the old procedure back if nobody has subclassed the window since.
+  if (IsWindow(m_hwnd) &&
+      GetWindowLongPtrA(m_hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticProc)) {
+    SetWindowLongPtrA(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+  }
+  RemovePropA(m_hwnd, kObjectProperty);
+  m_hwnd = nullptr;
+}
+
+void SubclassedWindow::OnMessage(UINT message, MessageHandler handler) {
+  m_table.push_back({message, std::move(handler)});
+}
+
+LRESULT CALLBACK SubclassedWindow::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<SubclassedWindow*>(GetPropA(window, kObjectProperty));
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  return self->Proc(message, wParam, lParam);
+}
+
+LRESULT SubclassedWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    HWND window = m_hwnd;
+    WNDPROC original = m_original;
+    Unsubclass();
+    LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
+    OnFinalMessage();  // may delete this: nothing of the object is touched afterwards
+    return result;
+  }
+  // A handler may end the window (and with it the object): keep what the
+  // default processing needs.
+  HWND window = m_hwnd;
+  WNDPROC original = m_original;
+  for (const Binding& binding : m_table) {
+    if (binding.message != message) continue;
+    Result result = binding.handler(wParam, lParam);
+    if (result.handled) return result.value;
+    break;
+  }
+  return CallWindowProcA(original, window, message, wParam, lParam);
+}

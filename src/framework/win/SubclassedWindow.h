@@ -1,0 +1,62 @@
+// A window that already exists (a dialog's control) taken over by an object:
+// every message passes through the object's table first, and what the table
+// leaves goes on to the window's own procedure.
+//
+// A derived class fills its table in its constructor (OnMessage), then the
+// owner calls Subclass or SubclassDlgItem once the window exists. After the
+// window's last message (WM_NCDESTROY) the object lets go of it and
+// OnFinalMessage runs; an object that owns itself may delete itself there.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/win/Dialog.h"
+
+class SubclassedWindow {
+ public:
+  using Result = Dialog::Result;
+  using MessageHandler = Dialog::MessageHandler;
+
+  SubclassedWindow() = default;
+  virtual ~SubclassedWindow();  // gives a window that still exists back its own procedure
+  SubclassedWindow(const SubclassedWindow&) = delete;
+  SubclassedWindow& operator=(const SubclassedWindow&) = delete;
+
+  // False when the window does not exist or an object already holds it.
+  bool Subclass(HWND window);
+  bool SubclassDlgItem(int id, HWND dialog) { return Subclass(GetDlgItem(dialog, id)); }
+
+  HWND Hwnd() const { return m_hwnd; }
+  // The name of the object's class, for diagnostics and tests.
+  virtual const char* RuntimeClassName() const { return "SubclassedWindow"; }
+
+ protected:
+  void OnMessage(UINT message, MessageHandler handler);
+  // Runs after the window has received its last message and been let go.
+  virtual void OnFinalMessage() {}
+
+ private:
+  struct Binding {
+    UINT message;
+    MessageHandler handler;
+  };
+
+  static LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Proc(UINT message, WPARAM wParam, LPARAM lParam);
+  void Unsubclass();
+
+  HWND m_hwnd = nullptr;
+  WNDPROC m_original = nullptr;
+  std::vector<Binding> m_table;
+};
+
+// A static control taken over by an object.
+class StaticControl : public SubclassedWindow {
+ public:
+  const char* RuntimeClassName() const override { return "StaticControl"; }
+  // The low byte of the style: 0 to 2 are left, centred and right text;
+  // the higher values are icons, bitmaps, frames and the like.
+  int StaticType() const { return static_cast<int>(GetWindowLongA(Hwnd(), GWL_STYLE) & 0xFF); }
+};
