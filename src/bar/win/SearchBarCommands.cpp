@@ -1,7 +1,53 @@
-// The bar's commands that run the settings dialogs and the About box.
+// The bar's commands that run the settings dialogs and the About box. Each
+// dialog is a local of its handler and lives for its modal loop only; the bar
+// changes its menus, switches or picture only when a dialog ends with OK.
 #include "bar/win/SearchBarDlg.h"
 
+#include "dialogs/OptionChoices.h"
+#include "dialogs/win/AboutDlg.h"
+#include "dialogs/win/EngineSettingsDlg.h"
+#include "dialogs/win/KeySiteSettingsDlg.h"
+#include "dialogs/win/OptionsDlg.h"
+#include "dialogs/win/PicturePickerDlg.h"
 #include "resource.h"
 
-// The dialogs are not part of the program yet; their menu items do nothing.
-void SearchBarDlg::BindDialogCommands() {}
+void SearchBarDlg::BindDialogCommands() {
+  OnCommand(ID_EDIT_ENGINES, [this] {
+    EngineSettingsDlg dialog;
+    if (dialog.DoModal() == IDOK) RebuildEngineMenu();
+  });
+
+  // From the "增加" item of the keyword menu and of the site menu alike.
+  OnCommand(ID_EDIT_KEYWORDS_SITES, [this] {
+    KeySiteSettingsDlg dialog;
+    if (dialog.DoModal() == IDOK) RebuildKeywordAndSiteMenus();
+  });
+
+  // The dialog edits the switches in memory; they reach the file at exit.
+  OnCommand(ID_OPTIONS, [this] {
+    const OptionSwitches before{m_useIE, m_doubleClickRight, m_useImage};
+    OptionChoices choices = ChoicesForDialog(before);
+    OptionsDlg dialog;
+    dialog.m_browserChoice = choices.browserChoice;
+    dialog.m_placementChoice = choices.placementChoice;
+    dialog.m_backgroundChoice = choices.backgroundChoice;
+    if (dialog.DoModal() != IDOK) return;
+    choices = {dialog.m_browserChoice, dialog.m_placementChoice, dialog.m_backgroundChoice};
+    OptionSwitches after = SwitchesAfterOk(before, choices);
+    m_useIE = after.useIE;
+    m_doubleClickRight = after.doubleClickRight;
+    m_useImage = after.useImage;
+    InvalidateRect(Hwnd(), nullptr, TRUE);  // repaint in the chosen background at once
+    UpdateData(true);
+  });
+
+  OnCommand(ID_CHOOSE_PICTURE, [this] {
+    PicturePickerDlg dialog;
+    if (dialog.DoModal() == IDOK) ReloadBackgroundPicture();
+  });
+
+  OnCommand(ID_ABOUT, [] {
+    AboutDlg dialog;
+    dialog.DoModal();
+  });
+}

@@ -1,0 +1,17 @@
+#include "dialogs/win/AboutDlg.h"
+
+#include "base/Texts.h"
+#include "resource.h"
+
+AboutDlg::AboutDlg() : Dialog(IDD_ABOUT), m_contactAddress(kContactAddress) {}
+
+void AboutDlg::DoDataExchange(DataExchange& exchange) {
+  exchange.Text(IDC_CONTACT_ADDRESS, m_contactAddress);
+}
+
+BOOL AboutDlg::OnInitDialog() {
+  Dialog::OnInitDialog();
+  m_homePageLink.m_target = kHomePageUrl;
+  m_homePageLink.SubclassDlgItem(IDC_HOME_PAGE_LINK, Hwnd());
+  return TRUE;
+}

@@ -1,0 +1,20 @@
+// The About box (template 100): the program's icon and version, a link to
+// the author's page and the contact address.
+#pragma once
+
+#include <string>
+
+#include "dialogs/win/CStaticLink.h"
+#include "framework/win/Dialog.h"
+
+class AboutDlg : public Dialog {
+ public:
+  AboutDlg();
+
+ private:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(DataExchange& exchange) override;
+
+  CStaticLink m_homePageLink;    // control 1067, once the dialog exists
+  std::string m_contactAddress;  // edit 1006, read-only
+};

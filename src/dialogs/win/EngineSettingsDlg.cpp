@@ -1,0 +1,188 @@
+#include "dialogs/win/EngineSettingsDlg.h"
+
+#include <commctrl.h>
+
+#include "base/Text.h"
+#include "base/Texts.h"
+#include "framework/win/AppTitle.h"
+#include "framework/win/ListView.h"
+#include "resource.h"
+#include "settings/ProfileStore.h"
+#include "settings/win/ProfileApiStore.h"
+
+namespace {
+
+// Grid lines, header drag and drop, full-row select, one-click activate, flat
+// scroll bars.
+constexpr DWORD kListStyles = LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT |
+                              LVS_EX_ONECLICKACTIVATE | LVS_EX_FLATSB;
+static_assert(kListStyles == 0x171);
+
+// Image k of the list, in the order the icons are appended.
+constexpr int kEngineIcons[] = {300, 301, 308, 302, 303, 304, 309, 307, 305, 306};
+constexpr int kImageCount = sizeof kEngineIcons / sizeof kEngineIcons[0];
+
+enum Column { kOrderColumn = 0, kNameColumn = 1, kCodeColumn = 2 };
+
+// Rows inserted after the dialog has opened show the list's first image.
+constexpr int kInsertedRowImage = 0;
+
+}  // namespace
+
+EngineSettingsDlg::EngineSettingsDlg()
+    : Dialog(IDD_ENGINES), m_settingsFile(CurrentDirectorySettingsFile()) {
+  // The list view's window class must exist before the template is made.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  OnNotify(IDC_ENGINE_LIST, NM_CLICK, [this](NMHDR*) { return OnListClick(); });
+  OnCommand(IDC_ENGINE_ADD, [this] { OnAdd(); });
+  OnCommand(IDC_ENGINE_MODIFY, [this] { OnModify(); });
+  OnCommand(IDC_ENGINE_DELETE, [this] { OnDelete(); });
+  OnCommand(IDC_ENGINE_RESTORE, [this] { OnRestoreDefaults(); });
+  OnCommand(IDC_ENGINE_UP, [this] { OnUp(); });
+  OnCommand(IDC_ENGINE_DOWN, [this] { OnDown(); });
+}
+
+void EngineSettingsDlg::DoDataExchange(DataExchange& exchange) {
+  exchange.Control(IDC_ENGINE_LIST, m_list);
+  exchange.Text(IDC_ENGINE_NAME, m_name);
+  exchange.Text(IDC_ENGINE_CODE, m_code);
+}
+
+BOOL EngineSettingsDlg::OnInitDialog() {
+  Dialog::OnInitDialog();
+  SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListStyles);
+  BuildImageList();
+  ListViewInsertColumn(m_list, kOrderColumn, kColumnOrder, 40);
+  ListViewInsertColumn(m_list, kNameColumn, kColumnName, 120);
+  ListViewInsertColumn(m_list, kCodeColumn, kColumnSearchCode, 320);
+
+  m_catalogue.LoadForEditing(m_settingsFile);
+  const auto& entries = m_catalogue.Entries();
+  for (size_t k = 0; k < entries.size(); ++k) {
+    int row = static_cast<int>(k);
+    InsertRow(row, entries[k], row % kImageCount);
+  }
+  return TRUE;
+}
+
+void EngineSettingsDlg::BuildImageList() {
+  m_images.Reset(ImageList_Create(16, 16, ILC_COLOR16, 4, 4));
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  for (int id : kEngineIcons) {
+    // At the list's size, so that the 24 x 24 one is scaled once, by the system.
+    IconHandle icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
+    ImageList_AddIcon(m_images.Get(), icon.Get());  // the list keeps a copy
+  }
+  SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images.Get()));
+}
+
+void EngineSettingsDlg::InsertRow(int row, const EngineEntry& entry, int image) {
+  ListViewInsertRow(m_list, row, FormatInt(row), image);
+  ListViewSetText(m_list, row, kNameColumn, entry.name);
+  ListViewSetText(m_list, row, kCodeColumn, entry.searchCode);
+}
+
+void EngineSettingsDlg::RenumberRows(int from) {
+  int count = ListViewRowCount(m_list);
+  for (int row = from < 0 ? 0 : from; row < count; ++row) {
+    ListViewSetText(m_list, row, kOrderColumn, FormatInt(row));
+  }
+}
+
+// Only a click makes a row current: the row that holds the selection mark.
+LRESULT EngineSettingsDlg::OnListClick() {
+  int mark = ListViewSelectionMark(m_list);
+  m_currentRow = mark >= 0 && static_cast<size_t>(mark) < m_catalogue.Count() ? mark : -1;
+  if (m_currentRow >= 0) {
+    const EngineEntry& entry = m_catalogue.Entries()[static_cast<size_t>(m_currentRow)];
+    SetDlgItemTextA(Hwnd(), IDC_ENGINE_NAME, entry.name.c_str());
+    SetDlgItemTextA(Hwnd(), IDC_ENGINE_CODE, entry.searchCode.c_str());
+  }
+  return 0;
+}
+
+void EngineSettingsDlg::OnAdd() {
+  UpdateData(true);
+  switch (m_catalogue.AddEntry(m_name, m_code)) {
+    case AddResult::NameMissing:
+      SetFocus(Item(IDC_ENGINE_NAME));
+      break;
+    case AddResult::CodeMissing:
+      SetFocus(Item(IDC_ENGINE_CODE));
+      break;
+    case AddResult::Duplicate: {
+      std::string message = std::string(TrimLeft(m_name)) + std::string(kAlreadyExists);
+      MessageBoxA(Hwnd(), message.c_str(), AppTitle().c_str(), MB_ICONINFORMATION | MB_OK);
+      break;
+    }
+    case AddResult::Added: {
+      size_t last = m_catalogue.Count() - 1;
+      InsertRow(static_cast<int>(last), m_catalogue.Entries()[last], kInsertedRowImage);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void EngineSettingsDlg::OnModify() {
+  if (m_currentRow < 0 || static_cast<size_t>(m_currentRow) >= m_catalogue.Count()) return;
+  UpdateData(true);
+  m_catalogue.ReplaceEntry(static_cast<size_t>(m_currentRow), m_name, m_code);
+  ListViewSetText(m_list, m_currentRow, kNameColumn, m_name);
+  ListViewSetText(m_list, m_currentRow, kCodeColumn, m_code);
+}
+
+// The current row goes, but only while some row holds the selection mark. The
+// current row keeps its number, so it may now stand for the next engine.
+void EngineSettingsDlg::OnDelete() {
+  if (ListViewSelectionMark(m_list) < 0) return;
+  if (m_currentRow < 0 || static_cast<size_t>(m_currentRow) >= m_catalogue.Count()) return;
+  m_catalogue.RemoveEntry(static_cast<size_t>(m_currentRow));
+  ListViewDeleteRow(m_list, m_currentRow);
+  RenumberRows(m_currentRow);
+}
+
+void EngineSettingsDlg::OnRestoreDefaults() {
+  m_catalogue.RestoreDefaults();
+  for (size_t k = 0; k < kDefaultEngines.size(); ++k) {
+    InsertRow(static_cast<int>(k), m_catalogue.Entries()[k], kInsertedRowImage);
+  }
+  RenumberRows(0);
+}
+
+void EngineSettingsDlg::OnUp() {
+  int mark = ListViewSelectionMark(m_list);
+  if (mark <= 0 || static_cast<size_t>(mark) >= m_catalogue.Count()) return;
+  m_catalogue.MoveUp(static_cast<size_t>(mark));
+  MoveRow(mark, mark - 1);
+}
+
+void EngineSettingsDlg::OnDown() {
+  int mark = ListViewSelectionMark(m_list);
+  if (mark < 0 || static_cast<size_t>(mark) + 1 >= m_catalogue.Count()) return;
+  m_catalogue.MoveDown(static_cast<size_t>(mark));
+  MoveRow(mark, mark + 1);
+}
+
+void EngineSettingsDlg::MoveRow(int from, int to) {
+  // The row's texts travel through 1024-byte buffers: a longer name or code
+  // arrives cut, in the list and in the catalogue alike.
+  size_t position = static_cast<size_t>(to);
+  EngineEntry moved = m_catalogue.Entries()[position];
+  moved.name = std::string(CutTo(moved.name, kMaxValueLength));
+  moved.searchCode = std::string(CutTo(moved.searchCode, kMaxValueLength));
+  m_catalogue.ReplaceEntry(position, moved.name, moved.searchCode);
+
+  ListViewDeleteRow(m_list, from);
+  InsertRow(to, moved, kInsertedRowImage);
+  ListViewSetText(m_list, from, kOrderColumn, FormatInt(from));  // the row it passed
+  ListViewSetSelectionMark(m_list, to);
+}
+
+void EngineSettingsDlg::OnOK() {
+  m_catalogue.Save(m_settingsFile);
+  Dialog::OnOK();
+}

@@ -1,0 +1,46 @@
+// The engine settings dialog (template 151): the engine catalogue in a
+// three-column list, edited with Add, Modify, Delete, Up, Down and Restore
+// defaults, and saved only on OK.
+#pragma once
+
+#include <string>
+
+#include "framework/win/Dialog.h"
+#include "framework/win/Handle.h"
+#include "settings/EngineCatalogue.h"
+#include "settings/SettingsFile.h"
+
+class EngineSettingsDlg : public Dialog {
+ public:
+  EngineSettingsDlg();
+
+ private:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(DataExchange& exchange) override;
+  void OnOK() override;
+
+  LRESULT OnListClick();
+  void OnAdd();
+  void OnModify();
+  void OnDelete();
+  void OnRestoreDefaults();
+  void OnUp();
+  void OnDown();
+
+  void BuildImageList();
+  void InsertRow(int row, const EngineEntry& entry, int image);
+  void RenumberRows(int from);
+  // Takes the row at `from` out and puts it in again at `to`, with its
+  // catalogue entry's texts; the selection mark goes with it.
+  void MoveRow(int from, int to);
+
+  SettingsFile m_settingsFile;
+  EngineCatalogue m_catalogue;  // row k of the list is entry k
+  // The row of the last click on the list, or -1. Modify and Delete act on it.
+  int m_currentRow = -1;
+
+  std::string m_name;  // edit 1019
+  std::string m_code;  // edit 1020
+  HWND m_list = nullptr;
+  ImageListHandle m_images;  // the list view shares it and does not destroy it
+};

@@ -1,0 +1,146 @@
+#include "dialogs/win/KeySiteSettingsDlg.h"
+
+#include "base/Text.h"
+#include "base/Texts.h"
+#include "framework/win/AppTitle.h"
+#include "framework/win/DialogInitData.h"
+#include "resource.h"
+#include "settings/win/ProfileApiStore.h"
+
+namespace {
+
+// The twins. After Up only the site half gives its list box the focus.
+constexpr KeySiteSettingsDlg::HalfControls kKeywordHalf{
+    IDC_KEYWORD_LIST, IDC_KEYWORD_EDIT, IDC_KEYWORD_ADD, IDC_KEYWORD_MODIFY,
+    IDC_KEYWORD_DELETE, IDC_KEYWORD_UP, IDC_KEYWORD_DOWN, false};
+constexpr KeySiteSettingsDlg::HalfControls kSiteHalf{
+    IDC_SITE_LIST, IDC_SITE_EDIT, IDC_SITE_ADD, IDC_SITE_MODIFY,
+    IDC_SITE_DELETE, IDC_SITE_UP, IDC_SITE_DOWN, true};
+
+}  // namespace
+
+KeySiteSettingsDlg::KeySiteSettingsDlg()
+    : Dialog(IDD_KEYSITES),
+      m_settingsFile(CurrentDirectorySettingsFile()),
+      m_keywords{kKeywordHalf, KeywordList(), {}},
+      m_sites{kSiteHalf, SiteList(), {}} {
+  BindHalf(m_keywords);
+  BindHalf(m_sites);
+}
+
+void KeySiteSettingsDlg::BindHalf(Half& half) {
+  const HalfControls& ids = half.controls;
+  OnControl(ids.list, LBN_SELCHANGE, [this, &half] { OnSelectionChange(half); });
+  OnCommand(ids.add, [this, &half] { OnAdd(half); });
+  OnCommand(ids.modify, [this, &half] { OnModify(half); });
+  OnCommand(ids.remove, [this, &half] { OnDelete(half); });
+  OnCommand(ids.up, [this, &half] { OnUp(half); });
+  OnCommand(ids.down, [this, &half] { OnDown(half); });
+}
+
+void KeySiteSettingsDlg::DoDataExchange(DataExchange& exchange) {
+  exchange.Text(IDC_KEYWORD_EDIT, m_keywords.editText);
+  exchange.Text(IDC_SITE_EDIT, m_sites.editText);
+}
+
+BOOL KeySiteSettingsDlg::OnInitDialog() {
+  // The count lists get "5" to "15" from the template's initialisation data;
+  // no choice is selected and nothing ever reads one.
+  ExecuteDialogInitData(Hwnd(), IDD_KEYSITES);
+  Dialog::OnInitDialog();
+  LoadHalf(m_keywords);
+  LoadHalf(m_sites);
+  return TRUE;
+}
+
+void KeySiteSettingsDlg::LoadHalf(Half& half) {
+  half.list.LoadForEditing(m_settingsFile);
+  for (const std::string& entry : half.list.Entries()) {
+    SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+}
+
+int KeySiteSettingsDlg::Selection(const Half& half) const {
+  LRESULT selected = SendDlgItemMessageA(Hwnd(), half.controls.list, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR || selected < 0 || static_cast<size_t>(selected) >= half.list.Count()) return -1;
+  return static_cast<int>(selected);
+}
+
+void KeySiteSettingsDlg::OnSelectionChange(Half& half) {
+  int selected = Selection(half);
+  if (selected < 0) return;
+  SetDlgItemTextA(Hwnd(), half.controls.edit, half.list.Entries()[static_cast<size_t>(selected)].c_str());
+}
+
+void KeySiteSettingsDlg::OnAdd(Half& half) {
+  std::string text = WindowText(Item(half.controls.edit));
+  switch (half.list.AddEntry(text)) {
+    case AddResult::TextMissing:
+      SetFocus(Item(half.controls.edit));
+      break;
+    case AddResult::Duplicate: {
+      std::string message = std::string(TrimLeft(text)) + std::string(kAlreadyExists);
+      MessageBoxA(Hwnd(), message.c_str(), AppTitle().c_str(), MB_ICONINFORMATION | MB_OK);
+      break;
+    }
+    case AddResult::Added:
+      SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0,
+                          reinterpret_cast<LPARAM>(half.list.Entries().back().c_str()));
+      break;
+    default:
+      break;
+  }
+}
+
+void KeySiteSettingsDlg::OnModify(Half& half) {
+  UpdateData(true);
+  int selected = Selection(half);
+  if (selected < 0) return;
+  half.list.ReplaceEntry(static_cast<size_t>(selected), half.editText);
+  ReplaceRow(half, selected, selected, half.editText);
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+void KeySiteSettingsDlg::OnDelete(Half& half) {
+  int selected = Selection(half);
+  if (selected < 0) return;
+  half.list.RemoveEntry(static_cast<size_t>(selected));
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+// Up and Down insert the edit box's text, which is the selected entry's
+// unless the user has changed it since. The list box reports no selection
+// change for a selection the program sets, so the edit box keeps that text.
+void KeySiteSettingsDlg::OnUp(Half& half) {
+  UpdateData(true);
+  int selected = Selection(half);
+  if (selected <= 0) return;
+  half.list.MoveUp(static_cast<size_t>(selected), half.editText);
+  ReplaceRow(half, selected, selected - 1, half.editText);
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(selected - 1), 0);
+  if (half.controls.focusListAfterUp) SetFocus(Item(half.controls.list));
+}
+
+void KeySiteSettingsDlg::OnDown(Half& half) {
+  UpdateData(true);
+  int selected = Selection(half);
+  if (selected < 0 || static_cast<size_t>(selected) + 1 >= half.list.Count()) return;
+  half.list.MoveDown(static_cast<size_t>(selected), half.editText);
+  ReplaceRow(half, selected, selected + 1, half.editText);
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(selected + 1), 0);
+  SetFocus(Item(half.controls.list));
+}
+
+void KeySiteSettingsDlg::ReplaceRow(Half& half, int from, int to, const std::string& text) {
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
+  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_INSERTSTRING, static_cast<WPARAM>(to),
+                      reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void KeySiteSettingsDlg::OnOK() {
+  UpdateData(true);
+  m_keywords.list.Save(m_settingsFile);
+  m_sites.list.Save(m_settingsFile);
+  Dialog::OnOK();
+}

@@ -1,0 +1,49 @@
+// The keyword and site settings dialog (template 152): the keyword list in
+// the left half, the site list in the right half, each edited with Add,
+// Modify, Delete, Up and Down, both saved only on OK. The two halves are one
+// piece of code given two sets of controls.
+#pragma once
+
+#include <string>
+
+#include "framework/win/Dialog.h"
+#include "settings/SettingsFile.h"
+#include "settings/TextList.h"
+
+class KeySiteSettingsDlg : public Dialog {
+ public:
+  KeySiteSettingsDlg();
+
+  // The controls of one half, and the one way in which the halves differ.
+  struct HalfControls {
+    int list, edit, add, modify, remove, up, down;
+    bool focusListAfterUp;  // after Down both halves focus their list box
+  };
+
+ private:
+  struct Half {
+    const HalfControls& controls;
+    TextList list;         // row k of the list box is entry k
+    std::string editText;  // the half's edit box, exchanged
+  };
+
+  BOOL OnInitDialog() override;
+  void DoDataExchange(DataExchange& exchange) override;
+  void OnOK() override;
+
+  void BindHalf(Half& half);
+  void LoadHalf(Half& half);
+  void OnSelectionChange(Half& half);
+  void OnAdd(Half& half);
+  void OnModify(Half& half);
+  void OnDelete(Half& half);
+  void OnUp(Half& half);
+  void OnDown(Half& half);
+  // Takes the list box entry at `from` out and inserts `text` at `to`.
+  void ReplaceRow(Half& half, int from, int to, const std::string& text);
+  int Selection(const Half& half) const;
+
+  SettingsFile m_settingsFile;
+  Half m_keywords;
+  Half m_sites;
+};

@@ -1,0 +1,43 @@
+#include "dialogs/win/PicturePickerDlg.h"
+
+#include "framework/win/DataExchange.h"
+#include "resource.h"
+#include "settings/Keys.h"
+#include "settings/win/ProfileApiStore.h"
+
+PicturePickerDlg::PicturePickerDlg() : Dialog(IDD_PICTUREPICKER) {
+  OnCommand(IDC_NEXT_PAGE, [this] { ShowPage(m_pages.Next()); });
+  OnCommand(IDC_PREVIOUS_PAGE, [this] { ShowPage(m_pages.Previous()); });
+}
+
+// A turn leaves the radio buttons' selection alone: a selected button now
+// stands for the picture in the same slot of the new page.
+void PicturePickerDlg::ShowPage(const PageView& view) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  std::array<BitmapHandle, kSlotsPerPage> loaded;
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    loaded[slot].Reset(LoadBitmapA(instance, MAKEINTRESOURCEA(view.bitmapIds[slot])));
+    SetDlgItemTextA(Hwnd(), IDC_PICTURE_RADIO_FIRST + slot, view.radioCaptions[slot].c_str());
+  }
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    // The control answers with the picture it showed until now: either one
+    // of ours, released here as the new one takes its place, or the
+    // template's own, which its control owns and which is left alone.
+    SendDlgItemMessageA(Hwnd(), IDC_PICTURE_FIRST + slot, STM_SETIMAGE, IMAGE_BITMAP,
+                        reinterpret_cast<LPARAM>(loaded[slot].Get()));
+    m_shown[slot] = std::move(loaded[slot]);
+  }
+  SetWindowTextA(Hwnd(), view.caption.c_str());
+  SetDlgItemTextA(Hwnd(), IDC_PAGE_LABEL, view.pageLabel.c_str());
+}
+
+// The first selected radio button's caption is the picture's number.
+void PicturePickerDlg::OnOK() {
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    int id = IDC_PICTURE_RADIO_FIRST + slot;
+    if (IsDlgButtonChecked(Hwnd(), id) != BST_CHECKED) continue;
+    CurrentDirectorySettingsFile().WriteString(keys::kSetting, keys::kImgNumber, WindowText(Item(id)));
+    break;
+  }
+  Dialog::OnOK();
+}

@@ -1,0 +1,24 @@
+// The background-picture chooser (template 298): thirty pictures, five to a
+// page, with a numbered radio button beside each. OK stores the number of the
+// selected picture as "ImgNumber".
+#pragma once
+
+#include <array>
+
+#include "dialogs/PicturePages.h"
+#include "framework/win/Dialog.h"
+#include "framework/win/Handle.h"
+
+class PicturePickerDlg : public Dialog {
+ public:
+  PicturePickerDlg();
+
+ private:
+  void OnOK() override;
+  void ShowPage(const PageView& view);
+
+  PicturePages m_pages;  // page 1, as the template shows it
+  // The pictures this dialog has put on view; the template's own ones belong
+  // to their controls.
+  std::array<BitmapHandle, kSlotsPerPage> m_shown;
+};
