@@ -1,0 +1,454 @@
+#include "DialogHarness.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr size_t kRemoteTextChars = 4096;
+// The block in the program: a structure, then a text buffer.
+constexpr size_t kRemoteTextOffset = 256;
+constexpr size_t kRemoteSize = kRemoteTextOffset + kRemoteTextChars * sizeof(wchar_t);
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+}  // namespace
+
+std::string TextOf(HWND window) {
+  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(wcslen(text.c_str()));
+  return ToGbk(text);
+}
+
+void SyncWith(HWND window) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+HWND WaitForOwnedDialog(DWORD processId, HWND owner, const std::string& caption, DWORD ms) {
+  DWORD start = GetTickCount();
+  do {
+    for (HWND dialog : OwnedDialogs(processId, owner)) {
+      if (TextOf(dialog) == caption) {
+        SyncWith(dialog);
+        return dialog;
+      }
+    }
+    Sleep(20);
+  } while (GetTickCount() - start < ms);
+  return nullptr;
+}
+
+HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption) {
+  PostMessageA(bar.Bar(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  return WaitForOwnedDialog(bar.ProcessId(), bar.Bar(), caption);
+}
+
+bool WaitUntilGone(HWND window, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (IsWindow(window) && IsWindowVisible(window)) {
+    if (GetTickCount() - start > ms) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+// ---- DialogDriver.
+
+void DialogDriver::SetText(int id, const std::string& gbkText) const {
+  std::wstring text = FromGbk(gbkText);
+  SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void DialogDriver::Click(int id) const {
+  SendMessageA(Item(id), BM_CLICK, 0, 0);
+  Sync();
+}
+
+void DialogDriver::ClickLater(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
+
+bool DialogDriver::Checked(int id) const {
+  return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+HWND DialogDriver::Focus() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(m_dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void DialogDriver::MouseClick(HWND control, const RECT& clientRect) const {
+  POINT point{(clientRect.left + clientRect.right) / 2, (clientRect.top + clientRect.bottom) / 2};
+  ClientToScreen(control, &point);
+  // Two clicks close together in place and time make a double click: move
+  // the second one aside.
+  static POINT last{-100, -100};
+  if (abs(point.x - last.x) < 10 && abs(point.y - last.y) < 10) point.x += (point.x > last.x - 10 ? -20 : 20);
+  last = point;
+  // Move there first, as a hand would, then press and release.
+  int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = static_cast<LONG>((point.x * 65535 + screenWidth / 2) / (screenWidth - 1));
+  move.mi.dy = static_cast<LONG>((point.y * 65535 + screenHeight / 2) / (screenHeight - 1));
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof move);
+  Sleep(50);
+  Sync();
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  // The click reaches the program through the input queue, after whatever is
+  // sent or posted to it: give it time, then wait until it is idle.
+  Sleep(150);
+  Sync();
+  m_bar.Sync();
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+  DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > ms) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+void DialogDriver::PressKeyIn(int controlId, WORD key) const {
+  SetForegroundWindow(m_dialog);
+  DWORD dialogThread = GetWindowThreadProcessId(m_dialog, nullptr);
+  DWORD ownThread = GetCurrentThreadId();
+  AttachThreadInput(ownThread, dialogThread, TRUE);
+  SetFocus(Item(controlId));
+  AttachThreadInput(ownThread, dialogThread, FALSE);
+  Sync();
+  PressKey(key);
+}
+
+void DialogDriver::PressKey(WORD key) const {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+  // The grey navigation keys are extended keys; without the flag they would
+  // be the number pad's.
+  bool extended = key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT || key == VK_UP ||
+                  key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || key == VK_INSERT || key == VK_DELETE;
+  DWORD flags = extended ? KEYEVENTF_EXTENDEDKEY : 0;
+  inputs[0].ki.dwFlags = flags;
+  inputs[1].ki.dwFlags = flags | KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  Sleep(150);
+  Sync();
+}
+
+// ---- RemoteListView.
+
+RemoteListView::RemoteListView(HANDLE process, HWND list) : m_process(process), m_list(list) {
+  m_remote = static_cast<char*>(
+      VirtualAllocEx(process, nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+}
+
+RemoteListView::~RemoteListView() {
+  if (m_remote) VirtualFreeEx(m_process, m_remote, 0, MEM_RELEASE);
+}
+
+int RemoteListView::Count() const { return static_cast<int>(SendMessageW(m_list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string RemoteListView::Text(int row, int column) const {
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<LPWSTR>(m_remote + kRemoteTextOffset);
+  item.cchTextMax = kRemoteTextChars;
+  WriteProcessMemory(m_process, m_remote, &item, sizeof item, nullptr);
+  LRESULT length = SendMessageW(m_list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(m_remote));
+  std::wstring text(kRemoteTextChars, L'\0');
+  ReadProcessMemory(m_process, m_remote + kRemoteTextOffset, text.data(), kRemoteTextChars * sizeof(wchar_t),
+                    nullptr);
+  text.resize(static_cast<size_t>(length > 0 ? length : 0));
+  return ToGbk(text);
+}
+
+std::vector<std::vector<std::string>> RemoteListView::Rows(int columns) const {
+  std::vector<std::vector<std::string>> rows;
+  for (int row = 0, count = Count(); row < count; ++row) {
+    std::vector<std::string> texts;
+    for (int column = 0; column < columns; ++column) texts.push_back(Text(row, column));
+    rows.push_back(texts);
+  }
+  return rows;
+}
+
+int RemoteListView::Image(int row) const {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iImage = -12345;
+  WriteProcessMemory(m_process, m_remote, &item, sizeof item, nullptr);
+  SendMessageW(m_list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(m_remote));
+  ReadProcessMemory(m_process, m_remote, &item, sizeof item, nullptr);
+  return item.iImage;
+}
+
+std::vector<int> RemoteListView::Images() const {
+  std::vector<int> images;
+  for (int row = 0, count = Count(); row < count; ++row) images.push_back(Image(row));
+  return images;
+}
+
+ListViewColumn RemoteListView::Column(int column) const {
+  LVCOLUMNW data{};
+  data.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+  data.pszText = reinterpret_cast<LPWSTR>(m_remote + kRemoteTextOffset);
+  data.cchTextMax = kRemoteTextChars;
+  WriteProcessMemory(m_process, m_remote, &data, sizeof data, nullptr);
+  wchar_t empty = 0;
+  WriteProcessMemory(m_process, m_remote + kRemoteTextOffset, &empty, sizeof empty, nullptr);
+  if (!SendMessageW(m_list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(m_remote))) {
+    return {"<none>", -1, -1};
+  }
+  ReadProcessMemory(m_process, m_remote, &data, sizeof data, nullptr);
+  std::wstring text(kRemoteTextChars, L'\0');
+  ReadProcessMemory(m_process, m_remote + kRemoteTextOffset, text.data(), kRemoteTextChars * sizeof(wchar_t),
+                    nullptr);
+  text.resize(wcslen(text.c_str()));
+  return {ToGbk(text), data.cx, data.fmt & LVCFMT_JUSTIFYMASK};
+}
+
+RECT RemoteListView::RowRect(int row) const {
+  RECT rect{LVIR_BOUNDS, 0, 0, 0};
+  WriteProcessMemory(m_process, m_remote, &rect, sizeof rect, nullptr);
+  SendMessageW(m_list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(m_remote));
+  ReadProcessMemory(m_process, m_remote, &rect, sizeof rect, nullptr);
+  return rect;
+}
+
+int RemoteListView::SelectionMark() const {
+  return static_cast<int>(SendMessageW(m_list, LVM_GETSELECTIONMARK, 0, 0));
+}
+
+int RemoteListView::SelectedCount() const {
+  return static_cast<int>(SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+// ---- List boxes and combo boxes.
+
+std::vector<std::string> ListBoxItems(HWND list) {
+  std::vector<std::string> items;
+  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    items.push_back(ToGbk(text));
+  }
+  return items;
+}
+
+int ListBoxSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
+
+void ClickListBoxEntry(const DialogDriver& dialog, int listId, int index) {
+  ClickListEntry(dialog, dialog.Item(listId), index);
+}
+
+void ClickListEntry(const DialogDriver& dialog, HWND list, int index) {
+  int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  RECT client{};
+  GetClientRect(list, &client);
+  int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  if (index < top || (index - top + 1) * height > client.bottom) {
+    // Scrolled into view first, as the user would.
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  }
+  RECT entry{client.left, (index - top) * height, client.right - 4, (index - top + 1) * height};
+  dialog.MouseClick(list, entry);
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  std::vector<std::string> items;
+  LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    items.push_back(ToGbk(text));
+  }
+  return items;
+}
+
+// ---- Message boxes.
+
+namespace {
+
+BOOL CALLBACK CollectMessageBoxParts(HWND child, LPARAM param) {
+  auto* seen = reinterpret_cast<MessageBoxSeen*>(param);
+  if (ClassOf(child) != "Static") return TRUE;
+  LONG type = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
+  if (type == SS_ICON) {
+    seen->icon = child;
+  } else if (std::string text = TextOf(child); !text.empty()) {
+    seen->text = text;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, HWND owner, DWORD ms) {
+  DWORD start = GetTickCount();
+  do {
+    std::vector<HWND> boxes = OwnedDialogs(processId, owner);
+    if (!boxes.empty()) {
+      SyncWith(boxes.front());
+      MessageBoxSeen seen;
+      seen.window = boxes.front();
+      seen.caption = TextOf(seen.window);
+      EnumChildWindows(seen.window, CollectMessageBoxParts, reinterpret_cast<LPARAM>(&seen));
+      return seen;
+    }
+    Sleep(20);
+  } while (GetTickCount() - start < ms);
+  return std::nullopt;
+}
+
+void CloseMessageBox(const MessageBoxSeen& box) {
+  PostMessageA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
+  WaitUntilGone(box.window);
+}
+
+// ---- The screen.
+
+namespace {
+
+// A 32-bit top-down DIB section and a memory DC holding it.
+struct Canvas {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ previous = nullptr;
+  DWORD* bits = nullptr;
+  int width, height;
+
+  Canvas(int w, int h) : width(w), height(h) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    dc = CreateCompatibleDC(nullptr);
+    void* memory = nullptr;
+    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    bits = static_cast<DWORD*>(memory);
+    previous = SelectObject(dc, bitmap);
+  }
+  ~Canvas() {
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  ScreenImage Image() const {
+    GdiFlush();
+    ScreenImage image;
+    image.width = width;
+    image.height = height;
+    image.pixels.assign(bits, bits + static_cast<size_t>(width) * height);
+    for (DWORD& pixel : image.pixels) pixel &= 0x00FFFFFF;
+    return image;
+  }
+};
+
+}  // namespace
+
+ScreenImage CaptureScreen(const RECT& screenRect) {
+  int width = screenRect.right - screenRect.left, height = screenRect.bottom - screenRect.top;
+  if (width <= 0 || height <= 0) return {};
+  Canvas canvas(width, height);
+  HDC screen = GetDC(nullptr);
+  BitBlt(canvas.dc, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  return canvas.Image();
+}
+
+ScreenImage CaptureClient(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return CaptureScreen(client);
+}
+
+ScreenImage RenderBitmap(HBITMAP bitmap, int width, int height) {
+  Canvas canvas(width, height);
+  HDC source = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(source, bitmap);
+  BitBlt(canvas.dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  SelectObject(source, previous);
+  DeleteDC(source);
+  return canvas.Image();
+}
+
+ScreenImage RenderIcon(HICON icon, int width, int height, COLORREF background) {
+  Canvas canvas(width, height);
+  HBRUSH brush = CreateSolidBrush(background);
+  RECT all{0, 0, width, height};
+  FillRect(canvas.dc, &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(canvas.dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  return canvas.Image();
+}
+
+int CountPixels(const ScreenImage& image, DWORD rgb) {
+  int count = 0;
+  for (DWORD pixel : image.pixels) count += pixel == rgb;
+  return count;
+}
+
+void SaveScreenshot(HWND window, const std::string& name) {
+  char folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableA("QUARROW_SCREENSHOTS", folder, MAX_PATH)) return;
+  SyncWith(window);
+  Sleep(300);  // let the last paint reach the screen
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  ScreenImage image = CaptureScreen(rect);
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = image.width;
+  info.biHeight = -image.height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  DWORD bytes = static_cast<DWORD>(image.pixels.size() * sizeof(DWORD));
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + bytes;
+  std::string path = std::string(folder) + "\\" + name + ".bmp";
+  if (FILE* out = fopen(path.c_str(), "wb")) {
+    fwrite(&file, sizeof file, 1, out);
+    fwrite(&info, sizeof info, 1, out);
+    fwrite(image.pixels.data(), 1, bytes, out);
+    fclose(out);
+  }
+}
+
+std::string IniSection(const std::string& name, const std::vector<std::string>& lines) {
+  std::string text = "[" + name + "]\r\n";
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}

@@ -1,0 +1,135 @@
+// Working the settings dialogs and the About box of a running Quarrow from
+// outside, as a user would: find the dialog its command opened, read what its
+// controls show (list views and list boxes through UTF-16 and memory in the
+// program's process), type, click with the real mouse, and look at the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BarHarness.h"
+
+// ---- Windows and controls.
+
+// The GBK text of a window (through the UTF-16 messages).
+std::string TextOf(HWND window);
+// Waits until `window` has handled everything sent to it so far.
+void SyncWith(HWND window);
+// Posts the bar's menu command and waits for the dialog with that caption.
+HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption);
+// The visible dialog owned by `owner` with the caption, waiting up to `ms`.
+HWND WaitForOwnedDialog(DWORD processId, HWND owner, const std::string& caption, DWORD ms = 5000);
+bool WaitUntilGone(HWND window, DWORD ms = 5000);
+// Polls `condition` until it holds or `ms` have passed.
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);
+
+class DialogDriver {
+ public:
+  DialogDriver(const BarProcess& bar, HWND dialog) : m_bar(bar), m_dialog(dialog) {}
+  HWND Dialog() const { return m_dialog; }
+  HWND Item(int id) const { return GetDlgItem(m_dialog, id); }
+  std::string Text(int id) const { return TextOf(Item(id)); }
+  void SetText(int id, const std::string& gbkText) const;
+  // BM_CLICK, sent: for buttons whose handler returns at once.
+  void Click(int id) const;
+  // BM_CLICK, posted: for buttons that open a message box or end the dialog.
+  void ClickLater(int id) const;
+  bool Checked(int id) const;
+  // The control of the dialog's thread that has the keyboard focus.
+  HWND Focus() const;
+  // A click of the left button at the centre of a rectangle of the client area
+  // of `control`, through the system's input queue.
+  void MouseClick(HWND control, const RECT& clientRect) const;
+  void Sync() const { SyncWith(m_dialog); }
+  // Brings the dialog to the front and focuses `control`, then types.
+  void PressKeyIn(int controlId, WORD key) const;
+  // Types into whatever has the focus.
+  void PressKey(WORD key) const;
+
+ private:
+  const BarProcess& m_bar;
+  HWND m_dialog;
+};
+
+// ---- A list view of another process.
+
+struct ListViewColumn {
+  std::string heading;
+  int width;
+  int format;
+};
+
+class RemoteListView {
+ public:
+  RemoteListView(HANDLE process, HWND list);
+  ~RemoteListView();
+  RemoteListView(const RemoteListView&) = delete;
+  RemoteListView& operator=(const RemoteListView&) = delete;
+
+  HWND Item() const { return m_list; }
+  int Count() const;
+  std::string Text(int row, int column) const;
+  // Columns 0 to 2 of every row.
+  std::vector<std::vector<std::string>> Rows(int columns = 3) const;
+  int Image(int row) const;
+  std::vector<int> Images() const;
+  ListViewColumn Column(int column) const;
+  RECT RowRect(int row) const;  // client coordinates
+  int SelectionMark() const;
+  int SelectedCount() const;
+
+ private:
+  HANDLE m_process;
+  HWND m_list;
+  char* m_remote = nullptr;  // a block in the program's memory
+};
+
+// ---- List boxes and combo boxes.
+
+std::vector<std::string> ListBoxItems(HWND list);
+int ListBoxSelection(HWND list);
+// Clicks entry `index` with the mouse (it must be in view).
+void ClickListBoxEntry(const DialogDriver& dialog, int listId, int index);
+// The same for any list box of the dialog's process (a dropped combo list).
+void ClickListEntry(const DialogDriver& dialog, HWND list, int index);
+std::vector<std::string> ComboItems(HWND combo);
+
+// ---- Message boxes.
+
+struct MessageBoxSeen {
+  HWND window = nullptr;
+  std::string caption, text;
+  HWND icon = nullptr;  // the static that shows its icon
+};
+// A message box owned by `owner`, waiting up to `ms`.
+std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, HWND owner, DWORD ms = 5000);
+// Closes it with its OK button.
+void CloseMessageBox(const MessageBoxSeen& box);
+
+// ---- The screen.
+
+// The pixels of a rectangle of the screen, row by row, as 0x00RRGGBB.
+struct ScreenImage {
+  int width = 0, height = 0;
+  std::vector<DWORD> pixels;
+  DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+ScreenImage CaptureScreen(const RECT& screenRect);
+ScreenImage CaptureClient(HWND window);
+// A bitmap or icon drawn into an image of the given size over `background`.
+ScreenImage RenderBitmap(HBITMAP bitmap, int width, int height);
+ScreenImage RenderIcon(HICON icon, int width, int height, COLORREF background);
+// Pixels of the colour `rgb` (as 0x00RRGGBB).
+int CountPixels(const ScreenImage& image, DWORD rgb);
+constexpr DWORD Rgb(BYTE r, BYTE g, BYTE b) { return (DWORD(r) << 16) | (DWORD(g) << 8) | b; }
+
+// With QUARROW_SCREENSHOTS naming a folder, saves the window as it is on
+// screen there as <name>.bmp (the documentation's pictures); else nothing.
+void SaveScreenshot(HWND window, const std::string& name);
+
+// Expected settings file texts.
+std::string IniSection(const std::string& name, const std::vector<std::string>& lines);
