@@ -64,8 +64,8 @@ void SearchBarDlg::BindDesktopMessages() {
     return OnEraseBackground(reinterpret_cast<HDC>(dc));
   });
   for (UINT message = WM_CTLCOLORMSGBOX; message <= WM_CTLCOLORSTATIC; ++message) {
-    OnMessage(message, [this, message](WPARAM dc, LPARAM) {
-      return OnControlColor(message, reinterpret_cast<HDC>(dc));
+    OnMessage(message, [this, message](WPARAM dc, LPARAM control) {
+      return OnControlColor(message, reinterpret_cast<HDC>(dc), reinterpret_cast<HWND>(control));
     });
   }
   OnMessage(WM_PAINT, [this](WPARAM, LPARAM) { return OnPaint(); });
@@ -176,6 +176,7 @@ void SearchBarDlg::LoadBackgroundPicture() {
   WORD id = PictureBitmapId(m_imageNumber);
   m_backgroundBitmap.Reset(id ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))
                               : nullptr);
+  m_pictureBrush.Reset();  // made again from the new picture when first needed
 }
 
 void SearchBarDlg::ReloadBackgroundPicture() {
@@ -190,31 +191,62 @@ BackgroundKind SearchBarDlg::Background() const {
   return BackgroundToPaint(m_useImage, static_cast<bool>(m_backgroundBitmap));
 }
 
+// The whole picture over the whole client area.
+void SearchBarDlg::StretchPicture(HDC dc, const RECT& client) {
+  BITMAP picture{};
+  GetObjectA(m_backgroundBitmap.Get(), sizeof picture, &picture);
+  DcHandle memory(CreateCompatibleDC(dc));
+  SelectGuard select(memory.Get(), m_backgroundBitmap.Get());
+  StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, picture.bmWidth,
+             picture.bmHeight, SRCCOPY);
+}
+
 // The colour look is erased by the default processing with the dialog's brush
 // from OnControlColor; the picture is stretched over the whole client area.
 Dialog::Result SearchBarDlg::OnEraseBackground(HDC dc) {
   if (Background() != BackgroundKind::Picture) return kDefault;
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  BITMAP picture{};
-  GetObjectA(m_backgroundBitmap.Get(), sizeof picture, &picture);
-  DcHandle memory(CreateCompatibleDC(dc));
-  {
-    SelectGuard select(memory.Get(), m_backgroundBitmap.Get());
-    StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, picture.bmWidth,
-               picture.bmHeight, SRCCOPY);
-  }
+  StretchPicture(dc, client);
   return Handled(TRUE);
+}
+
+// A check box paints its background with the brush it is given and draws its
+// focus frame by inverting pixels. With the hollow brush nothing is painted
+// under it, so a frame drawn and drawn again over an unerased background stays
+// on the picture. A brush of the stretched picture itself, aligned with the
+// control's place, paints exactly what lies behind it, so each paint of the box
+// starts clean. Made once per picture and kept.
+HBRUSH SearchBarDlg::PictureBrush(HDC dc, HWND control) {
+  if (!m_pictureBrush) {
+    RECT client{};
+    GetClientRect(Hwnd(), &client);
+    BitmapHandle image(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    DcHandle memory(CreateCompatibleDC(dc));
+    {
+      SelectGuard select(memory.Get(), image.Get());
+      StretchPicture(memory.Get(), client);
+    }
+    m_pictureBrush.Reset(CreatePatternBrush(image.Get()));  // the brush keeps its own copy
+  }
+  POINT place{0, 0};
+  MapWindowPoints(control, Hwnd(), &place, 1);
+  SetBrushOrgEx(dc, -place.x, -place.y, nullptr);
+  return m_pictureBrush.Get();
 }
 
 // Buttons and check boxes: transparent on the picture, light blue in the
 // colour look (with the dialog itself). The query box keeps the system's colours.
-Dialog::Result SearchBarDlg::OnControlColor(UINT message, HDC dc) {
+Dialog::Result SearchBarDlg::OnControlColor(UINT message, HDC dc, HWND control) {
   auto kind = static_cast<ControlKind>(message - WM_CTLCOLORMSGBOX);
   switch (ControlPaintFor(Background(), kind)) {
     case ControlPaint::Transparent:
       SetTextColor(dc, kTextColor);
       SetBkMode(dc, TRANSPARENT);
+      if (kind == ControlKind::Static && control) {
+        return Handled(reinterpret_cast<LRESULT>(PictureBrush(dc, control)));
+      }
+      // Push buttons paint their own faces; around them nothing is painted.
       return Handled(reinterpret_cast<LRESULT>(m_hollowBrush));
     case ControlPaint::Colored:
       SetTextColor(dc, kTextColor);

@@ -78,8 +78,10 @@ class SearchBarDlg : public Dialog {
   Result OnRightButtonDown();
   void TrackPopup(HMENU popup);
   BackgroundKind Background() const;
+  void StretchPicture(HDC dc, const RECT& client);
+  HBRUSH PictureBrush(HDC dc, HWND control);
   Result OnEraseBackground(HDC dc);
-  Result OnControlColor(UINT message, HDC dc);
+  Result OnControlColor(UINT message, HDC dc, HWND control);
   Result OnPaint();
 
   // ---- Dialogs (SearchBarCommands.cpp).
@@ -125,6 +127,7 @@ class SearchBarDlg : public Dialog {
   BitmapHandle m_backgroundBitmap;
   BrushHandle m_colorBrush;
   HBRUSH m_hollowBrush = nullptr;  // stock object, not owned
+  BrushHandle m_pictureBrush;       // the stretched picture, for the check boxes
   WindowDockingHost m_dockingHost;
   DockingEngine m_docking{m_dockingHost};
   TrayIcon m_trayIcon;  // removed from the notification area with the bar object
