@@ -1,0 +1,280 @@
+#include "DesktopHarness.h"
+
+#include <winternl.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace desktop_test {
+namespace {
+
+void SendMouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+struct ClassSearch {
+  const char* className;
+  DWORD processId;  // 0: any process
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectByClass(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ClassSearch*>(param);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (strcmp(name, search->className) == 0 && (!search->processId || pid == search->processId) &&
+      (!search->visibleOnly || IsWindowVisible(window))) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectTopAndChildren(HWND window, LPARAM param) {
+  CollectByClass(window, param);
+  EnumChildWindows(window, CollectByClass, param);
+  return TRUE;
+}
+
+// ---- Wine's GDI handle table.
+//
+// Wine keeps every GDI object of a process in one table of 65536 entries in
+// that process's memory; an entry in use has a non-zero type. A 32-bit
+// process finds the table through its 64-bit process block, which Wine puts
+// at a fixed distance from the 32-bit one (the distance is read in this
+// process, whose layout is the same).
+
+#pragma pack(push, 1)
+struct WineGdiEntry {
+  std::uint64_t object;
+  std::uint32_t owner;
+  std::uint16_t unique;
+  std::uint8_t type;
+  std::uint8_t flags;
+  std::uint64_t userPointer;
+};
+#pragma pack(pop)
+static_assert(sizeof(WineGdiEntry) == 24);
+
+constexpr size_t kWineGdiEntries = 0x10000;
+constexpr size_t kTeb32GdiBatchCount = 0xF70;  // Wine keeps the 64-bit TEB's address here
+constexpr size_t kTeb64Peb = 0x60;
+constexpr size_t kPeb64GdiTable = 0xF8;
+
+using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+
+std::optional<std::uintptr_t> ProcessBlock(HANDLE process) {
+  auto query = reinterpret_cast<QueryProcess>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  if (!query) return std::nullopt;
+  PROCESS_BASIC_INFORMATION info{};
+  ULONG length = 0;
+  if (query(process, ProcessBasicInformation, &info, sizeof info, &length) != 0) return std::nullopt;
+  return reinterpret_cast<std::uintptr_t>(info.PebBaseAddress);
+}
+
+// Distance from the 64-bit process block to the 32-bit one, in this process.
+std::optional<std::uintptr_t> WineBlockDistance() {
+  if (sizeof(void*) != 4) return std::nullopt;
+  auto* teb = reinterpret_cast<const char*>(NtCurrentTeb());
+  std::uint32_t teb64 = 0;
+  std::memcpy(&teb64, teb + kTeb32GdiBatchCount, sizeof teb64);
+  if (!teb64) return std::nullopt;
+  std::uint64_t peb64 = 0;
+  std::memcpy(&peb64, reinterpret_cast<const char*>(static_cast<std::uintptr_t>(teb64)) + kTeb64Peb,
+              sizeof peb64);
+  auto peb32 = reinterpret_cast<std::uintptr_t>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  if (!peb64 || peb64 > peb32) return std::nullopt;
+  return peb32 - static_cast<std::uintptr_t>(peb64);
+}
+
+std::optional<int> WineGdiObjectCount(HANDLE process) {
+  auto distance = WineBlockDistance();
+  auto peb32 = ProcessBlock(process);
+  if (!distance || !peb32) return std::nullopt;
+  std::uint64_t table = 0;
+  SIZE_T read = 0;
+  auto* tableField = reinterpret_cast<void*>(*peb32 - *distance + kPeb64GdiTable);
+  if (!ReadProcessMemory(process, tableField, &table, sizeof table, &read) || !table) {
+    return std::nullopt;
+  }
+  std::vector<WineGdiEntry> entries(kWineGdiEntries);
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<std::uintptr_t>(table)),
+                         entries.data(), entries.size() * sizeof(WineGdiEntry), &read)) {
+    return std::nullopt;
+  }
+  int inUse = 0;
+  for (const WineGdiEntry& entry : entries) inUse += entry.type != 0;
+  return inUse;
+}
+
+}  // namespace
+
+void MoveMouse(int x, int y) {
+  SetCursorPos(x, y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of nothing: the windows hear of the new place
+  SendInput(1, &input, sizeof input);
+  Pause(30);
+}
+
+void GlideMouse(int x, int y, int steps) {
+  POINT from{};
+  GetCursorPos(&from);
+  for (int i = 1; i <= steps; ++i) {
+    MoveMouse(from.x + (x - from.x) * i / steps, from.y + (y - from.y) * i / steps);
+  }
+}
+
+void LeftButton(bool down) {
+  SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  Pause(50);
+}
+
+void RightButton(bool down) {
+  SendMouse(down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP);
+  Pause(50);
+}
+
+void DoubleClick() {
+  for (int i = 0; i < 2; ++i) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Pause(40);
+  }
+  Pause(100);
+}
+
+namespace {
+
+HWND TestWindow() {
+  static HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "desktop test", WS_POPUP,
+                                       1100, 700, 120, 60, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                       nullptr);
+  return window;
+}
+
+}  // namespace
+
+HWND FocusTestWindow() {
+  HWND window = TestWindow();
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  SetFocus(window);
+  WaitFor([window] { return GetForegroundWindow() == window; }, 1000);
+  return window;
+}
+
+void HideTestWindow() { ShowWindow(TestWindow(), SW_HIDE); }
+
+void PressHotkey() {
+  SendKey(VK_CONTROL, false);
+  SendKey(VK_MENU, false);
+  SendKey('S', false);
+  SendKey('S', true);
+  SendKey(VK_MENU, true);
+  SendKey(VK_CONTROL, true);
+  Pause(150);
+}
+
+void TapKey(WORD key) {
+  SendKey(key, false);
+  SendKey(key, true);
+  Pause(80);
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    PumpMessages();
+    if (done()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(15);
+  }
+}
+
+void Pause(DWORD ms) {
+  WaitFor([] { return false; }, ms);
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+RECT WorkArea() {
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+POINT ClientOrigin(HWND window) {
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  return origin;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  COLORREF pixel = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+HWND OpenPopupMenu(DWORD processId) {
+  ClassSearch search{"#32768", processId, true, {}};
+  EnumWindows(CollectByClass, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
+}
+
+HWND WaitForPopupMenu(DWORD processId) {
+  HWND menu = nullptr;
+  WaitFor([&] { return (menu = OpenPopupMenu(processId)) != nullptr; });
+  return menu;
+}
+
+HWND FocusOfThread(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+int WineTrayIconCount() {
+  ClassSearch search{"__winex11_tray_icon", 0, true, {}};
+  EnumWindows(CollectTopAndChildren, reinterpret_cast<LPARAM>(&search));
+  return static_cast<int>(search.found.size());
+}
+
+std::optional<int> GdiObjectCount(HANDLE process) {
+  SetLastError(0);
+  DWORD count = GetGuiResources(process, GR_GDIOBJECTS);
+  if (count) return static_cast<int>(count);
+  return WineGdiObjectCount(process);  // Wine's GetGuiResources is a stub that answers 0
+}
+
+}  // namespace desktop_test
