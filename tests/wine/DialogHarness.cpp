@@ -418,6 +418,62 @@ int CountPixels(const ScreenImage& image, DWORD rgb) {
   return count;
 }
 
+double MatchingShare(const ScreenImage& a, const ScreenImage& b, const std::function<bool(int x, int y)>& include) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 0;
+  size_t counted = 0, equal = 0;
+  for (int y = 0; y < a.height; ++y) {
+    for (int x = 0; x < a.width; ++x) {
+      if (include && !include(x, y)) continue;
+      ++counted;
+      equal += a.At(x, y) == b.At(x, y);
+    }
+  }
+  return counted ? static_cast<double>(equal) / counted : 0;
+}
+
+std::function<bool(int x, int y)> OutsideChildren(HWND window) {
+  std::vector<RECT> children;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    children.push_back(rect);
+  }
+  return [children](int x, int y) {
+    POINT point{x, y};
+    for (const RECT& rect : children) {
+      if (PtInRect(&rect, point)) return false;
+    }
+    return true;
+  };
+}
+
+ScreenImage ProgramBitmap(int id, int width, int height) {
+  static HMODULE program =
+      LoadLibraryExA((ProgramFolder() + "\\Quarrow.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HBITMAP bitmap = LoadBitmapA(program, MAKEINTRESOURCEA(id));
+  if (!bitmap) return {};
+  BITMAP size{};
+  GetObjectA(bitmap, sizeof size, &size);
+  ScreenImage image;
+  if (width == 0) {
+    image = RenderBitmap(bitmap, size.bmWidth, size.bmHeight);
+  } else {
+    Canvas canvas(width, height);
+    HDC screen = GetDC(nullptr);
+    HDC source = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(source, bitmap);
+    StretchBlt(canvas.dc, 0, 0, width, height, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    ReleaseDC(nullptr, screen);
+    image = canvas.Image();
+  }
+  DeleteObject(bitmap);
+  return image;
+}
+
 void SaveScreenshot(HWND window, const std::string& name) {
   char folder[MAX_PATH] = {};
   if (!GetEnvironmentVariableA("QUARROW_SCREENSHOTS", folder, MAX_PATH)) return;

@@ -127,6 +127,17 @@ ScreenImage RenderIcon(HICON icon, int width, int height, COLORREF background);
 int CountPixels(const ScreenImage& image, DWORD rgb);
 constexpr DWORD Rgb(BYTE r, BYTE g, BYTE b) { return (DWORD(r) << 16) | (DWORD(g) << 8) | b; }
 
+// The share of the pixels of `a` that equal those of `b` at the same place,
+// counting only the places where `include` (when given) says yes.
+double MatchingShare(const ScreenImage& a, const ScreenImage& b,
+                     const std::function<bool(int x, int y)>& include = nullptr);
+// Whether client point (x, y) of `window` lies under none of its child windows.
+std::function<bool(int x, int y)> OutsideChildren(HWND window);
+
+// Bitmap `id` of Quarrow.exe's resources (loaded from the file, not the
+// running program), drawn at its own size or stretched to `width` x `height`.
+ScreenImage ProgramBitmap(int id, int width = 0, int height = 0);
+
 // With QUARROW_SCREENSHOTS naming a folder, saves the window as it is on
 // screen there as <name>.bmp (the documentation's pictures); else nothing.
 void SaveScreenshot(HWND window, const std::string& name);

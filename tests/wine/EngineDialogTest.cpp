@@ -277,6 +277,7 @@ TEST(EngineDialog, AddTrimsTheFrontAndRefusesMissingTextsAndNamesItHasInAnyCase)
       EXPECT_EQ(box->text, c.message);
       EXPECT_NE(box->icon, nullptr);
       EXPECT_EQ(GetDlgItem(box->window, IDCANCEL), nullptr);  // an OK button alone
+      if (c.message == std::string("google谷歌 已经存在!")) SaveScreenshot(box->window, "151-duplicate-message");
       CloseMessageBox(*box);
     } else {
       dialog.Click(IDC_ENGINE_ADD);
