@@ -81,6 +81,9 @@ bool Hidden(const BarProcess& bar) {
 
 // Right click on the bar's surface: opens "FormPop" (the press opens it).
 HWND OpenFormPop(const BarProcess& bar) {
+  // A second press on the same spot within the double-click time is a double
+  // click (the dialog class has CS_DBLCLKS), which opens nothing.
+  Pause(GetDoubleClickTime() + 50);
   POINT at = Surface(bar);
   MoveMouse(at.x, at.y);
   RightButton(true);
@@ -95,6 +98,24 @@ void ChooseByKeys(std::initializer_list<WORD> keys) {
 }
 
 void Repeat(std::vector<WORD>& keys, WORD key, int times) { keys.insert(keys.end(), times, key); }
+
+// The dialog that a menu command opened, known by one of its controls; it is
+// cancelled again. False when none opened.
+bool OpensAndCancelsDialog(const BarProcess& bar, int controlId) {
+  HWND dialog = nullptr;
+  WaitFor([&] {
+    for (HWND owned : OwnedDialogs(bar.ProcessId(), bar.Bar())) {
+      if (GetDlgItem(owned, controlId)) dialog = owned;
+    }
+    return dialog != nullptr;
+  });
+  if (!dialog) return false;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  // Gone, and the bar takes input again.
+  return WaitFor([&] {
+    return (!IsWindow(dialog) || !IsWindowVisible(dialog)) && IsWindowEnabled(bar.Bar());
+  });
+}
 
 // ---- Pixels.
 
@@ -406,6 +427,12 @@ TEST(DesktopTray, IconMessagesShowTheBarAndOpenTrayPopAtTheCursor) {
   ChooseByKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN});
   EXPECT_TRUE(WaitFor([&] { return !OpenPopupMenu(bar.ProcessId()); }));
   EXPECT_TRUE(Shown(bar));
+
+  // "软件设置(&O)" runs the options dialog.
+  PostTray(bar, WM_RBUTTONUP);
+  ASSERT_NE(WaitForPopupMenu(bar.ProcessId()), nullptr);
+  TapKey('O');
+  EXPECT_TRUE(OpensAndCancelsDialog(bar, IDC_BROWSER_IE));
 }
 
 TEST(DesktopTray, ExitFromTrayPopWithTheBarHiddenSavesAndTakesTheIconAway) {
@@ -433,9 +460,25 @@ TEST(DesktopTray, ExitFromTrayPopWithTheBarHiddenSavesAndTakesTheIconAway) {
   EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == iconsBefore; }));
 }
 
-TEST(DesktopFormPop, RightClickOnTheBarOpensFormPopAtTheCursor) {
+TEST(DesktopFormPop, RightClickOnTheBarOpensFormPopAtTheCursorWithItsFiveCommands) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
+  // The first three items by their letters: options, picture chooser, About.
+  struct Item {
+    WORD letter;
+    int controlOfDialog;
+  } dialogs[] = {{'O', IDC_BROWSER_IE}, {'C', IDC_PAGE_LABEL}, {'A', IDC_HOME_PAGE_LINK}};
+  for (const Item& item : dialogs) {
+    SCOPED_TRACE(static_cast<char>(item.letter));
+    POINT at = Surface(bar);
+    HWND menu = OpenFormPop(bar);
+    ASSERT_NE(menu, nullptr);
+    RECT popup = WindowRect(menu);
+    EXPECT_EQ(popup.left, at.x);
+    EXPECT_EQ(popup.top, at.y);
+    TapKey(item.letter);
+    EXPECT_TRUE(OpensAndCancelsDialog(bar, item.controlOfDialog));
+  }
   // Five items: "隐藏(&H)" is the fourth Down and, going round, the ninth;
   // "退出(&E)" is the last, the first Up.
   std::vector<WORD> fourth, ninth;
@@ -443,15 +486,11 @@ TEST(DesktopFormPop, RightClickOnTheBarOpensFormPopAtTheCursor) {
   Repeat(ninth, VK_DOWN, 9);
   for (const auto& keys : {fourth, ninth}) {
     SCOPED_TRACE(keys.size());
-    POINT at = Surface(bar);
-    HWND menu = OpenFormPop(bar);
-    ASSERT_NE(menu, nullptr);
-    RECT popup = WindowRect(menu);
-    EXPECT_EQ(popup.left, at.x);
-    EXPECT_EQ(popup.top, at.y);
+    ASSERT_NE(OpenFormPop(bar), nullptr);
     for (WORD key : keys) TapKey(key);
     TapKey(VK_RETURN);
     EXPECT_TRUE(Hidden(bar));
+    EXPECT_FALSE(bar.WaitForExit(0));
     bar.Command(ID_SHOW_BAR);
     ASSERT_TRUE(Shown(bar));
   }
