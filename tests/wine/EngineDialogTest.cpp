@@ -198,6 +198,21 @@ TEST(EngineDialog, DeleteRenumbersAndOkLeavesTheKeysAboveTheNewCount) {
   EXPECT_EQ(session.list->Images(), (std::vector<int>{0, 2, 3, 4}));
   EXPECT_EQ(session.driver->Text(IDC_ENGINE_NAME), "B");  // the edit boxes keep their texts
 
+  // The current row keeps its number: once the last row is gone it names no
+  // row at all, and Modify and Delete find nothing to act on.
+  session.ClickRow(3);
+  session.driver->Click(IDC_ENGINE_DELETE);
+  const Rows three = Numbered({Entry(0, "A"), Entry(2, "C"), Entry(3, "D")});
+  EXPECT_EQ(session.list->Rows(), three);
+  session.driver->SetText(IDC_ENGINE_NAME, "X");
+  session.driver->Click(IDC_ENGINE_MODIFY);
+  session.driver->Click(IDC_ENGINE_DELETE);
+  EXPECT_EQ(session.list->Rows(), three);
+  // Back to four rows for the save below.
+  session.driver->SetText(IDC_ENGINE_NAME, "E");
+  session.driver->SetText(IDC_ENGINE_CODE, "http://4.test/?q=");
+  session.driver->Click(IDC_ENGINE_ADD);
+
   ASSERT_TRUE(session.End(IDOK));
   std::string ini = IniSection("Engine", {"Number=4", "E0=A", "S0=http://0.test/?q=", "E1=C",
                                           "S1=http://2.test/?q=", "E2=D", "S2=http://3.test/?q=", "E3=E",
