@@ -48,11 +48,13 @@ quarrow_wine_env() {
     wineserver -w
   fi
   # On the virtual display there is no window manager: Wine draws the title
-  # bars and frames itself and keeps the focus itself.
-  if [ "$purpose" = test ] && [ ! -f "$WINEPREFIX/.quarrow-x11" ]; then
+  # bars and frames itself and keeps the focus itself. A program that crashes
+  # in a test prints its backtrace and ends, instead of waiting in a dialog.
+  if [ "$purpose" = test ] && [ ! -f "$WINEPREFIX/.quarrow-test-config" ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.quarrow-x11"
+    touch "$WINEPREFIX/.quarrow-test-config"
   fi
 }

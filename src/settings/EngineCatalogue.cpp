@@ -34,12 +34,11 @@ void EngineCatalogue::LoadForEditing(const SettingsFile& file) {
 }
 
 void EngineCatalogue::Save(const SettingsFile& file) const {
-  // Both texts travel through 1024-byte buffers, so what is saved is what any
-  // later reader sees.
+  // The settings file stores at most 1023 bytes of each text, what any later
+  // reader sees.
   SaveCountedList(file, keys::kEngine, m_entries, [&file](int index, const EngineEntry& entry) {
-    file.WriteString(keys::kEngine, IndexedKey(keys::kEngineName, index), CutTo(entry.name, kMaxValueLength));
-    file.WriteString(keys::kEngine, IndexedKey(keys::kEngineCode, index),
-                     CutTo(entry.searchCode, kMaxValueLength));
+    file.WriteString(keys::kEngine, IndexedKey(keys::kEngineName, index), entry.name);
+    file.WriteString(keys::kEngine, IndexedKey(keys::kEngineCode, index), entry.searchCode);
   });
 }
 

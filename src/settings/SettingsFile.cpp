@@ -31,7 +31,10 @@ void SettingsFile::WriteInt(std::string_view section, std::string_view key, int 
 }
 
 std::string SettingsFile::ValueToWrite(std::string_view value) {
-  std::string text(value);
+  // A reader sees at most 1023 bytes, so no more are stored: a huge value (a
+  // dropped megabyte in the history) would otherwise be lost whole by profile
+  // functions that cannot write it (Wine's writes an empty value).
+  std::string text(CutTo(value, kMaxValueLength));
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }

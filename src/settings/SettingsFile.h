@@ -33,10 +33,11 @@ class SettingsFile {
   void WriteString(std::string_view section, std::string_view key, std::string_view value) const;
   void WriteInt(std::string_view section, std::string_view key, int value) const;
 
-  // What is actually stored for `value`: every CR and LF becomes a blank, so a
-  // value can never split its line or bring in a section or key of its own; a
-  // value that begins and ends with a quote gets one more pair of double quotes,
-  // because reading removes one pair.
+  // What is actually stored for `value`: its first 1023 bytes, the most a
+  // reader sees; every CR and LF becomes a blank, so a value can never split
+  // its line or bring in a section or key of its own; a value that begins and
+  // ends with a quote gets one more pair of double quotes, because reading
+  // removes one pair.
   static std::string ValueToWrite(std::string_view value);
 
  private:

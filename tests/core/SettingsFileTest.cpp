@@ -43,6 +43,8 @@ TEST(SettingsFile, ValueToWriteKeepsLinesAndQuotes) {
       {"\"half", "\"half"},
       {"'mixed\"", "'mixed\""},
       {"", ""},
+      {std::string(5000, 'x'), std::string(1023, 'x')},
+      {"\"" + std::string(2000, 'q') + "\"", "\"" + std::string(1022, 'q')},
   };
   for (const auto& c : cases) EXPECT_EQ(SettingsFile::ValueToWrite(c.value), c.stored) << c.value;
 }

@@ -216,12 +216,14 @@ void BarProcess::Click(int id) const {
   Sync();
 }
 
-// Posted, because a command may open a modal dialog or menu, which a sent
-// message would wait for.
+// Sent, so that it has run when this returns. (A posted command followed by a
+// sent message would not do: the bar handles sent messages before posted ones.)
 void BarProcess::Command(int id) const {
-  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-  Sync();
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 5000, &result);
 }
+
+void BarProcess::CommandLater(int id) const { PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void BarProcess::ClickLater(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
 

@@ -33,11 +33,16 @@ class BarProcess {
   std::vector<std::string> QueryList() const;
   void SetQuery(const std::string& gbkText) const;
   void Click(int id) const;    // BM_CLICK
-  void Command(int id) const;  // a menu command, as WM_COMMAND
+  // Runs a menu command (WM_COMMAND) and returns when it has run; not for
+  // commands that open a dialog or a menu, which would wait until it closes.
+  void Command(int id) const;
+  // Posts a command, for those that open a dialog or a menu.
+  void CommandLater(int id) const;
   // Posts a click, for buttons that open a menu or a dialog.
   void ClickLater(int id) const;
   void SetCheck(int id, bool checked) const;
-  // Waits until the bar has handled everything sent to it so far.
+  // Waits until the bar has handled what was sent to it so far; a posted
+  // message may still be waiting in its queue.
   void Sync() const;
 
   // Brings the bar to the front and gives the query box the keyboard focus,

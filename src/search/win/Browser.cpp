@@ -16,8 +16,7 @@ std::string InternetExplorerPath() {
     // RRF_RT_REG_SZ also takes a REG_EXPAND_SZ value and expands it.
     char raw[MAX_PATH] = {};
     DWORD size = sizeof raw - 1;
-    if (RegGetValueA(root, subkey, nullptr, RRF_RT_REG_SZ, nullptr, raw,
-                     &size) != ERROR_SUCCESS) {
+    if (RegGetValueA(root, subkey, nullptr, RRF_RT_REG_SZ, nullptr, raw, &size) != ERROR_SUCCESS) {
       continue;
     }
     std::string path(raw);
@@ -27,12 +26,36 @@ std::string InternetExplorerPath() {
   return "iexplore";
 }
 
+bool RunningUnderWine() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+// Wine's shell (seen with Wine 8) builds the command of a URL's handler in a
+// buffer of 1024 characters and overruns it with a longer URL, which crashes
+// the caller. Under Wine such a URL is not handed over; the launch fails
+// quietly, as any failed launch does. Windows takes it.
+constexpr size_t kWineUrlLimit = 900;
+
+void Launch(const std::string& file, const char* parameters, int show) {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;  // a failed launch is not reported
+  info.lpFile = file.c_str();
+  info.lpParameters = parameters;
+  info.nShow = show;
+  ShellExecuteExA(&info);
+}
+
 }  // namespace
 
 void OpenInBrowser(const std::string& url, bool useIE) {
   if (useIE) {
-    ShellExecuteA(nullptr, nullptr, InternetExplorerPath().c_str(), url.c_str(), nullptr, SW_SHOW);
-  } else {
-    ShellExecuteA(nullptr, nullptr, UrlForShell(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Launch(InternetExplorerPath(), url.c_str(), SW_SHOW);
+    return;
   }
+  std::string target = UrlForShell(url);
+  if (RunningUnderWine() && target.size() > kWineUrlLimit) return;
+  Launch(target, nullptr, SW_SHOWNORMAL);
 }
