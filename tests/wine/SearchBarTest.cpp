@@ -282,3 +282,20 @@ TEST(SearchBar, AnAddressNeverStartsAProgramOfThatName) {
   EXPECT_EQ(launch.program, "recorder.exe");
   EXPECT_EQ(launch.url, "http://www.evil.com");
 }
+
+// Wine's shell overruns its buffer with a long URL; the bar keeps such a URL
+// from it (a failed launch, not reported) and records the query as usual.
+TEST(SearchBar, UnderWineAUrlTooLongForTheShellIsNotLaunched) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  std::string fits(900 - kBaidu.size(), 'a'), tooLong(901 - kBaidu.size(), 'b');
+  bar.SetQuery(fits);
+  bar.Click(IDC_SEARCH);
+  EXPECT_EQ(LastLaunch(bar, 1).url, kBaidu + fits);
+  bar.SetQuery(tooLong);
+  bar.Click(IDC_SEARCH);
+  Sleep(500);
+  EXPECT_EQ(bar.Launches().size(), 1u);
+  EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{tooLong, fits}));
+  EXPECT_EQ(bar.Exit(), 0u);
+}
