@@ -26,20 +26,6 @@ bool EqualPrefixIgnoreCase(std::string_view a, std::string_view b, size_t length
 
 }  // namespace
 
-std::string_view TrimLeft(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  return text.substr(i);
-}
-
-std::string_view TrimRight(std::string_view text) {
-  size_t n = text.size();
-  while (n > 0 && IsBlank(text[n - 1])) --n;
-  return text.substr(0, n);
-}
-
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
-
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && EqualPrefixIgnoreCase(a, b, a.size());
 }

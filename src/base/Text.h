@@ -18,9 +18,23 @@ constexpr bool IsBlank(char c) {
   return c == ' ' || c == '\t' || (c >= 0x0A && c <= 0x0D);
 }
 
-std::string_view TrimLeft(std::string_view text);
-std::string_view TrimRight(std::string_view text);
-std::string_view Trim(std::string_view text);
+// Trimming with another idea of a blank (the settings file's adds Ctrl-Z).
+template <typename IsSpace>
+std::string_view TrimLeftIf(std::string_view text, IsSpace isSpace) {
+  size_t i = 0;
+  while (i < text.size() && isSpace(text[i])) ++i;
+  return text.substr(i);
+}
+template <typename IsSpace>
+std::string_view TrimRightIf(std::string_view text, IsSpace isSpace) {
+  size_t n = text.size();
+  while (n > 0 && isSpace(text[n - 1])) --n;
+  return text.substr(0, n);
+}
+
+inline std::string_view TrimLeft(std::string_view text) { return TrimLeftIf(text, IsBlank); }
+inline std::string_view TrimRight(std::string_view text) { return TrimRightIf(text, IsBlank); }
+inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
 // Whole-text equality ignoring the case of single-byte letters.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);

@@ -93,48 +93,42 @@ void DockingEngine::OnTimer(unsigned id) {
   }
 }
 
-// Moves the bar one whole height (or width) toward its edge, stopping where
-// only m_peekSize pixels of it stay on screen.
-void DockingEngine::RetractStep() {
+// Moves `position` by `delta` (its sign is the direction) and stops at
+// `limit` once the step reaches or passes it, which ends the motion.
+int DockingEngine::StepTo(int position, int delta, int limit) {
+  const int next = position + delta;
+  if (delta < 0 ? next > limit : next < limit) return next;
+  m_motionDone = true;
+  return limit;
+}
+
+// One whole height (or width) toward the bar's edge, stopping where only
+// m_peekSize pixels stay on screen; or away from it, stopping where the bar
+// stands wholly on screen (at the top m_edgeInset pixels above it; at the
+// bottom on the screen's edge, over the taskbar).
+void DockingEngine::Step(bool retract) {
   if (m_dockSide == DockSide::None) return;
   const ScreenRect bar = m_host->BarRect();
   const PixelSize screen = m_host->ScreenSize();
   const int width = bar.Width();
   const int height = bar.Height();
+  const int peek = m_peekSize;
   int left = bar.left;
   int top = bar.top;
   switch (m_dockSide) {
-    case DockSide::Top: {
-      int bottom = bar.top;
-      if (bar.top <= m_peekSize) {
-        bottom = m_peekSize;
-        m_motionDone = true;
-      }
-      top = bottom - height;
+    case DockSide::Top:
+      top = retract ? StepTo(top, -height, peek - height) : StepTo(top, height, -m_edgeInset);
       break;
-    }
     case DockSide::Bottom:
-      top = bar.top + height;
-      if (top >= screen.height - m_peekSize) {
-        top = screen.height - m_peekSize;
-        m_motionDone = true;
-      }
+      top = retract ? StepTo(top, height, screen.height - peek)
+                    : StepTo(top, -height, screen.height - height);
       break;
-    case DockSide::Left: {
-      int right = bar.left;
-      if (bar.left <= m_peekSize) {
-        right = m_peekSize;
-        m_motionDone = true;
-      }
-      left = right - width;
+    case DockSide::Left:
+      left = retract ? StepTo(left, -width, peek - width) : StepTo(left, width, 0);
       break;
-    }
     case DockSide::Right:
-      left = bar.left + width;
-      if (left >= screen.width - m_peekSize) {
-        left = screen.width - m_peekSize;
-        m_motionDone = true;
-      }
+      left = retract ? StepTo(left, width, screen.width - peek)
+                     : StepTo(left, -width, screen.width - width);
       break;
     case DockSide::None:
       break;
@@ -142,53 +136,9 @@ void DockingEngine::RetractStep() {
   m_host->PlaceBarAt(left, top);
 }
 
-// Moves the bar one whole height (or width) away from its edge, stopping where
-// it stands wholly on screen (at the top, m_edgeInset pixels above it).
-void DockingEngine::RevealStep() {
-  if (m_dockSide == DockSide::None) return;
-  const ScreenRect bar = m_host->BarRect();
-  const PixelSize screen = m_host->ScreenSize();
-  const int width = bar.Width();
-  const int height = bar.Height();
-  int left = bar.left;
-  int top = bar.top;
-  switch (m_dockSide) {
-    case DockSide::Top:
-      top = bar.top + height;
-      if (top >= -m_edgeInset) {
-        top = -m_edgeInset;
-        m_motionDone = true;
-      }
-      break;
-    case DockSide::Bottom:
-      // Onto the screen's bottom edge, over the taskbar.
-      top = bar.top - height;
-      if (top <= screen.height - height) {
-        top = screen.height - height;
-        m_motionDone = true;
-      }
-      break;
-    case DockSide::Left: {
-      int right = bar.right + width;
-      if (right >= width) {
-        right = width;
-        m_motionDone = true;
-      }
-      left = right - width;
-      break;
-    }
-    case DockSide::Right:
-      left = bar.left - width;
-      if (left <= screen.width - width) {
-        left = screen.width - width;
-        m_motionDone = true;
-      }
-      break;
-    case DockSide::None:
-      break;
-  }
-  m_host->PlaceBarAt(left, top);
-}
+void DockingEngine::RetractStep() { Step(true); }
+
+void DockingEngine::RevealStep() { Step(false); }
 
 // The docking state is left alone: a docked bar moved here travels back to
 // its edge once the leave watch sees the cursor outside it.

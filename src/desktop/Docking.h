@@ -120,6 +120,8 @@ class DockingEngine {
 
  private:
   void StartMotion(bool retract);
+  void Step(bool retract);
+  int StepTo(int position, int delta, int limit);
 
   DockingHost* m_host;
   DockSide m_dockSide = DockSide::None;

@@ -21,19 +21,9 @@ constexpr std::string_view kLineEnd = "\r\n";
 // the old end-of-file mark, as the profile functions take them.
 bool IsIniBlank(char c) { return IsBlank(c) || c == '\x1A'; }
 
-std::string_view TrimIniLeft(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && IsIniBlank(text[i])) ++i;
-  return text.substr(i);
+std::string_view TrimIni(std::string_view text) {
+  return TrimRightIf(TrimLeftIf(text, IsIniBlank), IsIniBlank);
 }
-
-std::string_view TrimIniRight(std::string_view text) {
-  size_t n = text.size();
-  while (n > 0 && IsIniBlank(text[n - 1])) --n;
-  return text.substr(0, n);
-}
-
-std::string_view TrimIni(std::string_view text) { return TrimIniRight(TrimIniLeft(text)); }
 
 // The profile functions take C strings: whatever follows a NUL is not seen.
 std::string_view AsCString(std::string_view text) {
@@ -165,8 +155,8 @@ void IniFile::Parsed::Parse(const std::string& bytes) {
     if (equals == std::string_view::npos) {
       entry.name = content;
     } else {
-      entry.name = TrimIniRight(content.substr(0, equals));
-      entry.value = TrimIniLeft(content.substr(equals + 1));
+      entry.name = TrimRightIf(content.substr(0, equals), IsIniBlank);
+      entry.value = TrimLeftIf(content.substr(equals + 1), IsIniBlank);
       entry.isKey = true;
     }
     entries.push_back(entry);
