@@ -6,23 +6,34 @@
 
 namespace {
 
-struct Finder {
+struct DialogSearch {
   DWORD processId;
-  HWND found;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindBar(HWND window, LPARAM param) {
-  auto* finder = reinterpret_cast<Finder*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
+// Every top-level dialog window of the process.
+BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<DialogSearch*>(param);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
   char name[64] = {};
   GetClassNameA(window, name, sizeof name);
-  if (owner == finder->processId && strcmp(name, "#32770") == 0 && !GetWindow(window, GW_OWNER) &&
-      GetDlgItem(window, 1000)) {
-    finder->found = window;
-    return FALSE;
-  }
+  if (processId == search->processId && strcmp(name, "#32770") == 0) search->found.push_back(window);
   return TRUE;
+}
+
+std::vector<HWND> DialogsOf(DWORD processId) {
+  DialogSearch search{processId, {}};
+  EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The bar: the dialog without an owner that holds the query box.
+HWND FindBar(DWORD processId) {
+  for (HWND window : DialogsOf(processId)) {
+    if (!GetWindow(window, GW_OWNER) && GetDlgItem(window, 1000)) return window;
+  }
+  return nullptr;
 }
 
 void SetRegistryText(HKEY root, const std::string& key, const std::string& value) {
@@ -97,33 +108,12 @@ std::string ProgramFolder() {
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
-namespace {
-
-struct OwnedSearch {
-  DWORD processId;
-  HWND owner;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectOwned(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<OwnedSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (pid == search->processId && strcmp(name, "#32770") == 0 &&
-      GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
-    search->found.push_back(window);
-  }
-  return TRUE;
-}
-
-}  // namespace
-
 std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner) {
-  OwnedSearch search{processId, owner, {}};
-  EnumWindows(CollectOwned, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> owned;
+  for (HWND window : DialogsOf(processId)) {
+    if (GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) owned.push_back(window);
+  }
+  return owned;
 }
 
 void RegisterBrowserRecorders() {
@@ -162,12 +152,10 @@ BarProcess::BarProcess(std::optional<std::string> ini) {
     return;
   }
   WaitForInputIdle(m_process.hProcess, 10000);
-  Finder finder{m_process.dwProcessId, nullptr};
-  for (int i = 0; i < 200 && !finder.found; ++i) {
-    EnumWindows(FindBar, reinterpret_cast<LPARAM>(&finder));
-    if (!finder.found) Sleep(50);
+  for (int i = 0; i < 200 && !m_bar; ++i) {
+    m_bar = FindBar(m_process.dwProcessId);
+    if (!m_bar) Sleep(50);
   }
-  m_bar = finder.found;
   // Wait until it is shown and idle.
   for (int i = 0; i < 100 && m_bar && !IsWindowVisible(m_bar); ++i) Sleep(20);
   Sync();

@@ -6,25 +6,16 @@
 #include <cstring>
 
 #include "BarHarness.h"
+#include "framework/win/ComObject.h"
 #include "resource.h"
 
 namespace {
 
 // Offers one text as CF_TEXT, or nothing at all.
-class TextData : public IDataObject {
+class TextData : public ComObject<IDataObject> {
  public:
-  explicit TextData(std::string text, bool offerText = true) : m_text(std::move(text)), m_offerText(offerText) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-      *out = this;
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-  ULONG STDMETHODCALLTYPE Release() override { return --m_references; }
+  explicit TextData(std::string text, bool offerText = true)
+      : ComObject<IDataObject>(IID_IDataObject), m_text(std::move(text)), m_offerText(offerText) {}
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, m_text.size() + 1);
@@ -61,22 +52,12 @@ class TextData : public IDataObject {
  private:
   std::string m_text;
   bool m_offerText;
-  ULONG m_references = 1;
 };
 
 // Drops after a few rounds of the drag loop, wherever the cursor is then.
-class DropSoon : public IDropSource {
+class DropSoon : public ComObject<IDropSource> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
-      *out = this;
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  DropSoon() : ComObject<IDropSource>(IID_IDropSource) {}
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     return ++m_rounds > 10 ? DRAGDROP_S_DROP : S_OK;
   }
