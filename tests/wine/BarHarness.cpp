@@ -116,6 +116,32 @@ std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner) {
   return owned;
 }
 
+namespace {
+
+std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthMessage,
+                                   UINT textMessage) {
+  std::vector<std::string> items;
+  LRESULT count = SendMessageW(control, countMessage, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(control, lengthMessage, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    items.push_back(ToGbk(text));
+  }
+  return items;
+}
+
+}  // namespace
+
+std::vector<std::string> ListBoxItems(HWND list) {
+  return ItemTexts(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+  return ItemTexts(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
 void RegisterBrowserRecorders() {
   static bool done = false;
   if (done) return;
@@ -180,19 +206,7 @@ std::string BarProcess::Text(int id) const {
   return ToGbk(text);
 }
 
-std::vector<std::string> BarProcess::QueryList() const {
-  HWND box = Item(1000);
-  std::vector<std::string> items;
-  LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, i, 0);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    items.push_back(ToGbk(text));
-  }
-  return items;
-}
+std::vector<std::string> BarProcess::QueryList() const { return ComboItems(Item(1000)); }
 
 void BarProcess::SetQuery(const std::string& gbkText) const {
   std::wstring text = FromGbk(gbkText);

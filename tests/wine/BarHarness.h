@@ -75,5 +75,9 @@ std::string ToGbk(const std::wstring& text);
 std::wstring FromGbk(const std::string& text);
 // The folder that holds the test program, Quarrow.exe and the recorder.
 std::string ProgramFolder();
+// The texts of a list box's or a combo box's items, read with the UTF-16
+// messages (across processes under Wine the ANSI ones come back cut).
+std::vector<std::string> ListBoxItems(HWND list);
+std::vector<std::string> ComboItems(HWND combo);
 // The top-level dialog windows of a process that are owned by `owner`.
 std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner);

@@ -245,19 +245,6 @@ int RemoteListView::SelectedCount() const {
 
 // ---- List boxes and combo boxes.
 
-std::vector<std::string> ListBoxItems(HWND list) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    items.push_back(ToGbk(text));
-  }
-  return items;
-}
-
 int ListBoxSelection(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)); }
 
 void ClickListBoxEntry(const DialogDriver& dialog, int listId, int index) {
@@ -276,19 +263,6 @@ void ClickListEntry(const DialogDriver& dialog, HWND list, int index) {
   }
   RECT entry{client.left, (index - top) * height, client.right - 4, (index - top + 1) * height};
   dialog.MouseClick(list, entry);
-}
-
-std::vector<std::string> ComboItems(HWND combo) {
-  std::vector<std::string> items;
-  LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    items.push_back(ToGbk(text));
-  }
-  return items;
 }
 
 // ---- Message boxes.

@@ -90,13 +90,12 @@ class RemoteListView {
 
 // ---- List boxes and combo boxes.
 
-std::vector<std::string> ListBoxItems(HWND list);
+// ListBoxItems and ComboItems are in BarHarness.h.
 int ListBoxSelection(HWND list);
 // Clicks entry `index` with the mouse (it must be in view).
 void ClickListBoxEntry(const DialogDriver& dialog, int listId, int index);
 // The same for any list box of the dialog's process (a dropped combo list).
 void ClickListEntry(const DialogDriver& dialog, HWND list, int index);
-std::vector<std::string> ComboItems(HWND combo);
 
 // ---- Message boxes.
 
