@@ -9,6 +9,7 @@
 
 #include "DialogHarness.h"
 #include "resource.h"
+#include "settings/EngineCatalogue.h"
 
 namespace {
 
@@ -17,19 +18,13 @@ const std::string kBaidu = "http://www.baidu.com/s?wd=";
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// The ten built-in engines, as "全部恢复默认" inserts them.
-const std::vector<std::pair<std::string, std::string>> kDefaults = {
-    {"百度一下", "http://www.baidu.com/s?wd="},
-    {"Google谷歌", "http://www.google.com/search?q="},
-    {"迅雷狗狗", "http://www.gougou.com/search?search="},
-    {"Google图片", "http://images.google.com/images?hl=zh-CN&q="},
-    {"电驴资源", "http://www.verycd.com/search/folders/"},
-    {"百度Mp3", "http://mp3.baidu.com/m?ct=134217728&word="},
-    {"Google地图", "http://maps.google.com/?client=aff-cs-worldbrowser&q="},
-    {"优酷视频", "http://so.youku.com/search_video/q_"},
-    {"搜狗Sogou", "http://www.sogou.com/sogou?query="},
-    {"爱词霸", "http://www.iciba.com/search?s="},
-};
+// The ten built-in engines, as "全部恢复默认" inserts them (the core's tests
+// check the table itself).
+const std::vector<std::pair<std::string, std::string>> kDefaults = [] {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
+  return rows;
+}();
 
 // An Engine section of `names`, engine k searching at http://k.test/?q=.
 std::string EngineIni(const std::vector<std::string>& names) {
