@@ -178,19 +178,25 @@ inline Shape Intersect(Shape a, Shape b) {
   return [a = std::move(a), b = std::move(b)](double x, double y) { return a(x, y) && b(x, y); };
 }
 
-// Fills `shape` over an RGBA image with `samples` x `samples` coverage
-// samples per pixel, compositing the paint over what is there.
-inline void Fill(RgbaImage& image, const Shape& shape, const Paint& paint, int samples = 8) {
+// The share of pixel (px, py) that `shape` covers, from `samples` x `samples`
+// points spread over it.
+inline double Coverage(const Shape& shape, int px, int py, int samples) {
   const double step = 1.0 / samples;
+  int hits = 0;
+  for (int sy = 0; sy < samples; ++sy)
+    for (int sx = 0; sx < samples; ++sx)
+      if (shape(px + (sx + 0.5) * step, py + (sy + 0.5) * step)) ++hits;
+  return hits / double(samples * samples);
+}
+
+// Fills `shape` over an RGBA image, compositing the paint over what is there.
+inline void Fill(RgbaImage& image, const Shape& shape, const Paint& paint, int samples = 8) {
   for (int py = 0; py < image.height; ++py) {
     for (int px = 0; px < image.width; ++px) {
-      int hits = 0;
-      for (int sy = 0; sy < samples; ++sy)
-        for (int sx = 0; sx < samples; ++sx)
-          if (shape(px + (sx + 0.5) * step, py + (sy + 0.5) * step)) ++hits;
-      if (hits == 0) continue;
+      const double covered = Coverage(shape, px, py, samples);
+      if (covered == 0) continue;
       const Rgba src = paint(px + 0.5, py + 0.5);
-      const double a = src.a * hits / double(samples * samples);
+      const double a = src.a * covered;
       Rgba& dst = image.At(px, py);
       const double outA = a + dst.a * (1 - a);
       if (outA <= 0) continue;
@@ -208,14 +214,10 @@ inline void Fill(RgbaImage& image, const Shape& shape, const Rgba& colour, int s
 
 // The same over an opaque RGB picture.
 inline void Fill(RgbImage& image, const Shape& shape, const Rgb& colour, double opacity, int samples = 4) {
-  const double step = 1.0 / samples;
   for (int py = 0; py < image.height; ++py) {
     for (int px = 0; px < image.width; ++px) {
-      int hits = 0;
-      for (int sy = 0; sy < samples; ++sy)
-        for (int sx = 0; sx < samples; ++sx)
-          if (shape(px + (sx + 0.5) * step, py + (sy + 0.5) * step)) ++hits;
-      if (hits) Blend(image, px, py, colour, opacity * hits / double(samples * samples));
+      const double covered = Coverage(shape, px, py, samples);
+      if (covered > 0) Blend(image, px, py, colour, opacity * covered);
     }
   }
 }
