@@ -2,15 +2,17 @@
 # Installs what building and running Quarrow here needs, and skips what is
 # already there: Debian packages (MinGW-w64, Wine with its 32-bit half, a
 # virtual display, a Chinese font, GoogleTest), and the zh_CN.UTF-8 locale that
-# gives Wine the GBK code page.
+# gives Wine the GBK code page. `tools/setup.sh fuzz` also installs clang with
+# its fuzzer runtime.
 set -euo pipefail
 
 SUDO=""
 [ "$(id -u)" = 0 ] || SUDO="sudo"
 
-PACKAGES=(cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
+PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth x11-utils fonts-wqy-zenhei imagemagick locales)
+[ "${1:-}" = fuzz ] && PACKAGES+=(clang libclang-rt-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
