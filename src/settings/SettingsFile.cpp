@@ -9,6 +9,12 @@ SettingsFile::SettingsFile(std::string_view directory, ProfileStore& store, char
   m_path.append(kFileName);
 }
 
+SettingsFile SettingsFile::WithPath(std::string path) const {
+  SettingsFile other(*this);
+  other.m_path = std::move(path);
+  return other;
+}
+
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
   std::string value = m_store->Read(m_path, section, key, defaultValue);

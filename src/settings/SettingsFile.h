@@ -22,6 +22,9 @@ class SettingsFile {
   virtual ~SettingsFile() = default;
 
   const std::string& Path() const { return m_path; }
+  // The same store on another file: a copy of this one that a save writes
+  // into before it takes this file's place.
+  SettingsFile WithPath(std::string path) const;
 
   // At most kMaxValueLength bytes; `defaultValue` when the key is missing.
   std::string ReadString(std::string_view section, std::string_view key,

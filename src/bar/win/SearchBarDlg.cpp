@@ -5,6 +5,7 @@
 #include "search/win/Browser.h"
 #include "settings/Keys.h"
 #include "settings/win/ProfileApiStore.h"
+#include "settings/win/WholeFileSave.h"
 
 SearchBarDlg::SearchBarDlg()
     : Dialog(IDD_SEARCHBAR),
@@ -161,10 +162,12 @@ void SearchBarDlg::SetQueryText(std::string_view text) {
 
 void SearchBarDlg::SaveState() {
   UpdateData(true);
-  m_history.Save(m_settingsFile);
-  m_settingsFile.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
-  m_settingsFile.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");
-  m_settingsFile.WriteString(keys::kSetting, keys::kUseImg, m_useImage ? "1" : "0");
+  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) {
+    m_history.Save(file);
+    file.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
+    file.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");
+    file.WriteString(keys::kSetting, keys::kUseImg, m_useImage ? "1" : "0");
+  });
 }
 
 // The query box's list always shows exactly the history, most recent first.

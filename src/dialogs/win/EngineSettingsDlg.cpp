@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "settings/ProfileStore.h"
 #include "settings/win/ProfileApiStore.h"
+#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -183,6 +184,6 @@ void EngineSettingsDlg::MoveRow(int from, int to) {
 }
 
 void EngineSettingsDlg::OnOK() {
-  m_catalogue.Save(m_settingsFile);
+  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) { m_catalogue.Save(file); });
   Dialog::OnOK();
 }

@@ -6,6 +6,7 @@
 #include "framework/win/DialogInitData.h"
 #include "resource.h"
 #include "settings/win/ProfileApiStore.h"
+#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -140,7 +141,9 @@ void KeySiteSettingsDlg::ReplaceRow(Half& half, int from, int to, const std::str
 
 void KeySiteSettingsDlg::OnOK() {
   UpdateData(true);
-  m_keywords.list.Save(m_settingsFile);
-  m_sites.list.Save(m_settingsFile);
+  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) {
+    m_keywords.list.Save(file);
+    m_sites.list.Save(file);
+  });
   Dialog::OnOK();
 }

@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "settings/Keys.h"
 #include "settings/win/ProfileApiStore.h"
+#include "settings/win/WholeFileSave.h"
 
 PicturePickerDlg::PicturePickerDlg() : Dialog(IDD_PICTUREPICKER) {
   OnCommand(IDC_NEXT_PAGE, [this] { ShowPage(m_pages.Next()); });
@@ -36,7 +37,10 @@ void PicturePickerDlg::OnOK() {
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
     int id = IDC_PICTURE_RADIO_FIRST + slot;
     if (IsDlgButtonChecked(Hwnd(), id) != BST_CHECKED) continue;
-    CurrentDirectorySettingsFile().WriteString(keys::kSetting, keys::kImgNumber, WindowText(Item(id)));
+    const std::string number = WindowText(Item(id));
+    SaveWholeFile(CurrentDirectorySettingsFile(), [&number](const SettingsFile& file) {
+      file.WriteString(keys::kSetting, keys::kImgNumber, number);
+    });
     break;
   }
   Dialog::OnOK();

@@ -1,0 +1,104 @@
+// Helpers of the robustness tests: whether the program still answers, what
+// its settings file reads back to and whether it is whole, a file held open so
+// that the program cannot write it, a second copy of the program in the same
+// folder, text dropped on the bar, and keys whose handling can be waited for.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BarHarness.h"
+
+namespace robust {
+
+// Alive, and a sent WM_NULL answered within `ms`.
+bool Responsive(HANDLE process, HWND window, DWORD ms = 5000);
+inline bool Responsive(const BarProcess& bar, DWORD ms = 5000) {
+  return Responsive(bar.ProcessHandle(), bar.Bar(), ms);
+}
+
+// What GetPrivateProfileStringA reads from the file (at most 1023 bytes), or
+// nullopt when the key is missing.
+std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key);
+
+// Lines of a settings file that are neither blank, nor a section header, nor
+// key=value (empty when the file is whole). Text in UTF-16 with its
+// byte-order mark is read as such.
+std::vector<std::string> MalformedLines(const std::string& bytes);
+
+std::string FileBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+// Files of `folder` whose names match `pattern` ("*.tmp").
+std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern);
+
+// Holds a file open for reading while sharing it for reading only: nobody can
+// open it for writing, replace it or delete it meanwhile. That is how a file
+// is made unwritable here, where Wine runs as root and root writes into files
+// whose read-only attribute is set.
+class FileLock {
+ public:
+  explicit FileLock(const std::string& path);
+  ~FileLock() { Release(); }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+  bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
+  void Release();
+
+ private:
+  HANDLE m_handle = INVALID_HANDLE_VALUE;
+};
+
+// Whether this process can open the file for writing right now.
+bool Writable(const std::string& path);
+
+// Another copy of Quarrow.exe started in `folder` (the folder of a running one).
+class ExtraBar {
+ public:
+  explicit ExtraBar(const std::string& folder);
+  ~ExtraBar();
+  ExtraBar(const ExtraBar&) = delete;
+  ExtraBar& operator=(const ExtraBar&) = delete;
+  bool Started() const { return m_bar != nullptr; }
+  HWND Bar() const { return m_bar; }
+  HANDLE ProcessHandle() const { return m_process.hProcess; }
+  void Search(const std::string& query) const;
+  DWORD Exit();  // the exit command; the exit code once it has ended
+
+ private:
+  PROCESS_INFORMATION m_process{};
+  HWND m_bar = nullptr;
+};
+
+// The bar's top-level window of a process: no owner, holds the query box.
+HWND FindBarWindow(DWORD processId, DWORD ms = 10000);
+
+// Visible top-level windows of the process other than `except` (message
+// boxes, dialogs, menus).
+std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except);
+
+// Drags `text` (as CF_TEXT) from this process onto the bar's lower-left empty
+// area and drops it there. OLE must be initialised in this thread.
+void DropTextOnBar(HWND bar, const std::string& text);
+
+// Keys through the system's input queue, followed by a marker key that nothing
+// in the program handles; returns once the program's thread has taken the
+// marker from its queue, so all keys before it have been handled (false if
+// that took longer than `ms`). `window` is any window of the program's thread.
+struct Key {
+  WORD vk;
+  bool ctrl = false;
+};
+bool PressKeys(HWND window, const std::vector<Key>& keys, DWORD ms = 5000);
+
+// Left button clicked at a point of the screen, through the input queue, and
+// waited for as PressKeys waits.
+bool ClickAt(HWND window, POINT screenPoint, DWORD ms = 5000);
+
+// Polls `condition` every few milliseconds until it holds or `ms` have passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 3000);
+
+}  // namespace robust
