@@ -1,0 +1,250 @@
+// Bad settings files, kept as data in tests/data/bad-settings/cases.txt: each
+// starts the bar, which shows what the file holds, searches, exits normally,
+// and writes its keys right.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "DialogHarness.h"
+#include "RobustnessHarness.h"
+#include "resource.h"
+
+using namespace robust;
+
+namespace {
+
+const char* const kCases = QUARROW_TEST_DATA "/bad-settings/cases.txt";
+constexpr DWORD kLightBlue = Rgb(217, 225, 247);
+
+struct BadSettingsCase {
+  std::string name;
+  std::map<std::string, std::string> fields;
+  bool Has(const std::string& field) const { return fields.count(field) != 0; }
+  std::string Field(const std::string& field) const {
+    auto found = fields.find(field);
+    return found == fields.end() ? std::string() : found->second;
+  }
+};
+
+std::vector<BadSettingsCase> LoadCases() {
+  std::vector<BadSettingsCase> cases;
+  std::ifstream in(kCases, std::ios::binary);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    std::string field = line.substr(0, colon);
+    std::string value = line.substr(colon + 1);
+    if (!value.empty() && value[0] == ' ') value.erase(0, 1);
+    if (field == "case") {
+      cases.push_back({value, {}});
+    } else if (!cases.empty()) {
+      cases.back().fields[field] = value;
+    }
+  }
+  return cases;
+}
+
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    char c = text[++i];
+    switch (c) {
+      case 'r': out += '\r'; break;
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case '0': out += '\0'; break;
+      case 'x': out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)); i += 2; break;
+      default: out += c; break;
+    }
+  }
+  return out;
+}
+
+// Text in the manifest is UTF-8; the program's is GBK.
+std::string Gbk(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  return ToGbk(wide);
+}
+
+// One part of a content or a text field: text:, repeat:, random:, utf16:.
+std::string Part(const std::string& part) {
+  auto after = [&](size_t n) { return part.substr(n); };
+  if (part.rfind("text:", 0) == 0) return Gbk(Unescape(after(5)));
+  if (part.rfind("repeat:", 0) == 0) {
+    size_t colon = part.find(':', 7);
+    int count = std::stoi(part.substr(7, colon - 7));
+    std::string unit = Gbk(Unescape(part.substr(colon + 1))), out;
+    out.reserve(unit.size() * count);
+    for (int i = 0; i < count; ++i) out += unit;
+    return out;
+  }
+  if (part.rfind("random:", 0) == 0) {
+    size_t colon = part.find(':', 7);
+    unsigned state = static_cast<unsigned>(std::stoul(part.substr(7, colon - 7)));
+    int count = std::stoi(part.substr(colon + 1));
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+      state = state * 1103515245u + 12345u;
+      out += static_cast<char>(state >> 16);
+    }
+    return out;
+  }
+  if (part.rfind("utf16:", 0) == 0) {
+    std::string utf8 = Unescape(after(6));
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                    static_cast<int>(wide.size())));
+    std::string out = "\xFF\xFE";
+    out.append(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    return out;
+  }
+  return Gbk(part);  // plain text
+}
+
+std::string Content(const std::string& spec) {
+  std::string out;
+  size_t start = 0;
+  for (;;) {
+    size_t plus = spec.find(" + ", start);
+    out += Part(spec.substr(start, plus - start));
+    if (plus == std::string::npos) return out;
+    start = plus + 3;
+  }
+}
+
+std::vector<std::string> Split(const std::string& text, const std::string& separator) {
+  std::vector<std::string> parts;
+  if (text.empty()) return parts;
+  size_t start = 0;
+  for (;;) {
+    size_t at = text.find(separator, start);
+    parts.push_back(text.substr(start, at - start));
+    if (at == std::string::npos) return parts;
+    start = at + separator.size();
+  }
+}
+
+// The share of the bar's own surface (outside its controls) that shows the
+// colour look or the stretched bitmap.
+double LookShare(HWND bar, const std::string& look) {
+  ScreenImage shot = CaptureClient(bar);
+  auto surface = OutsideChildren(bar);
+  if (look == "colour") {
+    size_t counted = 0, blue = 0;
+    for (int y = 0; y < shot.height; ++y) {
+      for (int x = 0; x < shot.width; ++x) {
+        if (!surface(x, y)) continue;
+        ++counted;
+        blue += shot.At(x, y) == kLightBlue;
+      }
+    }
+    return counted ? static_cast<double>(blue) / counted : 0;
+  }
+  return MatchingShare(shot, ProgramBitmap(std::stoi(look), shot.width, shot.height), surface);
+}
+
+class RobustBadSettings : public ::testing::TestWithParam<BadSettingsCase> {};
+
+TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
+  const BadSettingsCase& c = GetParam();
+  const DWORD limit = 1000 * (c.Has("seconds") ? std::stoul(c.Field("seconds")) : 20);
+  DWORD start = GetTickCount();
+  BarProcess bar(Content(c.Field("content")));
+  ASSERT_TRUE(bar.Started());
+  EXPECT_LT(GetTickCount() - start, limit) << "start";
+  ASSERT_TRUE(Responsive(bar));
+
+  std::vector<std::string> loaded = bar.QueryList();
+  if (c.Field("history") != "*") {
+    std::vector<std::string> expected;
+    for (const std::string& entry : Split(c.Field("history"), " | ")) expected.push_back(Part(entry));
+    EXPECT_EQ(loaded, expected);
+  }
+  if (c.Has("engine0")) {
+    EXPECT_EQ(bar.Text(IDC_SEARCH), Part(c.Field("engine0")));
+  }
+  if (c.Has("look")) {
+    Sleep(200);
+    EXPECT_GT(LookShare(bar.Bar(), c.Field("look")), 0.9) << "look " << c.Field("look");
+  }
+
+  bar.SetQuery("probe");
+  bar.Click(IDC_SEARCH);
+  EXPECT_EQ(bar.WaitForLaunches(1).size(), 1u);
+
+  if (c.Has("engine-rows")) {
+    const int rows = std::stoi(c.Field("engine-rows"));
+    start = GetTickCount();
+    HWND dialog = OpenDialog(bar, ID_EDIT_ENGINES, "搜索引擎设置");
+    ASSERT_NE(dialog, nullptr);
+    WaitForOwnedDialog(bar.ProcessId(), bar.Bar(), "搜索引擎设置", limit);
+    RemoteListView list(bar.ProcessHandle(), GetDlgItem(dialog, IDC_ENGINE_LIST));
+    EXPECT_EQ(list.Count(), rows);
+    DialogDriver(bar, dialog).ClickLater(IDOK);
+    EXPECT_TRUE(WaitUntilGone(dialog, limit));
+    EXPECT_TRUE(Responsive(bar, limit));
+    EXPECT_LT(GetTickCount() - start, limit) << "engine dialog";
+    EXPECT_EQ(ReadKey(bar.SettingsPath(), "Engine", "Number"), std::to_string(rows));
+    if (rows > 0) {
+      std::string first = c.Has("engine0") ? Part(c.Field("engine0")) : "百度一下";
+      EXPECT_EQ(ReadKey(bar.SettingsPath(), "Engine", "E0"), first);
+      EXPECT_TRUE(ReadKey(bar.SettingsPath(), "Engine", "S" + std::to_string(rows - 1)).has_value());
+    }
+  }
+
+  start = GetTickCount();
+  DWORD code = STILL_ACTIVE;
+  PostMessageA(bar.Bar(), WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+  if (bar.WaitForExit(limit)) GetExitCodeProcess(bar.ProcessHandle(), &code);
+  ASSERT_EQ(code, 0u) << "exit";
+  printf("[ robust   ] %s: exit took %lu ms\n", c.name.c_str(), GetTickCount() - start);
+
+  const std::string path = bar.SettingsPath();
+  std::vector<std::string> history{"probe"};
+  history.insert(history.end(), loaded.begin(), loaded.end());
+  for (int i = 0; i < 100; ++i) {
+    std::string expected = i < static_cast<int>(history.size()) ? history[i] : "";
+    std::string key = "H";
+    key += std::to_string(i);
+    EXPECT_EQ(ReadKey(path, "History", key), expected) << key;
+  }
+  std::vector<std::string> options = Split(c.Has("options") ? c.Field("options") : "0 1 1", " ");
+  const char* optionKeys[] = {"UseIE", "DoubleClickRight", "UseImg"};
+  for (int i = 0; i < 3; ++i) {
+    if (options[i] != "*") {
+      EXPECT_EQ(ReadKey(path, "Setting", optionKeys[i]), options[i]) << optionKeys[i];
+    }
+  }
+  if (c.Has("img")) {
+    EXPECT_EQ(ReadKey(path, "Setting", "ImgNumber"), c.Field("img"));
+  }
+  if (c.Field("encoding") == "utf16") {
+    EXPECT_EQ(bar.SettingsBytes().substr(0, 2), "\xFF\xFE");
+  }
+  EXPECT_TRUE(FilesIn(bar.Folder(), "*.tmp").empty());
+}
+
+std::string CaseName(const ::testing::TestParamInfo<BadSettingsCase>& info) {
+  std::string name = info.param.name;
+  for (char& ch : name) {
+    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RobustBadSettings, ::testing::ValuesIn(LoadCases()), CaseName);
+
+TEST(RobustBadSettingsCases, AreThere) { EXPECT_GE(LoadCases().size(), 20u) << kCases; }
+
+}  // namespace
