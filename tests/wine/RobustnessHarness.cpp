@@ -268,9 +268,6 @@ void DropTextOnBar(HWND bar, const std::string& text) {
 
 namespace {
 
-// No control of the program does anything with it.
-constexpr WORD kMarkerKey = VK_F24;
-
 void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
@@ -281,24 +278,45 @@ void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
   inputs.push_back(input);
 }
 
-// Sends `inputs` and then the marker key; with this thread's input attached to
-// the program's thread the two share one key state, which changes when the
-// program's thread takes a key from the queue: the marker's toggle flips.
-bool SendAndWait(HWND window, std::vector<INPUT> inputs, DWORD ms) {
-  DWORD target = GetWindowThreadProcessId(window, nullptr);
-  DWORD self = GetCurrentThreadId();
-  bool attached = AttachThreadInput(self, target, TRUE) != FALSE;
-  SHORT before = GetKeyState(kMarkerKey) & 1;
-  AddKey(inputs, kMarkerKey, false);
-  AddKey(inputs, kMarkerKey, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  bool taken = WaitUntil([&] { return (GetKeyState(kMarkerKey) & 1) != before; }, ms);
-  if (attached) AttachThreadInput(self, target, FALSE);
-  // Whatever the last key started (a search, a menu) has run when the thread
-  // answers again.
+// With this thread's input attached to the program's thread the two share one
+// key state, which changes as the program's thread takes keys and buttons
+// from its queue: a key's or button's toggle bit flips when it is taken down.
+class SharedKeyState {
+ public:
+  explicit SharedKeyState(HWND window)
+      : m_self(GetCurrentThreadId()), m_target(GetWindowThreadProcessId(window, nullptr)) {
+    m_attached = AttachThreadInput(m_self, m_target, TRUE) != FALSE;
+  }
+  ~SharedKeyState() {
+    if (m_attached) AttachThreadInput(m_self, m_target, FALSE);
+  }
+  static bool Toggled(int vk) { return GetKeyState(vk) & 1; }
+  static bool Down(int vk) { return GetKeyState(vk) & 0x8000; }
+
+ private:
+  DWORD m_self, m_target;
+  bool m_attached;
+};
+
+// Whatever the last input started (a search, a menu) has run when the
+// program's thread answers again.
+void SyncThread(HWND window, DWORD ms) {
   DWORD_PTR result = 0;
   SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result);
-  return taken;
+}
+
+// Sends `inputs` to the window in front, made the program's first, and gives
+// the program's thread the time to take them.
+bool SendAndWait(HWND window, std::vector<INPUT> inputs, DWORD ms) {
+  DWORD target = GetWindowThreadProcessId(window, nullptr);
+  if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != target) {
+    SetForegroundWindow(GetAncestor(window, GA_ROOT));
+  }
+  bool inFront = GetWindowThreadProcessId(GetForegroundWindow(), nullptr) == target;
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(60);
+  SyncThread(window, ms);
+  return inFront;
 }
 
 }  // namespace
@@ -314,13 +332,25 @@ bool PressKeys(HWND window, const std::vector<Key>& keys, DWORD ms) {
   return SendAndWait(window, inputs, ms);
 }
 
+// The mouse goes to the window under the cursor, whichever is in front; the
+// click has been handled once the program's thread has taken the button up.
 bool ClickAt(HWND window, POINT point, DWORD ms) {
   SetCursorPos(point.x, point.y);
-  std::vector<INPUT> inputs(2);
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  return SendAndWait(window, inputs, ms);
+  bool taken;
+  {
+    SharedKeyState state(window);
+    bool before = SharedKeyState::Toggled(VK_LBUTTON);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    taken = WaitUntil([&] {
+      return SharedKeyState::Toggled(VK_LBUTTON) != before && !SharedKeyState::Down(VK_LBUTTON);
+    }, ms);
+  }
+  SyncThread(window, ms);
+  return taken;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {

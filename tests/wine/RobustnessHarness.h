@@ -84,10 +84,9 @@ std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except);
 // area and drops it there. OLE must be initialised in this thread.
 void DropTextOnBar(HWND bar, const std::string& text);
 
-// Keys through the system's input queue, followed by a marker key that nothing
-// in the program handles; returns once the program's thread has taken the
-// marker from its queue, so all keys before it have been handled (false if
-// that took longer than `ms`). `window` is any window of the program's thread.
+// Keys through the system's input queue to the program's window in front
+// (false when no window of its thread could be put in front), and a pause for
+// the program's thread to take them. `window` is any window of that thread.
 struct Key {
   WORD vk;
   bool ctrl = false;
