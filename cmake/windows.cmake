@@ -104,3 +104,8 @@ if(CMAKE_CROSSCOMPILING)
     set_tests_properties(wine_tests PROPERTIES TIMEOUT 1800)
   endif()
 endif()
+
+# ---- Performance measurements (perf/, run by tools/perf.sh; not built by default).
+if(CMAKE_CROSSCOMPILING AND TARGET Quarrow AND EXISTS ${CMAKE_SOURCE_DIR}/perf/CMakeLists.txt)
+  add_subdirectory(perf)
+endif()

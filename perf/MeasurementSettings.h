@@ -1,0 +1,62 @@
+// The Quarrow.ini every measurement starts from: ten engines, ten keywords,
+// ten sites, the four options and a hundred history entries. GBK text (the
+// file is compiled with the program's execution character set), CR LF lines.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "settings/Keys.h"
+
+namespace perf {
+
+inline constexpr int kListEntries = 10;
+inline constexpr int kHistoryEntries = 100;
+
+// History entry n: fixed-width numbers, so that no entry begins with another
+// (the history drops an older entry that begins with a new one).
+inline std::string HistoryEntryText(int n) {
+  char text[64];
+  snprintf(text, sizeof text, "历史查询 %03d 网页搜索示例", n);
+  return text;
+}
+
+// The queries the measurements search for: none begins with another, and
+// none begins with a history entry's text or the other way round.
+inline std::string MeasuredQuery(int n) {
+  char text[64];
+  snprintf(text, sizeof text, "性能查询 %04d", n);
+  return text;
+}
+
+inline std::string MeasurementSettings() {
+  std::string text;
+  auto section = [&](std::string_view name) { text.append("[").append(name).append("]\r\n"); };
+  auto entry = [&](std::string_view key, int index, const std::string& value) {
+    text.append(key);
+    if (index >= 0) text.append(std::to_string(index));
+    text.append("=").append(value).append("\r\n");
+  };
+  section(keys::kEngine);
+  entry(keys::kNumber, -1, std::to_string(kListEntries));
+  for (int n = 0; n < kListEntries; ++n) {
+    entry(keys::kEngineName, n, "引擎" + std::to_string(n));
+    entry(keys::kEngineCode, n, "http://www.example.com/s?engine=" + std::to_string(n) + "&wd=");
+  }
+  section(keys::kKey);
+  entry(keys::kNumber, -1, std::to_string(kListEntries));
+  for (int n = 0; n < kListEntries; ++n) entry(keys::kKeyword, n, "关键词" + std::to_string(n));
+  section(keys::kSite);
+  entry(keys::kNumber, -1, std::to_string(kListEntries));
+  for (int n = 0; n < kListEntries; ++n) entry(keys::kSiteEntry, n, "site" + std::to_string(n) + ".example.com");
+  section(keys::kHistory);
+  for (int n = 0; n < kHistoryEntries; ++n) entry(keys::kHistoryEntry, n, HistoryEntryText(n));
+  section(keys::kSetting);
+  entry(keys::kUseIE, -1, "0");  // the default browser: the URL goes to the http handler
+  entry(keys::kDoubleClickRight, -1, "1");
+  entry(keys::kUseImg, -1, "1");  // a background picture, the heavier of the two looks
+  entry(keys::kImgNumber, -1, "7");
+  return text;
+}
+
+}  // namespace perf

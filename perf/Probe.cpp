@@ -1,0 +1,237 @@
+#include "Probe.h"
+
+#include <psapi.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "DesktopHarness.h"
+
+namespace perf {
+namespace {
+
+double CounterFrequency() {
+  static const double frequency = [] {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  return frequency;
+}
+
+struct WindowCount {
+  DWORD processId;
+  int count;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+  ++reinterpret_cast<WindowCount*>(param)->count;
+  return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
+  auto* counter = reinterpret_cast<WindowCount*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != counter->processId) return TRUE;
+  ++counter->count;
+  EnumChildWindows(window, CountChild, param);  // all descendants
+  return TRUE;
+}
+
+struct TemplateSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindTemplate(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TemplateSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || GetWindow(window, GW_OWNER)) return TRUE;
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, 1000)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM param) {
+  if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
+    *reinterpret_cast<bool*>(param) = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Files of /proc report no size: read until the end.
+std::string ReadSmallFile(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  CloseHandle(file);
+  return text;
+}
+
+unsigned long long CommittedPrivateBytes(HANDLE process) {
+  unsigned long long total = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (const char* address = nullptr;
+       VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
+       address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    if (region.RegionSize == 0) break;
+  }
+  return total;
+}
+
+}  // namespace
+
+double CounterToMs(long long counter) { return static_cast<double>(counter) * 1000.0 / CounterFrequency(); }
+
+double NowMs() {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return CounterToMs(now.QuadPart);
+}
+
+std::optional<double> AnonymousResidentKb(const std::string& exePath) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::vector<std::string> matches;
+  do {
+    std::string name = entry.cFileName;
+    if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::string folder = std::string("Z:\\proc\\") + name;
+    std::string commandLine = ReadSmallFile(folder + "\\cmdline");
+    std::string first = commandLine.substr(0, commandLine.find('\0'));
+    if (lstrcmpiA(first.c_str(), exePath.c_str()) == 0) matches.push_back(folder);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  if (matches.size() != 1) return std::nullopt;
+  std::string status = ReadSmallFile(matches[0] + "\\status");
+  size_t at = status.find("RssAnon:");
+  if (at == std::string::npos) return std::nullopt;
+  return std::strtod(status.c_str() + at + 8, nullptr);
+}
+
+std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exePath) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (!process) return std::nullopt;
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  std::optional<Footprint> result;
+  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+    Footprint f;
+    f.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024.0;
+    f.privateUsageKb = static_cast<double>(memory.PrivateUsage) / 1024.0;
+    f.committedPrivateKb = static_cast<double>(CommittedPrivateBytes(process)) / 1024.0;
+    f.anonymousResidentKb = AnonymousResidentKb(exePath);
+    f.gdiObjects = desktop_test::GdiObjectCount(process);
+    f.windows = CountWindows(processId);
+    DWORD handles = 0;
+    if (GetProcessHandleCount(process, &handles) && handles) f.kernelHandles = handles;
+    result = f;
+  }
+  CloseHandle(process);
+  return result;
+}
+
+int CountWindows(DWORD processId) {
+  WindowCount counter{processId, 0};
+  EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&counter));
+  // Message-only windows are not top-level windows of the desktop.
+  for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+       window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr)) {
+    CountTopLevel(window, reinterpret_cast<LPARAM>(&counter));
+  }
+  return counter.count;
+}
+
+HWND FindTemplateWindow(DWORD processId) {
+  TemplateSearch search{processId, nullptr};
+  EnumWindows(FindTemplate, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool PaintPending(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return true;
+  bool pending = false;
+  EnumChildWindows(window, ChildNeedsPaint, reinterpret_cast<LPARAM>(&pending));
+  return pending;
+}
+
+StartedProgram::~StartedProgram() { Close(); }
+
+StartTiming StartedProgram::Start(const std::string& exe, const std::string& folder, DWORD timeoutMs) {
+  StartTiming timing;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + exe + "\"";
+
+  double start = NowMs();
+  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &m_process)) {
+    timing.failure = "CreateProcess failed (" + std::to_string(GetLastError()) + ")";
+    return timing;
+  }
+  double deadline = start + timeoutMs;
+  if (WaitForInputIdle(m_process.hProcess, timeoutMs) != 0) {
+    timing.failure = "WaitForInputIdle did not return 0";
+    return timing;
+  }
+  timing.inputIdleMs = NowMs() - start;
+
+  for (;;) {
+    double now = NowMs();
+    if (now > deadline) {
+      timing.failure = m_window ? (IsWindowVisible(m_window) ? "never painted and idle" : "never visible")
+                                : "no template window";
+      return timing;
+    }
+    if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0) {
+      timing.failure = "the program ended";
+      return timing;
+    }
+    if (!m_window) m_window = FindTemplateWindow(m_process.dwProcessId);
+    if (m_window && IsWindowVisible(m_window)) {
+      if (!timing.visibleMs) timing.visibleMs = now - start;
+      DWORD_PTR answer = 0;
+      if (!PaintPending(m_window) &&
+          SendMessageTimeoutA(m_window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer)) {
+        timing.shownMs = NowMs() - start;
+        timing.ok = true;
+        return timing;
+      }
+    }
+    Sleep(1);
+  }
+}
+
+bool StartedProgram::Close(DWORD timeoutMs) {
+  if (!m_process.hProcess) return true;
+  bool ended = true;
+  if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+    HWND window = m_window ? m_window : FindTemplateWindow(m_process.dwProcessId);
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(m_process.hProcess, window ? timeoutMs : 0) != WAIT_OBJECT_0) {
+      ended = false;
+      TerminateProcess(m_process.hProcess, 1);
+      WaitForSingleObject(m_process.hProcess, 5000);
+    }
+  }
+  CloseHandle(m_process.hProcess);
+  CloseHandle(m_process.hThread);
+  m_process = {};
+  m_window = nullptr;
+  return ended;
+}
+
+}  // namespace perf

@@ -1,0 +1,70 @@
+// The settings file the measurements start from holds what the figures claim
+// (ten engines, keywords and sites, a hundred history entries), read back
+// through the platform's profile functions as the bar reads it; and every
+// measured search adds exactly one history entry.
+#include <gtest/gtest.h>
+
+#include "Bench.h"
+#include "MeasurementSettings.h"
+#include "bar/MenuContents.h"
+#include "search/QueryHistory.h"
+#include "settings/win/ProfileApiStore.h"
+
+namespace {
+
+class MeasurementSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = perf::NewFolder("settings-test");
+    perf::WriteFileBytes(m_folder + "\\Quarrow.ini", perf::MeasurementSettings());
+  }
+  void TearDown() override { perf::RemoveTree(m_folder); }
+  SettingsFile File() { return SettingsFile(m_folder, m_store, '\\'); }
+
+  std::string m_folder;
+  ProfileApiStore m_store;
+};
+
+TEST_F(MeasurementSettingsTest, TheBarReadsTenOfEachListAndTheOptions) {
+  SelectionMenus menus = ReadSelectionMenus(File());
+  for (int n = 0; n < perf::kListEntries; ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(menus.engines.names[n], "引擎" + std::to_string(n));  // not the defaults
+    EXPECT_EQ(menus.engines.codes[n], "http://www.example.com/s?engine=" + std::to_string(n) + "&wd=");
+    EXPECT_EQ(menus.keywords[n], "关键词" + std::to_string(n));
+    EXPECT_EQ(menus.sites[n], "site" + std::to_string(n) + ".example.com");
+  }
+  EXPECT_EQ(menus.options.useIE, 0);
+  EXPECT_EQ(menus.options.useImage, 1);
+  EXPECT_EQ(menus.options.imageNumber, 7);
+}
+
+TEST_F(MeasurementSettingsTest, TheBarLoadsAHundredHistoryEntries) {
+  QueryHistory history;
+  history.Load(File());
+  ASSERT_EQ(history.Count(), static_cast<size_t>(perf::kHistoryEntries));
+  EXPECT_EQ(history.Entries().front(), perf::HistoryEntryText(0));
+  EXPECT_EQ(history.Entries().back(), perf::HistoryEntryText(perf::kHistoryEntries - 1));
+}
+
+// The history drops an older entry that begins with the new query (any
+// case): a measured query must begin no other measured query and no entry.
+TEST_F(MeasurementSettingsTest, EveryMeasuredSearchAddsOneEntry) {
+  QueryHistory history;
+  history.Load(File());
+  const struct {
+    int first, count;
+  } ranges[] = {{0, 200}, {5000, 50}};  // the footprint's searches, the Enter tries
+  size_t expected = history.Count();
+  for (const auto& range : ranges) {
+    for (int n = range.first; n < range.first + range.count; ++n) {
+      EXPECT_FALSE(history.Record(perf::MeasuredQuery(n)).has_value()) << perf::MeasuredQuery(n);
+      EXPECT_EQ(history.Count(), ++expected);
+    }
+  }
+  // Repeating one moves it to the top: the count stays.
+  EXPECT_TRUE(history.Record(perf::MeasuredQuery(7)).has_value());
+  EXPECT_EQ(history.Count(), expected);
+}
+
+}  // namespace
