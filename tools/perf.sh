@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Measures Quarrow under Wine: start-up against the floor program, footprint
+# over searches and dialogs, hotkey and Enter response; the file sizes; and
+# the core's benchmarks against their budget. Writes everything to
+# $QUARROW_BUILD/perf-results/ (default build/perf-results/) and prints a
+# summary. Not a test: the figures depend on the machine and its load.
+#
+#   tools/perf.sh                      everything (about ten minutes)
+#   tools/perf.sh startup --runs 60    only some measurements; the arguments
+#                                      go to perfdriver (see perf/perfdriver.cpp)
+#
+# Exit status: 0 every target met, 1 a target missed, 2 a measurement failed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+build="${QUARROW_BUILD:-build}"
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+out="$build/perf-results"
+mkdir -p "$out"
+win="$build/win32"
+bin="$win/bin"
+
+# ---- The machine, and how busy it is before anything of ours runs.
+{
+  echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "cpus: $(nproc), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+  echo "memory: $(free -h | awk '/^Mem:/ {print $2}')"
+  echo "wine: $(wine --version 2>/dev/null || echo none)"
+  echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+  echo "busiest processes before:"
+  ps -eo pcpu,comm --sort=-pcpu | sed -n '2,6p' | sed 's/^/  /'
+} | tee "$out/machine.txt"
+
+# ---- Build what the measurements need, in the Windows tree (at most two jobs).
+cmake -S . -B "$win" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$win" --target perf release_zip -j 2 >"$out/build.log" 2>&1 ||
+  { tail -30 "$out/build.log"; exit 2; }
+
+# ---- Sample the processor's use every two seconds while measuring: the share
+# of time not idle, all processes together (ours included), and the load.
+sampler() {
+  local prev_total=0 prev_idle=0
+  while :; do
+    read -r _ user nice system idle iowait irq softirq steal _ < /proc/stat
+    local total=$((user + nice + system + idle + iowait + irq + softirq + steal))
+    local idle_all=$((idle + iowait))
+    if [ "$prev_total" -gt 0 ]; then
+      local dt=$((total - prev_total)) di=$((idle_all - prev_idle))
+      [ "$dt" -gt 0 ] && echo "$(date +%s) $(((100 * (dt - di)) / dt)) $(cut -d' ' -f1 /proc/loadavg)"
+    fi
+    prev_total=$total prev_idle=$idle_all
+    sleep 2
+  done
+}
+sampler >"$out/load.log" &
+sampler_pid=$!
+trap 'kill "$sampler_pid" 2>/dev/null || true' EXIT
+
+status=0
+run_wine() { QUARROW_BUILD="$build" "$root/tools/wine-run.sh" "$@"; }
+
+# ---- The measuring code's own tests first: a probe that is wrong makes every figure wrong.
+echo "== perf_tests (the probes, under Wine)"
+if ! run_wine "$bin/perf_tests.exe" --gtest_brief=1 >"$out/perf_tests.txt" 2>&1; then
+  tail -30 "$out/perf_tests.txt"
+  echo "perf: the probes' tests fail; no figures taken." >&2
+  exit 2
+fi
+tail -1 "$out/perf_tests.txt"
+
+echo "== perfdriver $*"
+set +e
+run_wine "$bin/perfdriver.exe" "$@" 2>&1 | tee "$out/perfdriver.txt"
+driver=${PIPESTATUS[0]}
+set -e
+[ "$driver" -gt "$status" ] && status=$driver
+
+# ---- File sizes (2.5 MB = 2.5 * 1024 * 1024 bytes).
+results="$out/results.txt"
+grep '^RESULT ' "$out/perfdriver.txt" | cut -d' ' -f2- >"$results" || true
+size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
+exe_bytes=$(size_of "$bin/Quarrow.exe")
+limit=$((5 * 1024 * 1024 / 2))
+verdict=met; [ "$exe_bytes" -le "$limit" ] || { verdict=missed; [ "$status" -ge 1 ] || status=1; }
+echo "size_quarrow_exe $exe_bytes bytes <=$limit $verdict" >>"$results"
+echo "size_floor_exe $(size_of "$bin/floor.exe") bytes - -" >>"$results"
+zip="$(ls "$win"/Quarrow-*.zip 2>/dev/null | head -1)"
+echo "size_release_zip $(size_of "${zip:-none}") bytes - -" >>"$results"
+
+# ---- The core's benchmarks (natively): the start-up reads well under 10 ms.
+echo "== core benchmarks (tools/bench.sh)"
+QUARROW_BUILD="$build" tools/bench.sh --benchmark_out="$out/bench.json" \
+    --benchmark_out_format=json >"$out/bench.txt" 2>&1 || { tail -20 "$out/bench.txt"; status=2; }
+if [ -f "$out/bench.json" ]; then
+  jq -r '.benchmarks[] | select(.aggregate_name == "median") |
+         [.run_name, ((if .time_unit == "ms" then .real_time * 1000
+                      elif .time_unit == "ns" then .real_time / 1000 else .real_time end) * 10 | round / 10)] | @tsv' \
+     "$out/bench.json" | while IFS=$'\t' read -r name us; do
+    if [[ "$name" == BM_Startup* ]]; then
+      if awk -v us="$us" 'BEGIN { exit !(us < 10000) }'; then v=met; else v=missed; fi
+      echo "bench_${name#BM_}_median $us us <10000 $v"
+    else
+      echo "bench_${name#BM_}_median $us us - -"
+    fi
+  done >>"$results"
+  grep -q ' missed$' <(grep '^bench_' "$results") && [ "$status" -lt 1 ] && status=1
+fi
+
+kill "$sampler_pid" 2>/dev/null || true
+wait "$sampler_pid" 2>/dev/null || true
+{
+  echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+  if [ -s "$out/load.log" ]; then
+    sort -n -k2 "$out/load.log" | awk '{ busy[NR] = $2; if ($3 > max) max = $3 }
+      END { printf "processor busy during the run (all processes, ours included, every 2 s): median %d%%, lowest %d%%, highest %d%%; highest 1-minute load %s\n",
+            busy[int((NR + 1) / 2)], busy[1], busy[NR], max }'
+  fi
+} | tee -a "$out/machine.txt"
+
+echo
+echo "== Summary (name, value, unit, target, verdict) - also in $results"
+column -t "$results" || cat "$results"
+grep -q ' missed$' "$results" && [ "$status" -lt 1 ] && status=1
+echo "perf: exit status $status (0 all targets met, 1 a target missed, 2 a measurement failed)"
+exit "$status"
