@@ -61,6 +61,7 @@ void MeasureResponse(Report& report, int tries);
 // a fresh process; RunPart is that process's side.
 struct PartFigure {
   std::string name, description;
+  bool madeByTheBar;
   Summary summary;
 };
 std::vector<PartFigure> MeasureStartupParts(Report& report, int runs);

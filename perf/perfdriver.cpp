@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
   bool startup = false, footprint = false, response = false;
   std::vector<std::string> others;
-  int runs = 30, tries = 50, searches = 200, dialogRounds = 10, warmups = 2;
+  int runs = 40, tries = 50, searches = 200, dialogRounds = 10, warmups = 2;
   // A child of the start-up measurement: one step, timed, in a fresh process.
   if (argc == 5 && std::string(argv[1]) == "--part" && std::string(argv[3]) == "--out") {
     return perf::RunPart(argv[2], argv[4]);
