@@ -76,6 +76,17 @@ driver=${PIPESTATUS[0]}
 set -e
 [ "$driver" -gt "$status" ] && status=$driver
 
+# ---- The floor with Quarrow's imports must import what Quarrow.exe imports.
+imports() { i686-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | sort -u | tr '\n' ' '; }
+if command -v i686-w64-mingw32-objdump >/dev/null; then
+  if [ "$(imports "$bin/Quarrow.exe")" = "$(imports "$bin/floor-imports.exe")" ]; then
+    echo "floor-imports.exe imports what Quarrow.exe imports: $(imports "$bin/Quarrow.exe")" | tee -a "$out/machine.txt"
+  else
+    echo "perf: floor-imports.exe imports $(imports "$bin/floor-imports.exe")but Quarrow.exe $(imports "$bin/Quarrow.exe");" \
+         "the libraries' share of the start-up is not right" | tee -a "$out/machine.txt" >&2
+  fi
+fi
+
 # ---- File sizes (2.5 MB = 2.5 * 1024 * 1024 bytes).
 results="$out/results.txt"
 grep '^RESULT ' "$out/perfdriver.txt" | cut -d' ' -f2- >"$results" || true
