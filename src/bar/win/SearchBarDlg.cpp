@@ -1,5 +1,7 @@
 #include "bar/win/SearchBarDlg.h"
 
+#include <windowsx.h>
+
 #include "resource.h"
 #include "search/SearchUrl.h"
 #include "search/win/Browser.h"
@@ -117,10 +119,14 @@ void SearchBarDlg::OnDestroy() {
 }
 
 // A press on the bar's own surface moves the whole bar, as if its caption
-// had been grabbed.
+// had been grabbed. The message carries the point in screen coordinates, as
+// it expects: Windows' move loop reads the cursor itself, Wine's starts from
+// the point it is given.
 Dialog::Result SearchBarDlg::OnLeftButtonDown(LPARAM point) {
   SetFocus(m_queryBox);
-  PostMessageA(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, point);
+  POINT grab{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  ClientToScreen(Hwnd(), &grab);
+  PostMessageA(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(grab.x, grab.y));
   return kDefault;
 }
 
