@@ -254,17 +254,20 @@ TEST_F(LinkTest, AClickOpensTheTargetOrTheCaptionAndTurnsPurpleOnlyOnSuccess) {
     ValidateRect(m_parent, nullptr);
     UpdateWindow(link.Hwnd());
     SendMessageA(link.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    RECT update{};
+    // Before this thread handles its messages (waiting below does).
+    const bool redrawn = GetUpdateRect(link.Hwnd(), &update, FALSE);
     if (c.opened) {
       auto lines = Launches(++opened, 5000);
       ASSERT_EQ(lines.size(), opened);
       EXPECT_NE(lines.back().find(c.opened), std::string::npos) << lines.back();
       EXPECT_EQ(link.m_textColor, RGB(128, 0, 128));
       EXPECT_EQ(AskColors(link.Hwnd()).textColor, RGB(128, 0, 128));
-      RECT update{};
-      EXPECT_TRUE(GetUpdateRect(link.Hwnd(), &update, FALSE));  // redrawn at once
+      EXPECT_TRUE(redrawn);  // invalidated at once, to be redrawn purple
       EXPECT_EQ(link.m_target.Text(), c.opened);  // the caption stays the target
     } else {
       EXPECT_EQ(link.m_textColor, RGB(0, 0, 255));
+      EXPECT_FALSE(redrawn);
     }
   }
   EXPECT_EQ(Launches(opened + 1, 1000).size(), opened);  // nothing else was opened

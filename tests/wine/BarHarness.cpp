@@ -28,14 +28,6 @@ std::vector<HWND> DialogsOf(DWORD processId) {
   return search.found;
 }
 
-// The bar: the dialog without an owner that holds the query box.
-HWND FindBar(DWORD processId) {
-  for (HWND window : DialogsOf(processId)) {
-    if (!GetWindow(window, GW_OWNER) && GetDlgItem(window, 1000)) return window;
-  }
-  return nullptr;
-}
-
 void SetRegistryText(HKEY root, const std::string& key, const std::string& value) {
   HKEY handle = nullptr;
   if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
@@ -85,6 +77,20 @@ std::string NewTempFolder() {
 
 }  // namespace
 
+bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (condition()) return true;
+    if (GetTickCount() - start >= ms) return false;
+    Sleep(5);
+  }
+}
+
 std::string ToGbk(const std::wstring& text) {
   if (text.empty()) return {};
   int size = WideCharToMultiByte(936, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
@@ -106,6 +112,13 @@ std::string ProgramFolder() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
   return folder.substr(0, folder.find_last_of('\\'));
+}
+
+HWND FindBar(DWORD processId) {
+  for (HWND window : DialogsOf(processId)) {
+    if (!GetWindow(window, GW_OWNER) && GetDlgItem(window, 1000)) return window;
+  }
+  return nullptr;
 }
 
 std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner) {

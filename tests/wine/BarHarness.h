@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +71,10 @@ class BarProcess {
   HWND m_bar = nullptr;
 };
 
+// Polls `condition` until it holds or `ms` have passed, handling this
+// thread's own window messages meanwhile.
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);
+
 // GBK text from a wide string and back (code page 936).
 std::string ToGbk(const std::wstring& text);
 std::wstring FromGbk(const std::string& text);
@@ -79,5 +84,7 @@ std::string ProgramFolder();
 // messages (across processes under Wine the ANSI ones come back cut).
 std::vector<std::string> ListBoxItems(HWND list);
 std::vector<std::string> ComboItems(HWND combo);
+// The bar of a process: its dialog without an owner that holds the query box.
+HWND FindBar(DWORD processId);
 // The top-level dialog windows of a process that are owned by `owner`.
 std::vector<HWND> OwnedDialogs(DWORD processId, HWND owner);

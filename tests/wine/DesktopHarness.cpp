@@ -24,14 +24,6 @@ void SendKey(WORD key, bool up) {
   SendInput(1, &input, sizeof input);
 }
 
-void PumpMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
-
 struct ClassSearch {
   const char* className;
   DWORD processId;  // 0: any process
@@ -204,16 +196,6 @@ void TapKey(WORD key) {
   SendKey(key, false);
   SendKey(key, true);
   Pause(80);
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    PumpMessages();
-    if (done()) return true;
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(15);
-  }
 }
 
 void Pause(DWORD ms) {

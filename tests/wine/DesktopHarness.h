@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+#include "BarHarness.h"
+
 // In a namespace of their own: other harnesses of the same test program have
 // helpers of the same names.
 namespace desktop_test {
@@ -32,8 +34,7 @@ void PressHotkey();
 // A key through the system's input queue, to whatever has the focus.
 void TapKey(WORD key);
 
-// Waits up to `ms` for `done`, handling the test window's messages meanwhile.
-bool WaitFor(const std::function<bool()>& done, DWORD ms = 3000);
+using ::WaitFor;
 void Pause(DWORD ms);
 
 RECT WindowRect(HWND window);

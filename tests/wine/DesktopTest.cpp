@@ -603,7 +603,9 @@ TEST(DesktopBackground, RepaintingCreatesNoGdiObjects) {
         }
         InvalidateRect(bar.Bar(), nullptr, TRUE);
         UpdateWindow(bar.Bar());  // WM_PAINT, with its erase, in the bar's thread
-        if (i % 50 == 0) ASSERT_EQ(ScreenPixel(spot.x, spot.y), background);
+        if (i % 50 == 0) {
+          ASSERT_EQ(ScreenPixel(spot.x, spot.y), background);
+        }
       }
       bar.Sync();
     };

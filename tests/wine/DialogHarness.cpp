@@ -117,15 +117,6 @@ void DialogDriver::MouseClick(HWND control, const RECT& clientRect) const {
   m_bar.Sync();
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
-  DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
 void DialogDriver::PressKeyIn(int controlId, WORD key) const {
   SetForegroundWindow(m_dialog);
   DWORD dialogThread = GetWindowThreadProcessId(m_dialog, nullptr);

@@ -24,8 +24,6 @@ HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption);
 // The visible dialog owned by `owner` with the caption, waiting up to `ms`.
 HWND WaitForOwnedDialog(DWORD processId, HWND owner, const std::string& caption, DWORD ms = 5000);
 bool WaitUntilGone(HWND window, DWORD ms = 5000);
-// Polls `condition` until it holds or `ms` have passed.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);
 
 class DialogDriver {
  public:

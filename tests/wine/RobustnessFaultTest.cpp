@@ -147,7 +147,7 @@ TEST(RobustKilledWhileSaving, TheFileIsTheOldOrTheNewOneAndTheNextStartWorks) {
     const std::string saved = kEngines + HistorySection(history) + kOptions;
 
     PostMessageA(bar.Bar(), WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
-    WaitUntil([&] { return !FilesIn(bar.Folder(), "Quarrow.ini.*").empty() || bar.SettingsBytes() != initial; },
+    WaitFor([&] { return !FilesIn(bar.Folder(), "Quarrow.ini.*").empty() || bar.SettingsBytes() != initial; },
               3000);
     if (delay) Sleep(delay);
     TerminateProcess(bar.ProcessHandle(), 9);
@@ -190,7 +190,7 @@ TEST(RobustTwoCopies, BothWorkTheHotkeyStaysWithTheFirstAndTheLastToExitWins) {
 
     desktop_test::FocusTestWindow();
     desktop_test::PressHotkey();
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(first.Bar()); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(first.Bar()); }));
     EXPECT_TRUE(IsWindowVisible(second.Bar()));
     first.Command(ID_SHOW_BAR);
 

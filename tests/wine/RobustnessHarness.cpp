@@ -89,25 +89,6 @@ bool Writable(const std::string& path) {
 
 namespace {
 
-struct BarSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindBarOf(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<BarSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (owner == search->processId && strcmp(name, "#32770") == 0 && !GetWindow(window, GW_OWNER) &&
-      GetDlgItem(window, 1000)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 struct VisibleSearch {
   DWORD processId;
   HWND except;
@@ -127,12 +108,9 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
 }  // namespace
 
 HWND FindBarWindow(DWORD processId, DWORD ms) {
-  BarSearch search{processId, nullptr};
-  WaitUntil([&] {
-    EnumWindows(FindBarOf, reinterpret_cast<LPARAM>(&search));
-    return search.found && IsWindowVisible(search.found);
-  }, ms);
-  return search.found;
+  HWND bar = nullptr;
+  WaitFor([&] { return (bar = FindBar(processId)) && IsWindowVisible(bar); }, ms);
+  return bar;
 }
 
 std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except) {
@@ -176,190 +154,6 @@ DWORD ExtraBar::Exit() {
   DWORD code = STILL_ACTIVE;
   if (WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(m_process.hProcess, &code);
   return code;
-}
-
-// ---- Dropping.
-
-namespace {
-
-class TextData : public IDataObject {
- public:
-  explicit TextData(std::string text) : m_text(std::move(text)) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-      *out = this;
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-    if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, m_text.size() + 1);
-    memcpy(GlobalLock(memory), m_text.c_str(), m_text.size() + 1);
-    GlobalUnlock(memory);
-    medium->tymed = TYMED_HGLOBAL;
-    medium->hGlobal = memory;
-    medium->pUnkForRelease = nullptr;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-    return format->cfFormat == CF_TEXT && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-  }
-  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-    out->ptd = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC** out) override {
-    *out = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-    return OLE_E_ADVISENOTSUPPORTED;
-  }
-  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
- private:
-  std::string m_text;
-};
-
-// Drops after a few rounds of the drag loop, wherever the cursor is then.
-class DropSoon : public IDropSource {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
-      *out = this;
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
-    return ++m_rounds > 3 ? DRAGDROP_S_DROP : S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
- private:
-  int m_rounds = 0;
-};
-
-}  // namespace
-
-void DropTextOnBar(HWND bar, const std::string& text) {
-  RECT rect{};
-  GetWindowRect(bar, &rect);
-  SetCursorPos(rect.left + 12, rect.bottom - 12);
-  TextData data(text);
-  DropSoon source;
-  DWORD effect = 0;
-  DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-}
-
-// ---- Input that can be waited for.
-
-namespace {
-
-void AddKey(std::vector<INPUT>& inputs, WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  bool extended = vk == VK_END || vk == VK_HOME || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP ||
-                  vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT || vk == VK_INSERT || vk == VK_DELETE;
-  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-  inputs.push_back(input);
-}
-
-// With this thread's input attached to the program's thread the two share one
-// key state, which changes as the program's thread takes keys and buttons
-// from its queue: a key's or button's toggle bit flips when it is taken down.
-class SharedKeyState {
- public:
-  explicit SharedKeyState(HWND window)
-      : m_self(GetCurrentThreadId()), m_target(GetWindowThreadProcessId(window, nullptr)) {
-    m_attached = AttachThreadInput(m_self, m_target, TRUE) != FALSE;
-  }
-  ~SharedKeyState() {
-    if (m_attached) AttachThreadInput(m_self, m_target, FALSE);
-  }
-  static bool Toggled(int vk) { return GetKeyState(vk) & 1; }
-  static bool Down(int vk) { return GetKeyState(vk) & 0x8000; }
-
- private:
-  DWORD m_self, m_target;
-  bool m_attached;
-};
-
-// Whatever the last input started (a search, a menu) has run when the
-// program's thread answers again.
-void SyncThread(HWND window, DWORD ms) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result);
-}
-
-// Sends `inputs` to the window in front, made the program's first, and gives
-// the program's thread the time to take them.
-bool SendAndWait(HWND window, std::vector<INPUT> inputs, DWORD ms) {
-  DWORD target = GetWindowThreadProcessId(window, nullptr);
-  if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != target) {
-    SetForegroundWindow(GetAncestor(window, GA_ROOT));
-  }
-  bool inFront = GetWindowThreadProcessId(GetForegroundWindow(), nullptr) == target;
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  Sleep(60);
-  SyncThread(window, ms);
-  return inFront;
-}
-
-}  // namespace
-
-bool PressKeys(HWND window, const std::vector<Key>& keys, DWORD ms) {
-  std::vector<INPUT> inputs;
-  for (const Key& key : keys) {
-    if (key.ctrl) AddKey(inputs, VK_CONTROL, false);
-    AddKey(inputs, key.vk, false);
-    AddKey(inputs, key.vk, true);
-    if (key.ctrl) AddKey(inputs, VK_CONTROL, true);
-  }
-  return SendAndWait(window, inputs, ms);
-}
-
-// The mouse goes to the window under the cursor, whichever is in front; the
-// click has been handled once the program's thread has taken the button up.
-bool ClickAt(HWND window, POINT point, DWORD ms) {
-  SetCursorPos(point.x, point.y);
-  bool taken;
-  {
-    SharedKeyState state(window);
-    bool before = SharedKeyState::Toggled(VK_LBUTTON);
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-    taken = WaitUntil([&] {
-      return SharedKeyState::Toggled(VK_LBUTTON) != before && !SharedKeyState::Down(VK_LBUTTON);
-    }, ms);
-  }
-  SyncThread(window, ms);
-  return taken;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (condition()) return true;
-    if (GetTickCount() - start >= ms) return false;
-    Sleep(2);
-  }
 }
 
 }  // namespace robust

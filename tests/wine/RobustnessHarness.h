@@ -80,24 +80,4 @@ HWND FindBarWindow(DWORD processId, DWORD ms = 10000);
 // boxes, dialogs, menus).
 std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except);
 
-// Drags `text` (as CF_TEXT) from this process onto the bar's lower-left empty
-// area and drops it there. OLE must be initialised in this thread.
-void DropTextOnBar(HWND bar, const std::string& text);
-
-// Keys through the system's input queue to the program's window in front
-// (false when no window of its thread could be put in front), and a pause for
-// the program's thread to take them. `window` is any window of that thread.
-struct Key {
-  WORD vk;
-  bool ctrl = false;
-};
-bool PressKeys(HWND window, const std::vector<Key>& keys, DWORD ms = 5000);
-
-// Left button clicked at a point of the screen, through the input queue, and
-// waited for as PressKeys waits.
-bool ClickAt(HWND window, POINT screenPoint, DWORD ms = 5000);
-
-// Polls `condition` every few milliseconds until it holds or `ms` have passed.
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms = 3000);
-
 }  // namespace robust
