@@ -19,7 +19,9 @@
 #include "DialogHarness.h"
 #include "DragSource.h"
 #include "RobustnessHarness.h"
+#include "base/Text.h"
 #include "resource.h"
+#include "settings/EngineCatalogue.h"
 
 using namespace robust;
 
@@ -39,38 +41,9 @@ std::vector<std::string> Characters(const std::string& text) {
   return chars;
 }
 
-std::string Folded(const std::string& ch) {
-  if (ch.size() == 1 && ch[0] >= 'A' && ch[0] <= 'Z') return std::string(1, static_cast<char>(ch[0] + 32));
-  return ch;
-}
-
-bool BeginsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  auto t = Characters(text), p = Characters(prefix);
-  if (p.size() > t.size()) return false;
-  for (size_t i = 0; i < p.size(); ++i) {
-    if (Folded(t[i]) != Folded(p[i])) return false;
-  }
-  return true;
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return Characters(a).size() == Characters(b).size() && BeginsWithIgnoringCase(a, b);
-}
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || (c >= '\n' && c <= '\r'); }
-
-std::string TrimLeft(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  return text.substr(i);
-}
-
-std::string Trim(const std::string& text) {
-  std::string left = TrimLeft(text);
-  size_t n = left.size();
-  while (n > 0 && IsBlank(left[n - 1])) --n;
-  return left.substr(0, n);
-}
+// Trimming as the program does it (the core's own, tested there).
+std::string TrimmedLeft(const std::string& text) { return std::string(TrimLeft(text)); }
+std::string Trimmed(const std::string& text) { return std::string(Trim(text)); }
 
 // What a reader of the settings file gets back for a value the program wrote.
 std::string ReadBack(const std::string& value) {
@@ -78,7 +51,7 @@ std::string ReadBack(const std::string& value) {
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
-  return Trim(text);
+  return Trimmed(text);
 }
 
 std::string Printable(const std::string& text) {
@@ -99,18 +72,12 @@ std::string Printable(const std::string& text) {
 
 const std::string kDefaultEngineName = "百度一下";
 const std::string kDefaultCode = "http://www.baidu.com/s?wd=";
-const std::vector<std::pair<std::string, std::string>> kDefaultEngines = {
-    {"百度一下", "http://www.baidu.com/s?wd="},
-    {"Google谷歌", "http://www.google.com/search?q="},
-    {"迅雷狗狗", "http://www.gougou.com/search?search="},
-    {"Google图片", "http://images.google.com/images?hl=zh-CN&q="},
-    {"电驴资源", "http://www.verycd.com/search/folders/"},
-    {"百度Mp3", "http://mp3.baidu.com/m?ct=134217728&word="},
-    {"Google地图", "http://maps.google.com/?client=aff-cs-worldbrowser&q="},
-    {"优酷视频", "http://so.youku.com/search_video/q_"},
-    {"搜狗Sogou", "http://www.sogou.com/sogou?query="},
-    {"爱词霸", "http://www.iciba.com/search?s="},
-};
+// The built-in engines, as "全部恢复默认" inserts them (the core's table).
+const std::vector<std::pair<std::string, std::string>> kDefaultEngines = [] {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const DefaultEngine& engine : ::kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
+  return rows;
+}();
 
 using Section = std::map<std::string, std::string>;
 
@@ -177,9 +144,9 @@ struct Model {
   // RunSearch: the held values from the controls, the URL, the history.
   void Search() {
     held = controls;
-    std::string query = TrimLeft(held.query);
+    std::string query = TrimmedLeft(held.query);
     std::string url;
-    bool address = BeginsWithIgnoringCase(query, "www.") || BeginsWithIgnoringCase(query, "http:");
+    bool address = StartsWithIgnoreCase(query, "www.") || StartsWithIgnoreCase(query, "http:");
     if (address) {
       url = query;
     } else {
@@ -191,13 +158,13 @@ struct Model {
     if (useIE) {
       launches.push_back("iexplore.exe\t" + url);
     } else {
-      std::string target = BeginsWithIgnoringCase(url, "www.") ? "http://" + url : url;
+      std::string target = StartsWithIgnoreCase(url, "www.") ? "http://" + url : url;
       if (target.size() <= 900) launches.push_back("recorder.exe\t\"" + target + "\"");
     }
     if (query.empty()) return;
     for (size_t n = history.size(), p = 1; p <= n; ++p) {
       size_t candidate = p % n;
-      if (BeginsWithIgnoringCase(history[candidate], query)) {
+      if (StartsWithIgnoreCase(history[candidate], query)) {
         history.erase(history.begin() + static_cast<std::ptrdiff_t>(candidate));
         break;
       }
@@ -656,10 +623,10 @@ class Monkey {
           action += " add '" + Printable(name) + "' '" + Printable(code) + "'";
           d.SetText(IDC_ENGINE_NAME, name);
           d.SetText(IDC_ENGINE_CODE, code);
-          std::string trimmedName = TrimLeft(name), trimmedCode = TrimLeft(code);
+          std::string trimmedName = TrimmedLeft(name), trimmedCode = TrimmedLeft(code);
           bool duplicate = !trimmedName.empty() && !trimmedCode.empty() &&
                            std::any_of(m_rows.begin(), m_rows.end(),
-                                       [&](const auto& row) { return SameIgnoringCase(row.first, trimmedName); });
+                                       [&](const auto& row) { return EqualsIgnoreCase(row.first, trimmedName); });
           d.ClickLater(IDC_ENGINE_ADD);
           if (duplicate) {
             auto box = WaitForMessageBox(m_bar.ProcessId(), dialog);
@@ -768,9 +735,9 @@ class Monkey {
           d.SetText(half.edit, text);
           edit[h] = text;
         } else if (what < 65) {
-          std::string trimmed = TrimLeft(edit[h]);
+          std::string trimmed = TrimmedLeft(edit[h]);
           bool duplicate = !trimmed.empty() && std::any_of(entries.begin(), entries.end(), [&](const std::string& e) {
-            return SameIgnoringCase(e, trimmed);
+            return EqualsIgnoreCase(e, trimmed);
           });
           action += " add";
           d.ClickLater(half.add);
@@ -906,7 +873,7 @@ class Monkey {
       return;
     }
     ++m_dropsLanded;
-    std::string query = Trim(text.substr(text.rfind('\t') == std::string::npos ? 0 : text.rfind('\t') + 1));
+    std::string query = Trimmed(text.substr(text.rfind('\t') == std::string::npos ? 0 : text.rfind('\t') + 1));
     if (query.empty()) return;
     m_model.controls.query = query;
     m_model.Search();

@@ -112,17 +112,6 @@ std::string Part(const std::string& part) {
   return Gbk(part);  // plain text
 }
 
-std::string Content(const std::string& spec) {
-  std::string out;
-  size_t start = 0;
-  for (;;) {
-    size_t plus = spec.find(" + ", start);
-    out += Part(spec.substr(start, plus - start));
-    if (plus == std::string::npos) return out;
-    start = plus + 3;
-  }
-}
-
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
   std::vector<std::string> parts;
   if (text.empty()) return parts;
@@ -134,6 +123,13 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
     start = at + separator.size();
   }
 }
+
+std::string Content(const std::string& recipe) {
+  std::string out;
+  for (const std::string& part : Split(recipe, " + ")) out += Part(part);
+  return out;
+}
+
 
 // The share of the bar's own surface (outside its controls) that shows the
 // colour look or the stretched bitmap.
