@@ -57,14 +57,16 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
 void MeasureFootprint(Report& report, int searches, int dialogRounds);
 void MeasureResponse(Report& report, int tries);
 
-// The steps of the bar's start-up that the floor does not make, each timed in
-// a fresh process; RunPart is that process's side.
-struct PartFigure {
+// The steps of the bar's start-up that the floor does not make (and two ways
+// of reading the history for comparison), each timed as the first such call
+// in a fresh process started in `folder`, which holds the settings file.
+// RunPart is that process's side. Negative when it could not be timed.
+struct StartupPart {
   std::string name, description;
-  bool madeByTheBar;
-  Summary summary;
+  bool madeByTheBar;  // else a way the bar could go instead, timed for comparison
 };
-std::vector<PartFigure> MeasureStartupParts(Report& report, int runs);
+const std::vector<StartupPart>& StartupParts();
+double TimePartInFreshProcess(const std::string& name, const std::string& folder);
 int RunPart(const std::string& name, const std::string& outFile);
 
 }  // namespace perf

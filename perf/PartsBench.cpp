@@ -20,13 +20,7 @@
 namespace perf {
 namespace {
 
-struct Part {
-  const char* name;
-  const char* description;
-  bool madeByTheBar;  // else a way the bar could go instead, timed for comparison
-};
-
-const Part kParts[] = {
+const std::vector<StartupPart> kParts = {
     {"reads", "settings reads: menus, options, 100 history keys (GetPrivateProfileStringA)", true},
     {"ole", "OleInitialize", true},
     {"dragdrop", "RegisterDragDrop (after OleInitialize)", true},
@@ -111,8 +105,11 @@ double TimePart(const std::string& name) {
   return -1;
 }
 
-// Runs `perfdriver --part name --out file` in `folder`; its figure.
-double RunPartProcess(const std::string& name, const std::string& folder) {
+}  // namespace
+
+const std::vector<StartupPart>& StartupParts() { return kParts; }
+
+double TimePartInFreshProcess(const std::string& name, const std::string& folder) {
   std::string out = folder + "\\part.txt";
   DeleteFileA(out.c_str());
   std::string exe = BinFolder() + "\\perfdriver.exe";
@@ -131,33 +128,11 @@ double RunPartProcess(const std::string& name, const std::string& folder) {
   return text.empty() ? -1 : std::atof(text.c_str());
 }
 
-}  // namespace
-
 int RunPart(const std::string& name, const std::string& outFile) {
   double ms = TimePart(name);
   if (ms < 0) return 1;
   WriteFileBytes(outFile, Format("%.4f\n", ms));
   return 0;
-}
-
-std::vector<PartFigure> MeasureStartupParts(Report& report, int runs) {
-  std::vector<PartFigure> figures;
-  std::string folder = NewFolder("parts");
-  WriteFileBytes(folder + "\\Quarrow.ini", MeasurementSettings());
-  for (const Part& part : kParts) {
-    std::vector<double> samples;
-    for (int run = 0; run < runs; ++run) {
-      double ms = RunPartProcess(part.name, folder);
-      if (ms < 0) {
-        report.Failure(std::string("start-up part '") + part.name + "' could not be timed");
-        break;
-      }
-      samples.push_back(ms);
-    }
-    if (!samples.empty()) figures.push_back({part.name, part.description, part.madeByTheBar, Summarize(samples)});
-  }
-  RemoveTree(folder);
-  return figures;
 }
 
 }  // namespace perf

@@ -28,11 +28,17 @@ StartTiming StartOnce(const Contender& contender, std::string& failure) {
   return timing;
 }
 
+struct PartSamples {
+  StartupPart part;
+  RoundSamples ms;
+};
+
 // Where the difference goes: the libraries, then the steps the floor does
-// not make, each timed on its own; what is left is the rest of the bar's work
-// (its dialog procedure, menus, picture, icons, the history list, painting).
-void ExplainDifference(Report& report, int runs, double quarrow, double floor, double floorImports) {
-  std::vector<PartFigure> parts = MeasureStartupParts(report, runs);
+// not make, each timed on its own in the same rounds; what is left is the
+// rest of the bar's work (its dialog procedure, menus, picture, icons, the
+// history list, painting) and the error of the estimate.
+void ExplainDifference(Report& report, const std::vector<PartSamples>& parts, double quarrow, double floor,
+                       double floorImports) {
   double difference = quarrow - floor;
   double explained = floorImports - floor;
   report.Line("");
@@ -42,22 +48,23 @@ void ExplainDifference(Report& report, int runs, double quarrow, double floor, d
     report.Line(Format("| %s | %.1f | %.0f%% |", what.c_str(), ms, difference > 0 ? 100 * ms / difference : 0));
   };
   row("loading Quarrow's other system libraries (floor-imports - floor)", explained);
-  for (const PartFigure& part : parts) {
-    if (!part.madeByTheBar) continue;
-    row(part.description + Format(" (n=%zu, q1-q3 %.1f-%.1f)", part.summary.count, part.summary.q1, part.summary.q3),
-        part.summary.median);
-    report.Result("startup_part_" + part.name + "_median", part.summary.median, "ms");
-    explained += part.summary.median;
+  for (const PartSamples& p : parts) {
+    if (!p.part.madeByTheBar || p.ms.empty()) continue;
+    Summary s = Summarize(Values(p.ms));
+    row(p.part.description + Format(" (n=%zu, q1-q3 %.1f-%.1f)", s.count, s.q1, s.q3), s.median);
+    report.Result("startup_part_" + p.part.name + "_median", s.median, "ms");
+    explained += s.median;
   }
   row("the rest", difference - explained);
   row("**total**", difference);
   report.Line("");
   report.Line("Not done by the bar, timed the same way for comparison:");
-  for (const PartFigure& part : parts) {
-    if (part.madeByTheBar) continue;
-    report.Line(Format("- %s: median %.1f ms (q1-q3 %.1f-%.1f, n=%zu)", part.description.c_str(), part.summary.median,
-                       part.summary.q1, part.summary.q3, part.summary.count));
-    report.Result("startup_other_" + part.name + "_median", part.summary.median, "ms");
+  for (const PartSamples& p : parts) {
+    if (p.part.madeByTheBar || p.ms.empty()) continue;
+    Summary s = Summarize(Values(p.ms));
+    report.Line(Format("- %s: median %.1f ms (q1-q3 %.1f-%.1f, n=%zu)", p.part.description.c_str(), s.median, s.q1,
+                       s.q3, s.count));
+    report.Result("startup_other_" + p.part.name + "_median", s.median, "ms");
   }
 }
 
@@ -74,14 +81,27 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
   // Other builds to compare in the same rounds (a change tried out).
   for (const std::string& other : others) contenders.push_back({other, bin + "\\" + other, {}, {}, {}});
 
-  report.Heading(Format("Start-up (%d rounds; each round starts every program once, in turn; %d rounds unmeasured first)",
-                        runs, warmups));
+  report.Heading(Format("Start-up (%d rounds; each round starts every program once, in turn, and times each step once;"
+                        " %d rounds unmeasured first)", runs, warmups));
   report.Line("From just before CreateProcess until WaitForInputIdle has returned, the template-102 window");
   report.Line("is visible, neither it nor a control has anything left to paint, and a sent WM_NULL is answered.");
   report.Line(Steadiness());
   report.Line("");
 
+  // The steps are timed in the same rounds as the starts, so that both meet
+  // the same spells of a busy machine.
+  std::vector<PartSamples> parts;
+  for (const StartupPart& part : StartupParts()) parts.push_back({part, {}});
+  std::string partsFolder = NewFolder("parts");
+  WriteFileBytes(partsFolder + "\\Quarrow.ini", MeasurementSettings());
+
   for (int round = -warmups; round < runs; ++round) {
+    for (size_t k = 0; round >= 0 && k < parts.size(); ++k) {
+      PartSamples& p = parts[(static_cast<size_t>(round) + k) % parts.size()];
+      double ms = TimePartInFreshProcess(p.part.name, partsFolder);
+      if (ms < 0) report.Failure("start-up step '" + p.part.name + "' could not be timed");
+      else p.ms[round] = ms;
+    }
     // Each round begins with another program, so that none is always first after a pause.
     size_t first = static_cast<size_t>(round + warmups) % contenders.size();
     for (size_t k = 0; k < contenders.size(); ++k) {
@@ -99,6 +119,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
     }
   }
 
+  RemoveTree(partsFolder);
   const Contender& quarrow = contenders[0];
   const Contender& floor = contenders[1];
   const Contender& floorImports = contenders[2];
@@ -137,7 +158,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
     report.Result("startup_" + other.label + "_median", Median(Values(other.shown)), "ms");
     report.Result("startup_ratio_" + other.label + "_quarrow_per_round", againstQuarrow.median, "x");
   }
-  ExplainDifference(report, runs, quarrowMedian, floorMedian, floorImportsMedian);
+  ExplainDifference(report, parts, quarrowMedian, floorMedian, floorImportsMedian);
 }
 
 }  // namespace perf
