@@ -60,13 +60,13 @@ void MeasureResponse(Report& report, int tries);
 // The steps of the bar's start-up that the floor does not make (and two ways
 // of reading the history for comparison), each timed as the first such call
 // in a fresh process started in `folder`, which holds the settings file.
-// RunPart is that process's side. Negative when it could not be timed.
-struct StartupPart {
+// RunStep is that process's side. Negative when it could not be timed.
+struct StartupStep {
   std::string name, description;
   bool madeByTheBar;  // else a way the bar could go instead, timed for comparison
 };
-const std::vector<StartupPart>& StartupParts();
-double TimePartInFreshProcess(const std::string& name, const std::string& folder);
-int RunPart(const std::string& name, const std::string& outFile);
+const std::vector<StartupStep>& StartupSteps();
+double TimeStepInFreshProcess(const std::string& name, const std::string& folder);
+int RunStep(const std::string& name, const std::string& outFile);
 
 }  // namespace perf

@@ -158,7 +158,7 @@ double HandlerAlone(const std::string& recordFile) {
 }
 
 // Each try is followed by a direct start of the handler, so that the two are
-// taken moments apart and their difference is the bar's (and the shell's) part.
+// taken moments apart and their difference is the bar's (and the shell's) share.
 void MeasureEnter(Report& report, const BarProcess& bar, int tries) {
   HWND window = bar.Bar();
   HWND queryBox = bar.Item(IDC_QUERY);
@@ -209,7 +209,7 @@ void MeasureEnter(Report& report, const BarProcess& bar, int tries) {
   }
   report.Line(SummaryRow("Enter -> URL at the browser handler", Summarize(reached)));
   report.Line(SummaryRow("(the handler alone: CreateProcess -> its main)", Summarize(handlerAlone)));
-  report.Line(SummaryRow("(the difference, try by try: the bar's and the shell's part)", Summarize(difference)));
+  report.Line(SummaryRow("(the difference, try by try: the bar's and the shell's share)", Summarize(difference)));
   report.Result("response_enter_to_url_median", Median(reached), "ms");
   report.Result("response_handler_start_median", Median(handlerAlone), "ms");
   report.Result("response_enter_minus_handler_median", Median(difference), "ms");

@@ -28,8 +28,8 @@ StartTiming StartOnce(const Contender& contender, std::string& failure) {
   return timing;
 }
 
-struct PartSamples {
-  StartupPart part;
+struct StepSamples {
+  StartupStep step;
   RoundSamples ms;
 };
 
@@ -37,7 +37,7 @@ struct PartSamples {
 // not make, each timed on its own in the same rounds; what is left is the
 // rest of the bar's work (its dialog procedure, menus, picture, icons, the
 // history list, painting) and the error of the estimate.
-void ExplainDifference(Report& report, const std::vector<PartSamples>& parts, double quarrow, double floor,
+void ExplainDifference(Report& report, const std::vector<StepSamples>& steps, double quarrow, double floor,
                        double floorImports) {
   double difference = quarrow - floor;
   double explained = floorImports - floor;
@@ -48,23 +48,23 @@ void ExplainDifference(Report& report, const std::vector<PartSamples>& parts, do
     report.Line(Format("| %s | %.1f | %.0f%% |", what.c_str(), ms, difference > 0 ? 100 * ms / difference : 0));
   };
   row("loading Quarrow's other system libraries (floor-imports - floor)", explained);
-  for (const PartSamples& p : parts) {
-    if (!p.part.madeByTheBar || p.ms.empty()) continue;
+  for (const StepSamples& p : steps) {
+    if (!p.step.madeByTheBar || p.ms.empty()) continue;
     Summary s = Summarize(Values(p.ms));
-    row(p.part.description + Format(" (n=%zu, q1-q3 %.1f-%.1f)", s.count, s.q1, s.q3), s.median);
-    report.Result("startup_part_" + p.part.name + "_median", s.median, "ms");
+    row(p.step.description + Format(" (n=%zu, q1-q3 %.1f-%.1f)", s.count, s.q1, s.q3), s.median);
+    report.Result("startup_step_" + p.step.name + "_median", s.median, "ms");
     explained += s.median;
   }
   row("the rest", difference - explained);
   row("**total**", difference);
   report.Line("");
   report.Line("Not done by the bar, timed the same way for comparison:");
-  for (const PartSamples& p : parts) {
-    if (p.part.madeByTheBar || p.ms.empty()) continue;
+  for (const StepSamples& p : steps) {
+    if (p.step.madeByTheBar || p.ms.empty()) continue;
     Summary s = Summarize(Values(p.ms));
-    report.Line(Format("- %s: median %.1f ms (q1-q3 %.1f-%.1f, n=%zu)", p.part.description.c_str(), s.median, s.q1,
+    report.Line(Format("- %s: median %.1f ms (q1-q3 %.1f-%.1f, n=%zu)", p.step.description.c_str(), s.median, s.q1,
                        s.q3, s.count));
-    report.Result("startup_other_" + p.part.name + "_median", s.median, "ms");
+    report.Result("startup_other_" + p.step.name + "_median", s.median, "ms");
   }
 }
 
@@ -90,16 +90,16 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
 
   // The steps are timed in the same rounds as the starts, so that both meet
   // the same spells of a busy machine.
-  std::vector<PartSamples> parts;
-  for (const StartupPart& part : StartupParts()) parts.push_back({part, {}});
-  std::string partsFolder = NewFolder("parts");
-  WriteFileBytes(partsFolder + "\\Quarrow.ini", MeasurementSettings());
+  std::vector<StepSamples> steps;
+  for (const StartupStep& step : StartupSteps()) steps.push_back({step, {}});
+  std::string stepsFolder = NewFolder("steps");
+  WriteFileBytes(stepsFolder + "\\Quarrow.ini", MeasurementSettings());
 
   for (int round = -warmups; round < runs; ++round) {
-    for (size_t k = 0; round >= 0 && k < parts.size(); ++k) {
-      PartSamples& p = parts[(static_cast<size_t>(round) + k) % parts.size()];
-      double ms = TimePartInFreshProcess(p.part.name, partsFolder);
-      if (ms < 0) report.Failure("start-up step '" + p.part.name + "' could not be timed");
+    for (size_t k = 0; round >= 0 && k < steps.size(); ++k) {
+      StepSamples& p = steps[(static_cast<size_t>(round) + k) % steps.size()];
+      double ms = TimeStepInFreshProcess(p.step.name, stepsFolder);
+      if (ms < 0) report.Failure("start-up step '" + p.step.name + "' could not be timed");
       else p.ms[round] = ms;
     }
     // Each round begins with another program, so that none is always first after a pause.
@@ -119,7 +119,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
     }
   }
 
-  RemoveTree(partsFolder);
+  RemoveTree(stepsFolder);
   const Contender& quarrow = contenders[0];
   const Contender& floor = contenders[1];
   const Contender& floorImports = contenders[2];
@@ -158,7 +158,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
     report.Result("startup_" + other.label + "_median", Median(Values(other.shown)), "ms");
     report.Result("startup_ratio_" + other.label + "_quarrow_per_round", againstQuarrow.median, "x");
   }
-  ExplainDifference(report, parts, quarrowMedian, floorMedian, floorImportsMedian);
+  ExplainDifference(report, steps, quarrowMedian, floorMedian, floorImportsMedian);
 }
 
 }  // namespace perf

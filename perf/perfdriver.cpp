@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> others;
   int runs = 40, tries = 50, searches = 200, dialogRounds = 10, warmups = 2;
   // A child of the start-up measurement: one step, timed, in a fresh process.
-  if (argc == 5 && std::string(argv[1]) == "--part" && std::string(argv[3]) == "--out") {
-    return perf::RunPart(argv[2], argv[4]);
+  if (argc == 5 && std::string(argv[1]) == "--step" && std::string(argv[3]) == "--out") {
+    return perf::RunStep(argv[2], argv[4]);
   }
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];

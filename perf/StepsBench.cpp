@@ -1,8 +1,8 @@
 // Where Quarrow's start-up goes beyond the floor's: the steps of the bar's
 // initialisation that the floor does not make, each timed as the first such
-// call in a fresh process (perfdriver --part NAME --out FILE), so that what
+// call in a fresh process (perfdriver --step NAME --out FILE), so that what
 // the platform does once per process is counted as at a real start. The
-// loading of the extra system libraries is the floor-imports program's part.
+// loading of the extra system libraries is the floor-imports program's share.
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,7 +20,7 @@
 namespace perf {
 namespace {
 
-const std::vector<StartupPart> kParts = {
+const std::vector<StartupStep> kSteps = {
     {"reads", "settings reads: menus, options, 100 history keys (GetPrivateProfileStringA)", true},
     {"ole", "OleInitialize", true},
     {"dragdrop", "RegisterDragDrop (after OleInitialize)", true},
@@ -30,7 +30,7 @@ const std::vector<StartupPart> kParts = {
 };
 
 HWND PlainWindow() {
-  return CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "perf part", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+  return CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "perf step", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -38,7 +38,7 @@ HWND PlainWindow() {
 // by what the bar has done by then in any case: a window made and gone, so
 // that the display driver is loaded and connected (Quarrow loads it with its
 // libraries, the floor when it makes its dialog) and is not counted here.
-double TimePart(const std::string& name) {
+double TimeStep(const std::string& name) {
   DestroyWindow(PlainWindow());
   if (name == "reads") {
     ProfileApiStore store;
@@ -107,13 +107,13 @@ double TimePart(const std::string& name) {
 
 }  // namespace
 
-const std::vector<StartupPart>& StartupParts() { return kParts; }
+const std::vector<StartupStep>& StartupSteps() { return kSteps; }
 
-double TimePartInFreshProcess(const std::string& name, const std::string& folder) {
-  std::string out = folder + "\\part.txt";
+double TimeStepInFreshProcess(const std::string& name, const std::string& folder) {
+  std::string out = folder + "\\step.txt";
   DeleteFileA(out.c_str());
   std::string exe = BinFolder() + "\\perfdriver.exe";
-  std::string commandLine = "\"" + exe + "\" --part " + name + " --out \"" + out + "\"";
+  std::string commandLine = "\"" + exe + "\" --step " + name + " --out \"" + out + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -128,8 +128,8 @@ double TimePartInFreshProcess(const std::string& name, const std::string& folder
   return text.empty() ? -1 : std::atof(text.c_str());
 }
 
-int RunPart(const std::string& name, const std::string& outFile) {
-  double ms = TimePart(name);
+int RunStep(const std::string& name, const std::string& outFile) {
+  double ms = TimeStep(name);
   if (ms < 0) return 1;
   WriteFileBytes(outFile, Format("%.4f\n", ms));
   return 0;
