@@ -136,8 +136,6 @@ std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exe
     f.anonymousResidentKb = AnonymousResidentKb(exePath);
     f.gdiObjects = desktop_test::GdiObjectCount(process);
     f.windows = CountWindows(processId);
-    DWORD handles = 0;
-    if (GetProcessHandleCount(process, &handles) && handles) f.kernelHandles = handles;
     result = f;
   }
   CloseHandle(process);

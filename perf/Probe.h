@@ -26,7 +26,6 @@ struct Footprint {
   std::optional<double> anonymousResidentKb;
   std::optional<int> gdiObjects;
   int windows = 0;  // the USER objects that can be counted from outside
-  std::optional<unsigned long> kernelHandles;
 };
 
 // Read through a handle opened with PROCESS_QUERY_INFORMATION | PROCESS_VM_READ
