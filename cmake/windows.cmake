@@ -33,7 +33,9 @@ add_custom_target(art DEPENDS ${ART_STAMP})
 # ---- The window layer: src/*/win/*.cpp; WinMain lives in src/bar/win/Main.cpp.
 file(GLOB WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
 list(FILTER WIN_SOURCES EXCLUDE REGEX "/src/bar/win/Main\\.cpp$")
-set(WIN_LIBS comctl32 ole32 oleaut32 uuid shell32 gdi32 user32 advapi32 psapi)
+# comctl32 is not among them: the engine dialog loads it when it opens
+# (framework/win/CommonControls.h).
+set(WIN_LIBS ole32 oleaut32 uuid shell32 gdi32 user32 advapi32 psapi)
 add_library(quarrow_win STATIC ${WIN_SOURCES})
 target_link_libraries(quarrow_win PUBLIC quarrow_core ${WIN_LIBS})
 target_include_directories(quarrow_win PUBLIC ${CMAKE_SOURCE_DIR}/resources)

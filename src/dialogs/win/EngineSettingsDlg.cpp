@@ -33,8 +33,7 @@ constexpr int kInsertedRowImage = 0;
 EngineSettingsDlg::EngineSettingsDlg()
     : Dialog(IDD_ENGINES), m_settingsFile(CurrentDirectorySettingsFile()) {
   // The list view's window class must exist before the template is made.
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-  InitCommonControlsEx(&controls);
+  common_controls::RegisterClasses(ICC_LISTVIEW_CLASSES);
 
   OnNotify(IDC_ENGINE_LIST, NM_CLICK, [this](NMHDR*) { return OnListClick(); });
   OnCommand(IDC_ENGINE_ADD, [this] { OnAdd(); });
@@ -69,12 +68,12 @@ BOOL EngineSettingsDlg::OnInitDialog() {
 }
 
 void EngineSettingsDlg::BuildImageList() {
-  m_images.Reset(ImageList_Create(16, 16, ILC_COLOR16, 4, 4));
+  m_images.Reset(common_controls::CreateImageList(16, 16, ILC_COLOR16, 4, 4));
   HINSTANCE instance = GetModuleHandleA(nullptr);
   for (int id : kEngineIcons) {
     // At the list's size, so that the 24 x 24 one is scaled once, by the system.
     IconHandle icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
-    ImageList_AddIcon(m_images.Get(), icon.Get());  // the list keeps a copy
+    common_controls::AddIcon(m_images.Get(), icon.Get());  // the list keeps a copy
   }
   SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images.Get()));
 }

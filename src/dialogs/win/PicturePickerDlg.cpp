@@ -23,13 +23,29 @@ void PicturePickerDlg::ShowPage(const PageView& view) {
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
     // The control answers with the picture it showed until now: either one
     // of ours, released here as the new one takes its place, or the
-    // template's own, which its control owns and which is left alone.
-    SendDlgItemMessageA(Hwnd(), IDC_PICTURE_FIRST + slot, STM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(loaded[slot].Get()));
+    // template's own, which the control no longer holds: deleted here.
+    HBITMAP previous = ReplacePicture(slot, loaded[slot].Get());
+    if (previous && previous != m_shown[slot].Get()) DeleteObject(previous);
     m_shown[slot] = std::move(loaded[slot]);
   }
   SetWindowTextA(Hwnd(), view.caption.c_str());
   SetDlgItemTextA(Hwnd(), IDC_PAGE_LABEL, view.pageLabel.c_str());
+}
+
+HBITMAP PicturePickerDlg::ReplacePicture(int slot, HBITMAP picture) {
+  return reinterpret_cast<HBITMAP>(SendDlgItemMessageA(Hwnd(), IDC_PICTURE_FIRST + slot, STM_SETIMAGE, IMAGE_BITMAP,
+                                                       reinterpret_cast<LPARAM>(picture)));
+}
+
+// A slot still showing the template's picture gives it up, and it is deleted:
+// Wine's static control never deletes a picture it loaded from the template
+// (five bitmaps, about half a megabyte, lost at every opening), and taken out
+// of the control it is ours on Windows too.
+void PicturePickerDlg::OnDestroy() {
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    if (m_shown[slot]) continue;  // ours: BitmapHandle deletes it
+    if (HBITMAP own = ReplacePicture(slot, nullptr)) DeleteObject(own);
+  }
 }
 
 // The first selected radio button's caption is the picture's number.

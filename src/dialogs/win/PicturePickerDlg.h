@@ -15,10 +15,13 @@ class PicturePickerDlg : public Dialog {
 
  private:
   void OnOK() override;
+  void OnDestroy() override;
   void ShowPage(const PageView& view);
+  // Puts `picture` on view in `slot`; the one shown until now.
+  HBITMAP ReplacePicture(int slot, HBITMAP picture);
 
   PicturePages m_pages;  // page 1, as the template shows it
-  // The pictures this dialog has put on view; the template's own ones belong
-  // to their controls.
+  // The pictures this dialog has put on view. The template's own ones, which
+  // their controls loaded, it deletes when they leave the view.
   std::array<BitmapHandle, kSlotsPerPage> m_shown;
 };

@@ -8,6 +8,8 @@
 
 #include <utility>
 
+#include "framework/win/CommonControls.h"
+
 template <typename H, auto Close>
 class UniqueHandle {
  public:
@@ -44,7 +46,7 @@ using BrushHandle = UniqueHandle<HBRUSH, &CloseGdiObject>;
 using FontHandle = UniqueHandle<HFONT, &CloseGdiObject>;
 using DcHandle = UniqueHandle<HDC, &DeleteDC>;
 using ModuleHandle = UniqueHandle<HMODULE, &FreeLibrary>;
-using ImageListHandle = UniqueHandle<HIMAGELIST, &ImageList_Destroy>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, &common_controls::DestroyImageList>;
 
 // Selects an object into a device context and selects the previous one back.
 class SelectGuard {
