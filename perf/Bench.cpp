@@ -47,48 +47,6 @@ std::string SummaryRow(const std::string& label, const Summary& s) {
                 s.median, s.q1, s.q3, s.min, s.max, s.mean);
 }
 
-std::string NewFolder(const std::string& tag) {
-  char base[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, base);
-  static int counter = 0;
-  for (;;) {
-    std::string name = Format("%squarrow-perf-%s-%lu-%d", base, tag.c_str(), GetCurrentProcessId(), ++counter);
-    if (CreateDirectoryA(name.c_str(), nullptr)) return name;
-  }
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = folder + "\\" + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::string Steadiness() {
   std::vector<double> samples;
   for (int i = 0; i < 10; ++i) {

@@ -35,10 +35,6 @@ std::string SummaryRow(const std::string& label, const Summary& s);  // a Markdo
 std::string SummaryHeader();
 
 // A new empty folder under the temporary folder, and its removal.
-std::string NewFolder(const std::string& tag);
-void RemoveTree(const std::string& folder);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-std::string ReadFileBytes(const std::string& path);
 
 // How steady the processor is just now: the same fixed piece of arithmetic
 // timed ten times ("a fixed loop took 20.1 ms, 19.8 - 41.0"). On a shared

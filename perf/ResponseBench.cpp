@@ -16,13 +16,7 @@ namespace perf {
 namespace {
 
 void SetHandler(const std::string& protocol, const std::string& command) {
-  std::string key = "Software\\Classes\\" + protocol + "\\shell\\open\\command";
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
-    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(handle);
-  }
+  SetRegistryText(HKEY_LOCAL_MACHINE, "Software\\Classes\\" + protocol + "\\shell\\open\\command", command);
 }
 
 void UseHandler(const std::string& exe) {

@@ -1,6 +1,7 @@
 // Start-up: Quarrow.exe against the floor program (template 102 alone, same
 // resources), started in turn, each in a fresh folder holding the same full
 // Quarrow.ini, each closed by a close request before the next start.
+#include "BarHarness.h"
 #include "Bench.h"
 #include "MeasurementSettings.h"
 #include "Probe.h"
@@ -15,7 +16,7 @@ struct Contender {
 };
 
 StartTiming StartOnce(const Contender& contender, std::string& failure) {
-  std::string folder = NewFolder("start");
+  std::string folder = NewTempFolder("perf-start");
   WriteFileBytes(folder + "\\Quarrow.ini", MeasurementSettings());
   StartTiming timing;
   {
@@ -23,7 +24,7 @@ StartTiming StartOnce(const Contender& contender, std::string& failure) {
     timing = program.Start(contender.exe, folder);
     if (!program.Close()) failure = "did not end on a close request";
   }
-  RemoveTree(folder);
+  RemoveFolder(folder);
   PumpingSleep(250);  // let the session settle (notification area, file cache)
   return timing;
 }
@@ -92,7 +93,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
   // the same spells of a busy machine.
   std::vector<StepSamples> steps;
   for (const StartupStep& step : StartupSteps()) steps.push_back({step, {}});
-  std::string stepsFolder = NewFolder("steps");
+  std::string stepsFolder = NewTempFolder("perf-steps");
   WriteFileBytes(stepsFolder + "\\Quarrow.ini", MeasurementSettings());
 
   for (int round = -warmups; round < runs; ++round) {
@@ -119,7 +120,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
     }
   }
 
-  RemoveTree(stepsFolder);
+  RemoveFolder(stepsFolder);
   const Contender& quarrow = contenders[0];
   const Contender& floor = contenders[1];
   const Contender& floorImports = contenders[2];

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "BarHarness.h"
 #include "Bench.h"
 #include "MeasurementSettings.h"
 #include "Probe.h"

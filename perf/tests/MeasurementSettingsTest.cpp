@@ -4,6 +4,7 @@
 // measured search adds exactly one history entry.
 #include <gtest/gtest.h>
 
+#include "BarHarness.h"
 #include "Bench.h"
 #include "MeasurementSettings.h"
 #include "bar/MenuContents.h"
@@ -15,10 +16,10 @@ namespace {
 class MeasurementSettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = perf::NewFolder("settings-test");
-    perf::WriteFileBytes(m_folder + "\\Quarrow.ini", perf::MeasurementSettings());
+    m_folder = NewTempFolder("perf-settings-test");
+    WriteFileBytes(m_folder + "\\Quarrow.ini", perf::MeasurementSettings());
   }
-  void TearDown() override { perf::RemoveTree(m_folder); }
+  void TearDown() override { RemoveFolder(m_folder); }
   SettingsFile File() { return SettingsFile(m_folder, m_store, '\\'); }
 
   std::string m_folder;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "BarHarness.h"
 #include "Bench.h"
 #include "Probe.h"
 
@@ -18,8 +19,8 @@ std::string Bin(const char* name) { return perf::BinFolder() + "\\" + name; }
 
 class Folder {
  public:
-  Folder() : m_path(perf::NewFolder("probe-test")) {}
-  ~Folder() { perf::RemoveTree(m_path); }
+  Folder() : m_path(NewTempFolder("perf-probe-test")) {}
+  ~Folder() { RemoveFolder(m_path); }
   const std::string& Path() const { return m_path; }
 
  private:
@@ -163,7 +164,7 @@ TEST(Probe, TheHandlersStampIsOnTheDriversClock) {
   CloseHandle(process.hThread);
   SetEnvironmentVariableA("QUARROW_RECORD_FILE", nullptr);
 
-  std::string line = perf::ReadFileBytes(record);
+  std::string line = ReadFileBytes(record);
   size_t tab = line.find('\t');
   ASSERT_NE(tab, std::string::npos) << line;
   double stamp = perf::CounterToMs(std::atoll(line.substr(0, tab).c_str()));

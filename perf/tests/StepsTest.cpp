@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "BarHarness.h"
 #include "Bench.h"
 #include "MeasurementSettings.h"
 
@@ -14,10 +15,10 @@ namespace {
 
 class Folder {
  public:
-  explicit Folder(bool withSettings) : m_path(perf::NewFolder("steps-test")) {
-    if (withSettings) perf::WriteFileBytes(m_path + "\\Quarrow.ini", perf::MeasurementSettings());
+  explicit Folder(bool withSettings) : m_path(NewTempFolder("perf-steps-test")) {
+    if (withSettings) WriteFileBytes(m_path + "\\Quarrow.ini", perf::MeasurementSettings());
   }
-  ~Folder() { perf::RemoveTree(m_path); }
+  ~Folder() { RemoveFolder(m_path); }
   const std::string& Path() const { return m_path; }
 
  private:

@@ -28,12 +28,19 @@ std::vector<HWND> DialogsOf(DWORD processId) {
   return search.found;
 }
 
-void SetRegistryText(HKEY root, const std::string& key, const std::string& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
-    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(handle);
+}  // namespace
+
+// ---- Files, folders and the registry of the tests.
+
+std::string NewTempFolder(const std::string& tag) {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  static int counter = 0;
+  for (;;) {
+    char name[MAX_PATH];
+    snprintf(name, sizeof name, "%squarrow-%s%lu-%d", base, tag.empty() ? "" : (tag + "-").c_str(),
+             GetCurrentProcessId(), ++counter);
+    if (CreateDirectoryA(name, nullptr)) return name;
   }
 }
 
@@ -64,18 +71,19 @@ std::string ReadFileBytes(const std::string& path) {
   return bytes.str();
 }
 
-std::string NewTempFolder() {
-  char base[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, base);
-  static int counter = 0;
-  for (;;) {
-    char name[MAX_PATH];
-    snprintf(name, sizeof name, "%squarrow-%lu-%d", base, GetCurrentProcessId(), ++counter);
-    if (CreateDirectoryA(name, nullptr)) return name;
-  }
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace
+void SetRegistryText(HKEY root, const std::string& key, const std::string& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
+    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+  }
+}
 
 bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
   DWORD start = GetTickCount();
@@ -177,10 +185,7 @@ void RegisterBrowserRecorders() {
 BarProcess::BarProcess(std::optional<std::string> ini) {
   RegisterBrowserRecorders();
   m_folder = NewTempFolder();
-  if (ini) {
-    std::ofstream out(SettingsPath(), std::ios::binary);
-    out.write(ini->data(), static_cast<std::streamsize>(ini->size()));
-  }
+  if (ini) WriteFileBytes(SettingsPath(), *ini);
   SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
   std::string exe = ProgramFolder() + "\\Quarrow.exe";
   STARTUPINFOA startup{};

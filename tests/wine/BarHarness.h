@@ -71,6 +71,16 @@ class BarProcess {
   HWND m_bar = nullptr;
 };
 
+// A new empty folder in the temporary folder ("quarrow-<tag>-...").
+std::string NewTempFolder(const std::string& tag = "");
+// The folder with everything in it, read-only files too.
+void RemoveFolder(const std::string& folder);
+// A file's bytes, empty when it is missing; and the file written anew.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The default value of a registry key, made where missing.
+void SetRegistryText(HKEY root, const std::string& key, const std::string& value);
+
 // Polls `condition` until it holds or `ms` have passed, handling this
 // thread's own window messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);

@@ -77,7 +77,7 @@ TEST(RobustUnwritableSettings, WritesRefusedMeanwhileAreLostUnreportedAndLaterOn
     bar.Click(IDC_SEARCH);
     EXPECT_TRUE(Responsive(bar));
     EXPECT_TRUE(OtherVisibleWindows(bar.ProcessId(), bar.Bar()).empty()) << "nothing is reported";
-    EXPECT_EQ(FileBytes(bar.SettingsPath()), initial);
+    EXPECT_EQ(ReadFileBytes(bar.SettingsPath()), initial);
   }
   bar.SetQuery("after");
   bar.Click(IDC_SEARCH);

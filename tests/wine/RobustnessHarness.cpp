@@ -43,18 +43,6 @@ std::vector<std::string> MalformedLines(const std::string& bytes) {
   return bad;
 }
 
-std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA entry;

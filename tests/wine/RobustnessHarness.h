@@ -30,8 +30,6 @@ std::optional<std::string> ReadKey(const std::string& path, const std::string& s
 // byte-order mark is read as such.
 std::vector<std::string> MalformedLines(const std::string& bytes);
 
-std::string FileBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
 // Files of `folder` whose names match `pattern` ("*.tmp").
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern);
 
