@@ -39,25 +39,6 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
   return TRUE;
 }
 
-struct TemplateSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindTemplate(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TemplateSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || GetWindow(window, GW_OWNER)) return TRUE;
-  char name[16] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, "#32770") == 0 && GetDlgItem(window, 1000)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM param) {
   if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
     *reinterpret_cast<bool*>(param) = true;
@@ -154,9 +135,7 @@ int CountWindows(DWORD processId) {
 }
 
 HWND FindTemplateWindow(DWORD processId) {
-  TemplateSearch search{processId, nullptr};
-  EnumWindows(FindTemplate, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindBar(processId);  // the floor's dialog has the query box's id too
 }
 
 bool PaintPending(HWND window) {

@@ -6,29 +6,45 @@
 
 namespace {
 
-struct DialogSearch {
-  DWORD processId;
+struct WindowSearch {
+  const WindowFilter& filter;
   std::vector<HWND> found;
 };
 
-// Every top-level dialog window of the process.
-BOOL CALLBACK CollectDialogs(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<DialogSearch*>(param);
+BOOL CALLBACK CollectMatching(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  const WindowFilter& filter = search->filter;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   char name[64] = {};
   GetClassNameA(window, name, sizeof name);
-  if (processId == search->processId && strcmp(name, "#32770") == 0) search->found.push_back(window);
+  if ((!filter.processId || processId == filter.processId) &&
+      (!filter.className || strcmp(name, filter.className) == 0) &&
+      (!filter.visibleOnly || IsWindowVisible(window))) {
+    search->found.push_back(window);
+  }
   return TRUE;
 }
 
+BOOL CALLBACK CollectMatchingWithChildren(HWND window, LPARAM param) {
+  CollectMatching(window, param);
+  EnumChildWindows(window, CollectMatching, param);
+  return TRUE;
+}
+
+// Every top-level dialog window of the process.
 std::vector<HWND> DialogsOf(DWORD processId) {
-  DialogSearch search{processId, {}};
-  EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return FindWindows({.processId = processId, .className = "#32770"});
 }
 
 }  // namespace
+
+std::vector<HWND> FindWindows(const WindowFilter& filter) {
+  WindowSearch search{filter, {}};
+  EnumWindows(filter.withChildren ? CollectMatchingWithChildren : CollectMatching,
+              reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 // ---- Files, folders and the registry of the tests.
 

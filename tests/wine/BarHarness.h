@@ -94,6 +94,15 @@ std::string ProgramFolder();
 // messages (across processes under Wine the ANSI ones come back cut).
 std::vector<std::string> ListBoxItems(HWND list);
 std::vector<std::string> ComboItems(HWND combo);
+// Which windows FindWindows collects; a member left at its default matches all.
+struct WindowFilter {
+  DWORD processId = 0;             // 0: of every process
+  const char* className = nullptr;  // nullptr: of every class
+  bool visibleOnly = false;
+  bool withChildren = false;  // the top-level windows' descendants too
+};
+// The windows that pass the filter, top-level ones in z-order.
+std::vector<HWND> FindWindows(const WindowFilter& filter);
 // The bar of a process: its dialog without an owner that holds the query box.
 HWND FindBar(DWORD processId);
 // The top-level dialog windows of a process that are owned by `owner`.

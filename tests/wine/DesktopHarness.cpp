@@ -24,32 +24,6 @@ void SendKey(WORD key, bool up) {
   SendInput(1, &input, sizeof input);
 }
 
-struct ClassSearch {
-  const char* className;
-  DWORD processId;  // 0: any process
-  bool visibleOnly;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectByClass(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<ClassSearch*>(param);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (strcmp(name, search->className) == 0 && (!search->processId || pid == search->processId) &&
-      (!search->visibleOnly || IsWindowVisible(window))) {
-    search->found.push_back(window);
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectTopAndChildren(HWND window, LPARAM param) {
-  CollectByClass(window, param);
-  EnumChildWindows(window, CollectByClass, param);
-  return TRUE;
-}
-
 // ---- Wine's GDI handle table.
 //
 // Wine keeps every GDI object of a process in one table of 65536 entries in
@@ -228,9 +202,8 @@ COLORREF ScreenPixel(int x, int y) {
 }
 
 HWND OpenPopupMenu(DWORD processId) {
-  ClassSearch search{"#32768", processId, true, {}};
-  EnumWindows(CollectByClass, reinterpret_cast<LPARAM>(&search));
-  return search.found.empty() ? nullptr : search.found.front();
+  std::vector<HWND> menus = FindWindows({.processId = processId, .className = "#32768", .visibleOnly = true});
+  return menus.empty() ? nullptr : menus.front();
 }
 
 HWND WaitForPopupMenu(DWORD processId) {
@@ -247,9 +220,8 @@ HWND FocusOfThread(HWND window) {
 }
 
 int WineTrayIconCount() {
-  ClassSearch search{"__winex11_tray_icon", 0, true, {}};
-  EnumWindows(CollectTopAndChildren, reinterpret_cast<LPARAM>(&search));
-  return static_cast<int>(search.found.size());
+  return static_cast<int>(
+      FindWindows({.className = "__winex11_tray_icon", .visibleOnly = true, .withChildren = true}).size());
 }
 
 std::optional<int> GdiObjectCount(HANDLE process) {

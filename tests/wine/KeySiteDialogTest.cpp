@@ -44,24 +44,10 @@ Entries Numbered(const Half& half, int count) {
   return entries;
 }
 
-BOOL CALLBACK FindDroppedList(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  char name[32] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (pid == found->first && IsWindowVisible(window) && strcmp(name, "ComboLBox") == 0) {
-    found->second = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // The list of a combo box of the process while it is dropped down.
 HWND DroppedComboList(DWORD processId) {
-  std::pair<DWORD, HWND> found{processId, nullptr};
-  EnumWindows(FindDroppedList, reinterpret_cast<LPARAM>(&found));
-  return found.second;
+  std::vector<HWND> lists = FindWindows({.processId = processId, .className = "ComboLBox", .visibleOnly = true});
+  return lists.empty() ? nullptr : lists.front();
 }
 
 struct KeySiteSession {

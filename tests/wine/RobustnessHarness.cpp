@@ -75,26 +75,6 @@ bool Writable(const std::string& path) {
   return true;
 }
 
-namespace {
-
-struct VisibleSearch {
-  DWORD processId;
-  HWND except;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<VisibleSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && window != search->except && IsWindowVisible(window)) {
-    search->found.push_back(window);
-  }
-  return TRUE;
-}
-
-}  // namespace
-
 HWND FindBarWindow(DWORD processId, DWORD ms) {
   HWND bar = nullptr;
   WaitFor([&] { return (bar = FindBar(processId)) && IsWindowVisible(bar); }, ms);
@@ -102,9 +82,9 @@ HWND FindBarWindow(DWORD processId, DWORD ms) {
 }
 
 std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except) {
-  VisibleSearch search{processId, except, {}};
-  EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> windows = FindWindows({.processId = processId, .visibleOnly = true});
+  std::erase(windows, except);
+  return windows;
 }
 
 ExtraBar::ExtraBar(const std::string& folder) {
