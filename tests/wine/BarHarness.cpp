@@ -115,6 +115,32 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
   }
 }
 
+bool FocusControl(HWND window, HWND control) {
+  // Under Wine the X server settles the foreground a moment later, and a
+  // window of an earlier test that is going away can still take it: ask
+  // again until the window holds it and its thread's focus is the control.
+  DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
+  DWORD ownThread = GetCurrentThreadId();
+  auto focused = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(windowThread, &info);
+    return info.hwndFocus && (info.hwndFocus == control || IsChild(control, info.hwndFocus));
+  };
+  return WaitFor([&] {
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    if (!focused()) {
+      // Focus is per thread: attach to the window's input queue to move it.
+      AttachThreadInput(ownThread, windowThread, TRUE);
+      SetFocus(control);
+      AttachThreadInput(ownThread, windowThread, FALSE);
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    return GetForegroundWindow() == window && focused();
+  });
+}
+
 std::string ToGbk(const std::wstring& text) {
   if (text.empty()) return {};
   int size = WideCharToMultiByte(936, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
@@ -273,16 +299,7 @@ void BarProcess::Sync() const {
   SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
 }
 
-void BarProcess::FocusQueryBox() const {
-  SetForegroundWindow(m_bar);
-  // Focus is per thread: attach to the bar's input queue to move it.
-  DWORD barThread = GetWindowThreadProcessId(m_bar, nullptr);
-  DWORD ownThread = GetCurrentThreadId();
-  AttachThreadInput(ownThread, barThread, TRUE);
-  SetFocus(Item(1000));
-  AttachThreadInput(ownThread, barThread, FALSE);
-  Sync();
-}
+void BarProcess::FocusQueryBox() const { FocusControl(m_bar, Item(1000)); }
 
 void BarProcess::PressKey(WORD key, bool ctrl, bool alt) const {
   std::vector<INPUT> inputs;

@@ -84,6 +84,9 @@ void SetRegistryText(HKEY root, const std::string& key, const std::string& value
 // Polls `condition` until it holds or `ms` have passed, handling this
 // thread's own window messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);
+// Brings `window` to the front and gives its thread's focus to `control`
+// (or a child of it, as a combo box's edit); false if that did not hold.
+bool FocusControl(HWND window, HWND control);
 
 // GBK text from a wide string and back (code page 936).
 std::string ToGbk(const std::wstring& text);

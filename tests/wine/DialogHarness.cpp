@@ -118,13 +118,7 @@ void DialogDriver::MouseClick(HWND control, const RECT& clientRect) const {
 }
 
 void DialogDriver::PressKeyIn(int controlId, WORD key) const {
-  SetForegroundWindow(m_dialog);
-  DWORD dialogThread = GetWindowThreadProcessId(m_dialog, nullptr);
-  DWORD ownThread = GetCurrentThreadId();
-  AttachThreadInput(ownThread, dialogThread, TRUE);
-  SetFocus(Item(controlId));
-  AttachThreadInput(ownThread, dialogThread, FALSE);
-  Sync();
+  FocusControl(m_dialog, Item(controlId));
   PressKey(key);
 }
 
