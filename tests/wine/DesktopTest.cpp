@@ -147,12 +147,18 @@ std::vector<POINT> FreeSurfacePoints(HWND bar) {
 
 // The top row of each check box (client coordinates): above its text and its
 // box, so its background.
+// The top row of the two check boxes, beside their box: the box sits at the
+// right end (the text is on its left) and, in a control no taller than it,
+// its frame reaches the top row.
 std::vector<POINT> CheckBoxBackgroundPoints(HWND bar) {
   POINT origin = ClientOrigin(bar);
   std::vector<POINT> points;
+  HDC screen = GetDC(nullptr);
+  int box = MulDiv(12, GetDeviceCaps(screen, LOGPIXELSX), 96) + 1;  // as the button control draws it
+  ReleaseDC(nullptr, screen);
   for (int id : {IDC_SITE_SWITCH, IDC_KEYWORD_SWITCH}) {
     RECT r = WindowRect(GetDlgItem(bar, id));
-    for (LONG x = r.left + 1; x < r.right - 1; x += 3) points.push_back({x - origin.x, r.top - origin.y});
+    for (LONG x = r.left + 1; x < r.right - 1 - box; x += 3) points.push_back({x - origin.x, r.top - origin.y});
   }
   return points;
 }
