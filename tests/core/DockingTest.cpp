@@ -7,14 +7,16 @@
 
 namespace {
 
-// The bar's window, the cursor, the screen and the two timers, as the engine
-// sees them through its host.
+// The bar's window, the cursor, the monitors and the two timers, as the
+// engine sees them through its host. Without a list of monitors there is one
+// screen of `screen` with `workArea`.
 class FakeDesktop : public DockingHost {
  public:
   ScreenRect bar;
   ScreenPoint cursor;
-  PixelSize screen{1920, 1080};
+  ScreenRect screen{0, 0, 1920, 1080};
   ScreenRect workArea{0, 0, 1920, 1040};
+  std::vector<MonitorArea> monitors;
   bool visible = true;
   bool stopsFail = false;
   std::map<unsigned, unsigned> timers;  // running id -> period
@@ -22,8 +24,10 @@ class FakeDesktop : public DockingHost {
 
   ScreenRect BarRect() const override { return bar; }
   ScreenPoint CursorPos() const override { return cursor; }
-  PixelSize ScreenSize() const override { return screen; }
-  ScreenRect WorkArea() const override { return workArea; }
+  std::vector<MonitorArea> Monitors() const override {
+    if (!monitors.empty()) return monitors;
+    return {{screen, workArea}};
+  }
   void StartTimer(unsigned id, unsigned periodMs) override { timers[id] = periodMs; }
   bool StopTimer(unsigned id) override { return !stopsFail && timers.erase(id) == 1; }
   void PlaceBarAt(int x, int y) override {
