@@ -121,6 +121,8 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
   const int width = proposed.Width();
   const int height = proposed.Height();
   auto outer = [&](int x, int y) { return !OnAnyMonitor(monitors, {x, y}); };
+  const bool nearLeft = cursor.x < screen.left + kSnapDistance && outer(screen.left - 1, cursor.y);
+  const bool nearRight = cursor.x >= screen.right - kSnapDistance && outer(screen.right, cursor.y);
 
   if (cursor.y <= screen.top + kSnapDistance && outer(cursor.x, screen.top - 1)) {
     proposed.top = screen.top - m_edgeInset;
@@ -132,12 +134,11 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
     proposed.top = screen.bottom - taskbar - height;
     proposed.bottom = screen.bottom - taskbar;
     m_dockSide = DockSide::Bottom;
-  } else if ((cursor.x < screen.left + kSnapDistance && outer(screen.left - 1, cursor.y)) ||
-             (cursor.x >= screen.right - kSnapDistance && outer(screen.right, cursor.y))) {
+  } else if (nearLeft || nearRight) {
     // The height it had before touching a side comes back when dragged free.
     if (!m_sideDocked) m_savedHeight = m_host->BarRect().Height();
     m_sideDocked = true;
-    if (cursor.x < screen.left + kSnapDistance) {
+    if (nearLeft) {
       proposed.left = screen.left;
       m_dockSide = DockSide::Left;
     } else {
