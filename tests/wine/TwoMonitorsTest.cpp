@@ -105,7 +105,8 @@ TEST_F(TwoMonitors, EdgesOfTheSecondDockRetractAndRevealThere) {
     MoveMouse(c.dragTo.x, c.dragTo.y + 1);  // on the bar: the leave watch runs
     MoveMouse(640, 400);
     EXPECT_TRUE(WaitForRect(bar, c.retracted)) << Describe(WindowRect(bar.Bar()));
-    EXPECT_TRUE(d.OnSecond(WindowRect(bar.Bar()))) << Describe(WindowRect(bar.Bar()));
+    // Its strip is on the second monitor: nothing of it hangs into the primary.
+    EXPECT_GE(WindowRect(bar.Bar()).left, d.second.area.left);
 
     POINT strip = c.strip(WindowRect(bar.Bar()));
     MoveMouse(strip.x, strip.y);
@@ -148,8 +149,10 @@ TEST_F(TwoMonitors, HotkeyAndDoubleClickStayOnTheSecondMonitor) {
   const LONG width = Width(WindowRect(bar.Bar()));
   const LONG height = Height(WindowRect(bar.Bar()));
   // The corner of the second monitor's work area (the option's default: right).
+  // Wine loses a press at the very spot where a drag let go, without a move
+  // between: the double click is made a few pixels beside it.
   POINT at = Surface(bar);
-  MoveMouse(at.x, at.y);
+  MoveMouse(at.x + 8, at.y + 3);
   DoubleClick();
   bar.Sync();
   const RECT& work = d.second.work;
@@ -197,7 +200,8 @@ TEST_F(TwoMonitors, DisplayChangeBringsABarOffEveryMonitorBack) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.where);
     SetWindowPos(bar.Bar(), nullptr, c.put.x, c.put.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    PostMessageA(bar.Bar(), c.message, c.wParam, 0);
+    // Sent, as the system broadcasts them (a WM_SETTINGCHANGE cannot be posted).
+    SendMessageA(bar.Bar(), c.message, c.wParam, 0);
     EXPECT_TRUE(WaitForRect(bar, [&](const RECT& r) {
       return r.left == c.back.x && r.top == c.back.y;
     })) << Describe(WindowRect(bar.Bar()));
