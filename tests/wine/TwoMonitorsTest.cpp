@@ -9,6 +9,7 @@
 
 #include "BarHarness.h"
 #include "DesktopHarness.h"
+#include "resource.h"
 
 using namespace desktop_test;
 
@@ -168,20 +169,29 @@ TEST_F(TwoMonitors, HotkeyAndDoubleClickStayOnTheSecondMonitor) {
   ASSERT_TRUE(WaitForRect(bar, [&](const RECT& r) { return r.bottom == d.peek; }));
   const LONG left = WindowRect(bar.Bar()).left;
 
+  auto out = [&](const RECT& r) { return r.top == -d.edgeInset && r.left == left; };
   FocusTestWindow();
   PressHotkey();
-  EXPECT_TRUE(WaitForRect(bar, [&](const RECT& r) {
-    return r.top == -d.edgeInset && r.left == left;
-  })) << Describe(WindowRect(bar.Bar()));
+  EXPECT_TRUE(WaitForRect(bar, out)) << Describe(WindowRect(bar.Bar()));
   EXPECT_TRUE(d.OnSecond(WindowRect(bar.Bar())));
+
+  // In and out with the mouse, then the tray's "show" command.
+  MoveMouse(left + 20, 5);
+  MoveMouse(640, 400);
+  ASSERT_TRUE(WaitForRect(bar, [&](const RECT& r) { return r.bottom == d.peek; }));
+  bar.Command(ID_SHOW_BAR);
+  EXPECT_TRUE(WaitForRect(bar, out)) << Describe(WindowRect(bar.Bar()));
 }
 
 // Wine cannot unplug a monitor; what it can show: a bar put off every monitor
 // comes back into the nearest one's work area when the display changes.
 TEST_F(TwoMonitors, DisplayChangeBringsABarOffEveryMonitorBack) {
+  // At start-up the bar is centred in the primary's work area.
   const RECT start = WindowRect(bar.Bar());
   const LONG width = Width(start);
   const LONG height = Height(start);
+  EXPECT_EQ(start.left, (d.primary.work.left + d.primary.work.right - width) / 2);
+  EXPECT_EQ(start.top, (d.primary.work.top + d.primary.work.bottom - height) / 2);
   const RECT& work = d.second.work;
   struct Case {
     const char* where;
