@@ -292,23 +292,47 @@ void DockingEngine::MoveToCorner(int doubleClickRight) {
   m_host->MoveBarTo(x, y);
 }
 
-// The docked edge is still there when its monitor is, unchanged, and nothing
-// lies beyond the edge along the bar.
-bool DockingEngine::DockEdgeStillThere(const std::vector<MonitorArea>& monitors) const {
-  const bool same = std::any_of(monitors.begin(), monitors.end(),
-                                [&](const MonitorArea& m) { return m.area == m_dockMonitor; });
-  if (!same) return false;
+// The docked edge is still there when a monitor has an edge on the same line
+// at the middle of the bar (a monitor whose resolution changed keeps its top
+// and left edges) and nothing lies beyond it along the bar. The bar then
+// belongs to that monitor.
+bool DockingEngine::DockEdgeStillThere(const std::vector<MonitorArea>& monitors) {
   const ScreenRect bar = m_host->BarRect();
-  const ScreenRect& s = m_dockMonitor;
-  ScreenRect beyond;
-  switch (m_dockSide) {
-    case DockSide::Top: beyond = {bar.left, s.top - 1, bar.right, s.top}; break;
-    case DockSide::Bottom: beyond = {bar.left, s.bottom, bar.right, s.bottom + 1}; break;
-    case DockSide::Left: beyond = {s.left - 1, bar.top, s.left, bar.bottom}; break;
-    case DockSide::Right: beyond = {s.right, bar.top, s.right + 1, bar.bottom}; break;
-    case DockSide::None: return false;
+  const ScreenRect& old = m_dockMonitor;
+  const int midX = bar.left + bar.Width() / 2;
+  const int midY = bar.top + bar.Height() / 2;
+  for (const MonitorArea& m : monitors) {
+    const ScreenRect& s = m.area;
+    const bool alongX = s.left <= midX && midX < s.right;
+    const bool alongY = s.top <= midY && midY < s.bottom;
+    ScreenRect beyond;
+    bool same = false;
+    switch (m_dockSide) {
+      case DockSide::Top:
+        same = s.top == old.top && alongX;
+        beyond = {bar.left, s.top - 1, bar.right, s.top};
+        break;
+      case DockSide::Bottom:
+        same = s.bottom == old.bottom && alongX;
+        beyond = {bar.left, s.bottom, bar.right, s.bottom + 1};
+        break;
+      case DockSide::Left:
+        same = s.left == old.left && alongY;
+        beyond = {s.left - 1, bar.top, s.left, bar.bottom};
+        break;
+      case DockSide::Right:
+        same = s.right == old.right && alongY;
+        beyond = {s.right, bar.top, s.right + 1, bar.bottom};
+        break;
+      case DockSide::None:
+        break;
+    }
+    if (same && !OtherMonitorIn(monitors, s, beyond)) {
+      m_dockMonitor = s;
+      return true;
+    }
   }
-  return !OtherMonitorIn(monitors, s, beyond);
+  return false;
 }
 
 // Free where it stands: no watch, no motion, not retracted.

@@ -135,7 +135,7 @@ class DockingEngine {
 
  private:
   int TaskbarHeightOn(const MonitorArea& monitor, const std::vector<MonitorArea>& all) const;
-  bool DockEdgeStillThere(const std::vector<MonitorArea>& monitors) const;
+  bool DockEdgeStillThere(const std::vector<MonitorArea>& monitors);
   void Undock();
   void StartMotion(bool retract);
   void Step(bool retract);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -623,6 +624,11 @@ TEST(DockingMonitors, DisplayChangeFreesABarWhoseEdgeIsGoneAndBringsItOnScreen) 
        ScreenPoint{-1275, 500}, At(-1200, 480, 370, 47), DockSide::None, At(0, 480, 370, 47)},
       {"primary got smaller under a right-docked bar", bigPrimary, primaryOnly,
        ScreenPoint{1915, 400}, At(1500, 380, 370, 47), DockSide::None, At(910, 380, 370, 47)},
+      // Its top edge is where it was, along the bar too.
+      {"primary got smaller under a top-docked bar", bigPrimary, primaryOnly, ScreenPoint{640, 5},
+       At(500, 5, 370, 47), DockSide::Top, At(500, -43, 370, 47)},
+      {"primary got narrower than a top-docked bar's middle", bigPrimary, primaryOnly,
+       ScreenPoint{1500, 5}, At(1200, 5, 370, 47), DockSide::None, At(910, 0, 370, 47)},
       {"free in the dead zone", kSideBySide, kSideBySide, std::nullopt, At(1700, 750, 370, 47),
        DockSide::None, At(1700, 721, 370, 47)},
       {"free off every monitor", kSideBySide, kSideBySide, std::nullopt, At(3000, 100, 370, 47),
@@ -660,6 +666,12 @@ TEST(DockingMonitors, DisplayChangeFreesABarWhoseEdgeIsGoneAndBringsItOnScreen) 
       // Free: nothing retracts it, and the hotkey takes it for a shown bar.
       EXPECT_FALSE(s.engine.Retracting());
       EXPECT_TRUE(s.desk.timers.empty());
+    } else {
+      // Still docked: it comes out against its edge on the monitor it is on now.
+      EXPECT_TRUE(s.engine.Retracting());
+      EXPECT_TRUE(std::any_of(c.after.begin(), c.after.end(), [&](const MonitorArea& m) {
+        return m.area == s.engine.DockMonitor();
+      }));
     }
   }
 }
