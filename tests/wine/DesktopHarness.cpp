@@ -3,6 +3,7 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -204,6 +205,33 @@ RECT WorkArea() {
   RECT area{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   return area;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+std::string Describe(const RECT& r) {
+  char text[64];
+  snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+  return text;
+}
+
+POINT Surface(const BarProcess& bar) {
+  POINT origin = ClientOrigin(bar.Bar());
+  return {origin.x + 5, origin.y + 5};
+}
+
+void DragBar(const BarProcess& bar, POINT to) {
+  POINT from = Surface(bar);
+  MoveMouse(from.x, from.y);
+  LeftButton(true);
+  GlideMouse(to.x, to.y);
+  LeftButton(false);
+  bar.Sync();
+}
+
+bool WaitForRect(const BarProcess& bar, const std::function<bool(const RECT&)>& holds, DWORD ms) {
+  return WaitFor([&] { return holds(WindowRect(bar.Bar())); }, ms);
 }
 
 POINT ClientOrigin(HWND window) {

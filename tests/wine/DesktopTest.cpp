@@ -34,37 +34,6 @@ struct Screen {
   }();
 };
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-std::string Describe(const RECT& r) {
-  char text[64];
-  snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
-  return text;
-}
-
-// A point of the bar's own surface, clear of every control: the press there
-// grabs the whole bar.
-POINT Surface(const BarProcess& bar) {
-  POINT origin = ClientOrigin(bar.Bar());
-  return {origin.x + 5, origin.y + 5};
-}
-
-// Presses on the bar's surface, glides to `to` and lets go there.
-void DragBar(const BarProcess& bar, POINT to) {
-  POINT from = Surface(bar);
-  MoveMouse(from.x, from.y);
-  LeftButton(true);
-  GlideMouse(to.x, to.y);
-  LeftButton(false);
-  bar.Sync();
-}
-
-bool WaitForRect(const BarProcess& bar, const std::function<bool(const RECT&)>& holds,
-                 DWORD ms = 1000) {
-  return WaitFor([&] { return holds(WindowRect(bar.Bar())); }, ms);
-}
-
 // As the shell sends them: posted. (A sent message overtakes a posted one, so
 // the callers wait for what the message does.)
 void PostTray(const BarProcess& bar, LPARAM mouseMessage) {
