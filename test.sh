@@ -18,7 +18,8 @@ echo "== core tests (native)"
 ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
 echo "== the scripts' choice of Windows builds"
 tests/scripts/windows-builds-test.sh
-read -r -a builds <<<"$(tools/windows-builds.sh)"
+runnable=$(tools/windows-builds.sh)
+read -r -a builds <<<"$runnable"
 for b in "${builds[@]}"; do
   echo "== Windows tests, $b build (Wine)"
   ctest --test-dir "$build/$b" --output-on-failure

@@ -111,7 +111,8 @@ measure() {
   echo "${tree}_size_release_zip $(size_of "${zip:-none}") bytes - -" >>"$results"
 }
 
-read -r -a trees <<<"$(QUARROW_BUILD="$build" tools/windows-builds.sh)"
+runnable=$(QUARROW_BUILD="$build" tools/windows-builds.sh) || exit 2
+read -r -a trees <<<"$runnable"
 echo "perf: measuring the ${trees[*]} build(s)" | tee -a "$out/machine.txt"
 for tree in "${trees[@]}"; do
   measure "$tree" "$@" || { s=$?; [ "$s" -gt "$status" ] && status=$s; }

@@ -8,20 +8,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-env.sh
 build="${QUARROW_BUILD:-build}"
+case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
 
 runs=()
 why32="this host cannot run 32-bit programs"
 [ "${QUARROW_WIN64_ONLY:-0}" = 1 ] && why32="QUARROW_WIN64_ONLY=1"
 if [ ! -f "$build/win32/bin/can_run.exe" ]; then
   why32="the 32-bit build is missing ($build/win32)"
-elif quarrow_host_runs_win32 "$PWD/$build/win32/bin/can_run.exe"; then
+elif quarrow_host_runs_win32 "$build/win32/bin/can_run.exe"; then
   runs+=(win32)
 fi
 
 why64=""
 if [ ! -f "$build/win64/bin/can_run.exe" ]; then
   why64="the 64-bit build is missing ($build/win64)"
-elif ! why64=$( (quarrow_wine_env test win64 && timeout 120 "$QUARROW_WINE_LOADER" "$PWD/$build/win64/bin/can_run.exe") 2>&1 >/dev/null); then
+elif ! why64=$( (quarrow_wine_env test win64 && timeout 120 "$QUARROW_WINE_LOADER" "$build/win64/bin/can_run.exe") 2>&1 >/dev/null); then
   why64="wine64 cannot run the 64-bit build: ${why64:-no reason given}"
 else
   runs+=(win64)
