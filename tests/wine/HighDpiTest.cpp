@@ -210,3 +210,30 @@ TEST(HighDpi, BarAndDialogsShowEveryTextWholeAndNoControlOverAnother) {
     EXPECT_TRUE(WaitUntilGone(window));
   }
 }
+
+// Windows sends WM_DPICHANGED when the bar is dragged onto a monitor of
+// another density or the scale changes; Wine never does, so the test sends
+// it, with the suggested rectangle in the bar's process as Windows gives it.
+TEST(HighDpi, DensityChangeTakesTheSuggestedRectangleAndReloadsTheIcons) {
+  const int newDpi = ScreenDpi() == 120 ? 144 : 120;
+  const int iconSize = MetricAt(SM_CXSMICON, newDpi);
+  ASSERT_GT(iconSize, 0);
+  ASSERT_NE(iconSize, GetSystemMetrics(SM_CXSMICON));
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  const RECT before = desktop_test::WindowRect(bar.Bar());
+  const RECT suggested{100, 120, 100 + (before.right - before.left), 120 + (before.bottom - before.top)};
+  void* remote = VirtualAllocEx(bar.ProcessHandle(), nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_TRUE(remote);
+  ASSERT_TRUE(WriteProcessMemory(bar.ProcessHandle(), remote, &suggested, sizeof suggested, nullptr));
+  SendMessageA(bar.Bar(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(newDpi, newDpi),
+               reinterpret_cast<LPARAM>(remote));
+  bar.Sync();
+  Sleep(200);
+  const RECT after = desktop_test::WindowRect(bar.Bar());
+  EXPECT_TRUE(EqualRect(&after, &suggested));
+  SIZE tile = BlueTileExtent(bar.Item(IDC_ENGINE_BUTTON));
+  EXPECT_EQ(tile.cx, iconSize);
+  EXPECT_EQ(tile.cy, iconSize);
+  VirtualFreeEx(bar.ProcessHandle(), remote, 0, MEM_RELEASE);
+}

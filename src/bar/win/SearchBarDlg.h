@@ -132,7 +132,9 @@ class SearchBarDlg : public Dialog {
   UINT m_dpi = 96;
   IconHandle m_appIcon;       // standard size: dragging, the minimised bar
   IconHandle m_trayAppIcon;   // small size of the taskbar's monitor
-  IconHandle m_engineIcon;    // shown by button 1002, which does not own it
+  // Icon 300 + i of each engine position, loaded when first shown; button 1002
+  // shows one of them and does not own it.
+  std::array<IconHandle, kMenuEntryCount> m_engineIcons;
   int m_engineIconPosition = 0;
   bool m_barShown = false;
   BitmapHandle m_backgroundBitmap;

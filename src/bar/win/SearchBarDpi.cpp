@@ -38,6 +38,8 @@ void SearchBarDlg::LoadAppIcons() {
 Dialog::Result SearchBarDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
   m_dpi = LOWORD(dpis);
   LoadAppIcons();
+  // The button shows the new size before the icons of the old one go.
+  auto oldIcons = std::move(m_engineIcons);
   SetEngineIcon(m_engineIconPosition);
   MeasureDesktop();
   m_pictureBrush.Reset();  // made again at the new client size

@@ -3,8 +3,6 @@
 // the default item, and its text is on the menu's button.
 #include "bar/win/SearchBarDlg.h"
 
-#include <utility>
-
 #include "base/Texts.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"
@@ -99,13 +97,13 @@ void SearchBarDlg::ChooseSite(UINT command) {
 
 // Icon 300 + i belongs to menu position i, whichever engine stands there. It
 // is loaded at the small icon size of the bar's density, which fits the
-// 16-unit button as the button grows with its font. The button only shows it:
-// the previous one is destroyed once the button holds the new one.
+// 16-unit button as the button grows with its font, and kept until the
+// density changes.
 void SearchBarDlg::SetEngineIcon(int position) {
   m_engineIconPosition = position;
-  IconHandle icon(dpi::LoadProgramIcon(IDI_ENGINE_FIRST + position, m_dpi, dpi::IconSize::Small));
+  IconHandle& icon = m_engineIcons[static_cast<size_t>(position)];
+  if (!icon) icon.Reset(dpi::LoadProgramIcon(IDI_ENGINE_FIRST + position, m_dpi, dpi::IconSize::Small));
   SendMessageA(m_engineButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
-  m_engineIcon = std::move(icon);
 }
 
 void SearchBarDlg::DropMenuBelow(HWND button, HMENU menu) {
