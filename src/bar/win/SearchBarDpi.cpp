@@ -48,9 +48,9 @@ Dialog::Result SearchBarDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
     SetWindowPos(Hwnd(), nullptr, rect->left, rect->top, rect->right - rect->left,
                  rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // A docked bar stays on its edge: once the docking engine scales its own
-  // distances, it re-places the bar here at the new size (the suggested
-  // rectangle keeps the bar's centre, not its edge).
+  // A docked bar must stay on its edge, which the suggested rectangle does not
+  // keep (it keeps the bar under the cursor): the docking engine re-places a
+  // docked bar here, at its new size, once it scales its own distances.
   InvalidateRect(Hwnd(), nullptr, TRUE);
   return kDefault;
 }
