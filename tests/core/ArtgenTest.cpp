@@ -78,9 +78,9 @@ TEST(EncodeBmp8, WritesBottomUpRowsPaddedToFourBytes) {
 }
 
 TEST(EncodeIco, DirectoryPointsAtEachImageWithItsAlphaAndMask) {
-  // Three sizes as in the program icon, and the odd one of the engine icons.
+  // The sizes every icon of the program is drawn at.
   std::vector<RgbaImage> images;
-  for (int size : {16, 24, 32, 48}) {
+  for (int size : {16, 20, 24, 32, 48}) {
     RgbaImage img(size, size);
     for (int y = 0; y < size; ++y)
       for (int x = 0; x < size; ++x)

@@ -22,6 +22,8 @@ struct AppIconMetrics {
 AppIconMetrics MetricsFor(int size) {
   switch (size) {
     case 16: return {3.0, 10.5, 11.0, 1.2, 9.8, 6.8, 5.0, 1.75, 6.0, 2.6, 0.0};  // no room for a caret
+    case 20: return {3.8, 13.2, 14.0, 1.4, 12.3, 8.5, 6.2, 2.1, 7.4, 3.1, 0.0};
+    case 24: return {4.3, 15.8, 17.0, 1.6, 14.8, 10.2, 7.3, 2.4, 8.6, 3.5, 1.3};
     case 32: return {5.5, 21.5, 24.0, 2.0, 20.0, 13.5, 9.6, 2.9, 11.0, 4.4, 1.6};
     default: return {8.0, 32.0, 36.0, 2.6, 30.0, 20.0, 14.0, 4.2, 16.0, 6.5, 2.2};
   }
@@ -78,8 +80,6 @@ RgbaImage DrawAppIcon(int size) {
   return img;
 }
 
-int EngineIconSize(int position) { return position == 6 ? 24 : 16; }
-
 namespace {
 
 // Tile colours, one hue per position so that the menu positions are told
@@ -91,7 +91,7 @@ constexpr std::uint32_t kTileColours[kEnginePositions] = {
     0x149EA3,  // 3 teal: picture
     0x7A4CC2,  // 4 purple: disc
     0xD8393B,  // 5 red: musical note
-    0x5B6770,  // 6 slate: map pin (the 24-pixel one)
+    0x5B6770,  // 6 slate: map pin
     0xC93A8F,  // 7 magenta: play
     0xB7791F,  // 8 amber: S
     0x283C78,  // 9 navy: open book
@@ -137,8 +137,7 @@ Shape Glyph(int position, double u) {
 
 }  // namespace
 
-RgbaImage DrawEngineIcon(int position) {
-  const int size = EngineIconSize(position);
+RgbaImage DrawEngineIcon(int position, int size) {
   const double u = size / 16.0;
   const Rgb base = Hex(kTileColours[position]);
   RgbaImage img(size, size);

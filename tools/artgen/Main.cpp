@@ -1,7 +1,7 @@
 // artgen <outdir>: draws the program's icons and background pictures and
 // writes them where the resource script looks for them:
-//   app.ico                         icon 128 (16, 32 and 48 pixels)
-//   engine0.ico .. engine9.ico      icons 300..309
+//   app.ico                         icon 128 (16, 20, 24, 32 and 48 pixels)
+//   engine0.ico .. engine9.ico      icons 300..309 (the same sizes)
 //   picture01.bmp .. picture30.bmp  bitmaps 260..289
 //   extra290.bmp, extra299.bmp, extra300.bmp
 // The output is the same, byte for byte, on every run. Before writing, the
@@ -129,10 +129,13 @@ int main(int argc, char** argv) {
 
   // Icons.
   std::vector<RgbaImage> appSizes;
-  for (int size : {16, 32, 48}) appSizes.push_back(DrawAppIcon(size));
+  for (int size : kIconSizes) appSizes.push_back(DrawAppIcon(size));
   ok &= WriteFile(dir / "app.ico", EncodeIco(appSizes));
-  for (int i = 0; i < kEnginePositions; ++i)
-    ok &= WriteFile(dir / ("engine" + std::to_string(i) + ".ico"), EncodeIco({DrawEngineIcon(i)}));
+  for (int i = 0; i < kEnginePositions; ++i) {
+    std::vector<RgbaImage> engineSizes;
+    for (int size : kIconSizes) engineSizes.push_back(DrawEngineIcon(i, size));
+    ok &= WriteFile(dir / ("engine" + std::to_string(i) + ".ico"), EncodeIco(engineSizes));
+  }
 
   // Pictures.
   const auto& pictures = Pictures();

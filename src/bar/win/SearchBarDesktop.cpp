@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "base/Texts.h"
+#include "framework/win/Dpi.h"
 #include "resource.h"
 #include "settings/Keys.h"
 
@@ -82,7 +83,8 @@ void SearchBarDlg::BindDesktopMessages() {
 }
 
 // Stands in for WM_CREATE, which a dialog procedure never receives: the
-// taskbar's height and the two system sizes, measured once.
+// taskbar's height and the two system sizes at the bar's density, measured
+// once and again when the density changes.
 void SearchBarDlg::MeasureDesktop() {
   m_dockingHost.Attach(Hwnd());
   std::optional<ScreenRect> taskbar;
@@ -91,13 +93,14 @@ void SearchBarDlg::MeasureDesktop() {
     GetWindowRect(tray, &rect);
     taskbar = ToScreenRect(rect);
   }
-  m_docking.MeasureSizes(taskbar, GetSystemMetrics(SM_CYEDGE), GetSystemMetrics(SM_CXFRAME));
+  m_docking.MeasureSizes(taskbar, dpi::SystemMetric(SM_CYEDGE, m_dpi),
+                         dpi::SystemMetric(SM_CXFRAME, m_dpi));
 }
 
 // The end of the initialisation: the icon and the hotkey. Neither result is
 // looked at; with the hotkey taken elsewhere the icon and menus still work.
 void SearchBarDlg::StartDesktopPresence() {
-  m_trayIcon.SetIcon(m_appIcon);
+  m_trayIcon.SetIcon(m_trayAppIcon.Get());
   m_trayIcon.SetTip(kTrayTip);
   m_trayIcon.Add();
   RegisterHotKey(Hwnd(), kHotkeyId, MOD_ALT | MOD_CONTROL, 'S');
@@ -275,8 +278,8 @@ Dialog::Result SearchBarDlg::OnPaint() {
   SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  IconOrigin origin = MinimizedIconOrigin(client.right, client.bottom, GetSystemMetrics(SM_CXICON),
-                                          GetSystemMetrics(SM_CYICON));
-  DrawIcon(paint.Dc(), origin.x, origin.y, m_appIcon);
+  int icon = dpi::IconPixels(m_dpi, dpi::IconSize::Standard);
+  IconOrigin origin = MinimizedIconOrigin(client.right, client.bottom, icon, icon);
+  DrawIcon(paint.Dc(), origin.x, origin.y, m_appIcon.Get());
   return Handled(0);
 }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "framework/win/Dpi.h"
 #include "resource.h"
 #include "search/SearchUrl.h"
 #include "search/win/Browser.h"
@@ -16,13 +17,15 @@ SearchBarDlg::SearchBarDlg()
         SetQueryText(text);
         RunSearch();
       }) {
-  m_appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+  // At the system's density until the window, and so its monitor, exists.
+  m_dpi = dpi::SystemDpi();
+  LoadAppIcons();
 
   OnMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM point) { return OnLeftButtonDown(point); });
   OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) { return OnClose(); });
   OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) { return OnEndSession(ending); });
   OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) {
-    return Handled(reinterpret_cast<LRESULT>(m_appIcon));
+    return Handled(reinterpret_cast<LRESULT>(m_appIcon.Get()));
   });
   OnCommand(IDC_SEARCH, [this] { RunSearch(); });
   OnCommand(IDC_KEYWORD_SWITCH, [this] { OnKeywordSwitch(); });
@@ -40,12 +43,15 @@ SearchBarDlg::SearchBarDlg()
   OnCommand(ID_APP_EXIT, [this] { OnExit(); });
   BindDesktopMessages();
   BindDialogCommands();
+  BindDpiMessages();
 }
 
 SearchBarDlg::~SearchBarDlg() = default;
 
 BOOL SearchBarDlg::OnInitDialog() {
   // The window exists now: measure the taskbar and the system sizes first.
+  m_dpi = dpi::WindowDpi(Hwnd());
+  LoadAppIcons();
   MeasureDesktop();
   SetMainWindow(Hwnd());
   Dialog::OnInitDialog();

@@ -6,6 +6,7 @@
 //   SearchBarMenus.cpp       the engine, keyword and site menus
 //   SearchBarDesktop.cpp     docking, notification icon, hotkey, background
 //   SearchBarCommands.cpp    the settings dialogs and the About box
+//   SearchBarDpi.cpp         the icons at the monitor's density, a change of density
 #pragma once
 
 #include <array>
@@ -87,6 +88,11 @@ class SearchBarDlg : public Dialog {
   // ---- Dialogs (SearchBarCommands.cpp).
   void BindDialogCommands();
 
+  // ---- Screen density (SearchBarDpi.cpp).
+  void BindDpiMessages();
+  void LoadAppIcons();
+  Result OnDpiChanged(WPARAM dpis, LPARAM suggested);
+
   // The query box and the switches, exchanged with the controls.
   std::string m_queryText;
   int m_siteOn = 0;
@@ -122,7 +128,14 @@ class SearchBarDlg : public Dialog {
 
   // Desktop presence.
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"
-  HICON m_appIcon = nullptr;  // shared icon resource, not destroyed
+  // The density of the bar's monitor: the icons are loaded at its sizes.
+  UINT m_dpi = 96;
+  IconHandle m_appIcon;       // standard size: dragging, the minimised bar
+  IconHandle m_trayAppIcon;   // small size of the taskbar's monitor
+  // Icon 300 + i of each engine position, loaded when first shown; button 1002
+  // shows one of them and does not own it.
+  std::array<IconHandle, kMenuEntryCount> m_engineIcons;
+  int m_engineIconPosition = 0;
   bool m_barShown = false;
   BitmapHandle m_backgroundBitmap;
   BrushHandle m_colorBrush;

@@ -4,6 +4,7 @@
 #include "bar/win/SearchBarDlg.h"
 
 #include "base/Texts.h"
+#include "framework/win/Dpi.h"
 #include "resource.h"
 
 namespace {
@@ -95,12 +96,14 @@ void SearchBarDlg::ChooseSite(UINT command) {
 }
 
 // Icon 300 + i belongs to menu position i, whichever engine stands there. It
-// is loaded at the small icon size that fits the 16-unit button; the shared
-// copy lives as long as the program.
+// is loaded at the small icon size of the bar's density, which fits the
+// 16-unit button as the button grows with its font, and kept until the
+// density changes.
 void SearchBarDlg::SetEngineIcon(int position) {
-  HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ENGINE_FIRST + position),
-                           IMAGE_ICON, 16, 16, LR_SHARED);
-  SendMessageA(m_engineButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  m_engineIconPosition = position;
+  IconHandle& icon = m_engineIcons[static_cast<size_t>(position)];
+  if (!icon) icon.Reset(dpi::LoadProgramIcon(IDI_ENGINE_FIRST + position, m_dpi, dpi::IconSize::Small));
+  SendMessageA(m_engineButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
 }
 
 void SearchBarDlg::DropMenuBelow(HWND button, HMENU menu) {

@@ -5,6 +5,7 @@
 #include "base/Text.h"
 #include "base/Texts.h"
 #include "framework/win/AppTitle.h"
+#include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"
 #include "settings/ProfileStore.h"
@@ -68,11 +69,12 @@ BOOL EngineSettingsDlg::OnInitDialog() {
 }
 
 void EngineSettingsDlg::BuildImageList() {
-  m_images.Reset(common_controls::CreateImageList(16, 16, ILC_COLOR16, 4, 4));
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  // The small icon size of the dialog's density, which the rows' height follows.
+  const UINT density = dpi::WindowDpi(Hwnd());
+  const int size = dpi::IconPixels(density, dpi::IconSize::Small);
+  m_images.Reset(common_controls::CreateImageList(size, size, ILC_COLOR16, 4, 4));
   for (int id : kEngineIcons) {
-    // At the list's size, so that the 24 x 24 one is scaled once, by the system.
-    IconHandle icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
+    IconHandle icon(dpi::LoadProgramIcon(id, density, dpi::IconSize::Small));
     common_controls::AddIcon(m_images.Get(), icon.Get());  // the list keeps a copy
   }
   SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images.Get()));

@@ -1,0 +1,56 @@
+// The bar on screens of any density. The program is DPI-aware (its manifest
+// says so), so Windows draws it at the real density of its monitor instead of
+// stretching a 96-DPI picture: the template grows with its font by itself,
+// and what the bar sizes itself (the icons, the docking sizes) is measured
+// for the density of the monitor the bar is on, and again when that changes.
+#include "bar/win/SearchBarDlg.h"
+
+#include <utility>
+
+#include "framework/win/Dpi.h"
+#include "resource.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+void SearchBarDlg::BindDpiMessages() {
+  OnMessage(WM_DPICHANGED, [this](WPARAM dpis, LPARAM suggested) { return OnDpiChanged(dpis, suggested); });
+}
+
+// The application icon at the standard size of the bar's density (what the
+// minimised bar and a drag show), and at the small size of the taskbar's
+// density for the notification area, which may be on another monitor. Each
+// new icon is in place before the old one is destroyed.
+void SearchBarDlg::LoadAppIcons() {
+  m_appIcon.Reset(dpi::LoadProgramIcon(IDI_APP, m_dpi, dpi::IconSize::Standard));
+  UINT trayDpi = dpi::WindowDpi(FindWindowA("Shell_TrayWnd", nullptr));
+  IconHandle tray(dpi::LoadProgramIcon(IDI_APP, trayDpi, dpi::IconSize::Small));
+  m_trayIcon.SetIcon(tray.Get());
+  m_trayAppIcon = std::move(tray);
+}
+
+// WM_DPICHANGED: the bar was dragged onto a monitor of another density, or the
+// user changed the scale. The dialog manager scales the template's font and
+// controls itself (the default processing, which runs afterwards); the bar
+// takes the rectangle Windows suggests, so that it stays under the cursor
+// while dragged, and loads its icons and measures its sizes again.
+Dialog::Result SearchBarDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
+  m_dpi = LOWORD(dpis);
+  LoadAppIcons();
+  // The button shows the new size before the icons of the old one go.
+  auto oldIcons = std::move(m_engineIcons);
+  SetEngineIcon(m_engineIconPosition);
+  MeasureDesktop();
+  m_pictureBrush.Reset();  // made again at the new client size
+  const RECT* rect = reinterpret_cast<const RECT*>(suggested);
+  if (rect) {
+    SetWindowPos(Hwnd(), nullptr, rect->left, rect->top, rect->right - rect->left,
+                 rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // A docked bar must stay on its edge, which the suggested rectangle does not
+  // keep (it keeps the bar under the cursor): the docking engine re-places a
+  // docked bar here, at its new size, once it scales its own distances.
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+  return kDefault;
+}
