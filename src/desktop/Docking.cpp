@@ -1,5 +1,7 @@
 #include "desktop/Docking.h"
 
+#include "desktop/Dpi.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -92,12 +94,15 @@ void Clamp(int& low, int size, int from, int to) { low = std::max(from, std::min
 }  // namespace
 
 void DockingEngine::MeasureSizes(std::optional<ScreenRect> taskbarRect, int edgeInset,
-                                 int peekSize) {
-  if (taskbarRect) m_taskbarHeight = taskbarRect->Height();
+                                 int peekSize, int dpi) {
+  m_dpi = dpi;
+  m_taskbarHeight = taskbarRect ? taskbarRect->Height() : Scaled(kDefaultTaskbarHeight);
   m_taskbarRect = taskbarRect;
   m_edgeInset = edgeInset;
   m_peekSize = peekSize;
 }
+
+int DockingEngine::Scaled(int length96) const { return ScaleToDpi(length96, m_dpi); }
 
 // The measured taskbar belongs to the monitor that shows it (the primary when
 // there is none); on another monitor whatever its work area leaves free at
@@ -121,14 +126,15 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
   const int width = proposed.Width();
   const int height = proposed.Height();
   auto outer = [&](int x, int y) { return !OnAnyMonitor(monitors, {x, y}); };
-  const bool nearLeft = cursor.x < screen.left + kSnapDistance && outer(screen.left - 1, cursor.y);
-  const bool nearRight = cursor.x >= screen.right - kSnapDistance && outer(screen.right, cursor.y);
+  const int snap = Scaled(kSnapDistance);
+  const bool nearLeft = cursor.x < screen.left + snap && outer(screen.left - 1, cursor.y);
+  const bool nearRight = cursor.x >= screen.right - snap && outer(screen.right, cursor.y);
 
-  if (cursor.y <= screen.top + kSnapDistance && outer(cursor.x, screen.top - 1)) {
+  if (cursor.y <= screen.top + snap && outer(cursor.x, screen.top - 1)) {
     proposed.top = screen.top - m_edgeInset;
     proposed.bottom = proposed.top + height;
     m_dockSide = DockSide::Top;
-  } else if (cursor.y >= screen.bottom - taskbar - kSnapDistance &&
+  } else if (cursor.y >= screen.bottom - taskbar - snap &&
              outer(cursor.x, screen.bottom)) {
     // Just above the taskbar while dragging; a reveal drops it onto the edge.
     proposed.top = screen.bottom - taskbar - height;
@@ -182,7 +188,7 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
 // screen): bring a docked bar out and watch for the cursor leaving it.
 void DockingEngine::OnHitTest(ScreenPoint cursor) {
   if (m_dockSide == DockSide::None || m_leaveWatchRunning) return;
-  if (cursor.x >= m_dockMonitor.right + kHitTestSlack) return;
+  if (cursor.x >= m_dockMonitor.right + Scaled(kHitTestSlack)) return;
   m_host->StartTimer(kLeaveWatchTimer.id, kLeaveWatchTimer.periodMs);
   m_leaveWatchRunning = true;
   StartMotion(false);
@@ -197,10 +203,11 @@ void DockingEngine::StartMotion(bool retract) {
 void DockingEngine::OnTimer(unsigned id) {
   if (id == kLeaveWatchTimer.id) {
     ScreenRect around = m_host->BarRect();
-    around.left -= kLeaveMargin;
-    around.top -= kLeaveMargin;
-    around.right += kLeaveMargin;
-    around.bottom += kLeaveMargin;
+    const int margin = Scaled(kLeaveMargin);
+    around.left -= margin;
+    around.top -= margin;
+    around.right += margin;
+    around.bottom += margin;
     const ScreenPoint cursor = m_host->CursorPos();
     const bool inside = around.left <= cursor.x && cursor.x < around.right &&
                         around.top <= cursor.y && cursor.y < around.bottom;
@@ -232,40 +239,65 @@ int DockingEngine::StepTo(int position, int delta, int limit) {
   return limit;
 }
 
-// One whole height (or width) toward the bar's edge, stopping where only
-// m_peekSize pixels stay on its monitor; or away from it, stopping where the
-// bar stands wholly on the monitor (at the top m_edgeInset pixels above it;
-// at the bottom on the monitor's edge, over the taskbar).
+// Where a docked bar of this size stands on its edge: retracted, only
+// m_peekSize pixels on its monitor; revealed, wholly on it (at the top
+// m_edgeInset pixels above it; at the bottom on the monitor's edge, over the
+// taskbar).
+ScreenPoint DockingEngine::EdgePosition(const ScreenRect& bar, bool retracted) const {
+  const ScreenRect& screen = m_dockMonitor;
+  ScreenPoint at{bar.left, bar.top};
+  switch (m_dockSide) {
+    case DockSide::Top:
+      at.y = retracted ? screen.top + m_peekSize - bar.Height() : screen.top - m_edgeInset;
+      break;
+    case DockSide::Bottom:
+      at.y = retracted ? screen.bottom - m_peekSize : screen.bottom - bar.Height();
+      break;
+    case DockSide::Left:
+      at.x = retracted ? screen.left + m_peekSize - bar.Width() : screen.left;
+      break;
+    case DockSide::Right:
+      at.x = retracted ? screen.right - m_peekSize : screen.right - bar.Width();
+      break;
+    case DockSide::None:
+      break;
+  }
+  return at;
+}
+
+// One whole height (or width) toward the bar's edge position, retracted or
+// revealed.
 void DockingEngine::Step(bool retract) {
   if (m_dockSide == DockSide::None) return;
   const ScreenRect bar = m_host->BarRect();
-  const ScreenRect screen = m_dockMonitor;
+  const ScreenPoint limit = EdgePosition(bar, retract);
   const int width = bar.Width();
   const int height = bar.Height();
-  const int peek = m_peekSize;
   int left = bar.left;
   int top = bar.top;
   switch (m_dockSide) {
     case DockSide::Top:
-      top = retract ? StepTo(top, -height, screen.top + peek - height)
-                    : StepTo(top, height, screen.top - m_edgeInset);
+      top = StepTo(top, retract ? -height : height, limit.y);
       break;
     case DockSide::Bottom:
-      top = retract ? StepTo(top, height, screen.bottom - peek)
-                    : StepTo(top, -height, screen.bottom - height);
+      top = StepTo(top, retract ? height : -height, limit.y);
       break;
     case DockSide::Left:
-      left = retract ? StepTo(left, -width, screen.left + peek - width)
-                     : StepTo(left, width, screen.left);
+      left = StepTo(left, retract ? -width : width, limit.x);
       break;
     case DockSide::Right:
-      left = retract ? StepTo(left, width, screen.right - peek)
-                     : StepTo(left, -width, screen.right - width);
+      left = StepTo(left, retract ? width : -width, limit.x);
       break;
     case DockSide::None:
       break;
   }
   m_host->PlaceBarAt(left, top);
+}
+
+void DockingEngine::KeepOnEdge() {
+  if (m_dockSide == DockSide::None) return;
+  const ScreenPoint at = EdgePosition(m_host->BarRect(), m_retracting);
+  m_host->MoveBarTo(at.x, at.y);
 }
 
 void DockingEngine::RetractStep() { Step(true); }
@@ -362,15 +394,17 @@ void DockingEngine::OnDisplayChange() {
   m_host->MoveBarTo(x, y);
 }
 
-void DockingEngine::EnforceMinimumSize(SizingEdge edge, ScreenRect& proposed) {
-  const bool narrow = proposed.Width() < kMinBarWidth;
-  const bool low = proposed.Height() < kMinBarHeight;
+void DockingEngine::EnforceMinimumSize(SizingEdge edge, ScreenRect& proposed) const {
+  const int minWidth = Scaled(kMinBarWidth);
+  const int minHeight = Scaled(kMinBarHeight);
+  const bool narrow = proposed.Width() < minWidth;
+  const bool low = proposed.Height() < minHeight;
   if (!narrow && !low) return;
 
-  auto setLeft = [&] { proposed.left = proposed.right - kMinBarWidth; };
-  auto setRight = [&] { proposed.right = proposed.left + kMinBarWidth; };
-  auto setTop = [&] { proposed.top = proposed.bottom - kMinBarHeight; };
-  auto setBottom = [&] { proposed.bottom = proposed.top + kMinBarHeight; };
+  auto setLeft = [&] { proposed.left = proposed.right - minWidth; };
+  auto setRight = [&] { proposed.right = proposed.left + minWidth; };
+  auto setTop = [&] { proposed.top = proposed.bottom - minHeight; };
+  auto setBottom = [&] { proposed.bottom = proposed.top + minHeight; };
 
   switch (edge) {
     // A single edge goes to its minimum distance even when only the other

@@ -57,6 +57,7 @@ struct TimerSpec {
   unsigned periodMs;
 };
 
+// Pixel numbers for 96 DPI; the engine scales each to the bar's density.
 inline constexpr int kSnapDistance = 20;
 inline constexpr int kLeaveMargin = 10;
 inline constexpr int kHitTestSlack = 10;
@@ -95,9 +96,11 @@ class DockingEngine {
   DockingEngine(const DockingEngine&) = delete;
   DockingEngine& operator=(const DockingEngine&) = delete;
 
-  // WM_CREATE: the rectangle of the "Shell_TrayWnd" window if there is one,
-  // SM_CYEDGE and SM_CXFRAME.
-  void MeasureSizes(std::optional<ScreenRect> taskbarRect, int edgeInset, int peekSize);
+  // WM_CREATE and WM_DPICHANGED: the rectangle of the "Shell_TrayWnd" window
+  // if there is one, SM_CYEDGE and SM_CXFRAME at the bar's density, and that
+  // density, to which the engine scales its own distances.
+  void MeasureSizes(std::optional<ScreenRect> taskbarRect, int edgeInset, int peekSize,
+                    int dpi = 96);
 
   // WM_MOVING: adjusts the proposed window rectangle.
   void SnapWhileMoving(ScreenRect& proposed);
@@ -108,7 +111,10 @@ class DockingEngine {
   // WM_LBUTTONDBLCLK; `doubleClickRight` is the "DoubleClickRight" option.
   void MoveToCorner(int doubleClickRight);
   // WM_SIZING: adjusts the proposed window rectangle.
-  static void EnforceMinimumSize(SizingEdge edge, ScreenRect& proposed);
+  void EnforceMinimumSize(SizingEdge edge, ScreenRect& proposed) const;
+  // After the bar changed size (WM_DPICHANGED): a docked bar is put back on
+  // its edge, retracted or revealed as it was.
+  void KeepOnEdge();
   // WM_DISPLAYCHANGE, and WM_SETTINGCHANGE for the work area: a docked bar
   // whose edge is gone becomes free, and a free bar no longer wholly on the
   // monitors moves into the work area of the nearest one.
@@ -134,6 +140,8 @@ class DockingEngine {
   ScreenRect DockMonitor() const { return m_dockMonitor; }
 
  private:
+  int Scaled(int length96) const;
+  ScreenPoint EdgePosition(const ScreenRect& bar, bool retracted) const;
   int TaskbarHeightOn(const MonitorArea& monitor, const std::vector<MonitorArea>& all) const;
   bool DockEdgeStillThere(const std::vector<MonitorArea>& monitors);
   void Undock();
@@ -150,6 +158,7 @@ class DockingEngine {
   ScreenRect m_dockMonitor;
   int m_edgeInset = 0;
   int m_peekSize = 0;
+  int m_dpi = 96;
   bool m_leaveWatchRunning = false;
   bool m_motionDone = true;
   bool m_retracting = false;

@@ -429,9 +429,11 @@ TEST(Docking, EnforceMinimumSizeByDraggedEdge) {
       {E::Left, {100, 100, 386, 147}, {100, 100, 386, 147}},
       {static_cast<E>(9), {100, 100, 200, 120}, {100, 100, 200, 120}},
   };
+  FakeDesktop desk;
+  DockingEngine engine(desk);
   for (const auto& c : cases) {
     ScreenRect r = c.proposed;
-    DockingEngine::EnforceMinimumSize(c.edge, r);
+    engine.EnforceMinimumSize(c.edge, r);
     EXPECT_EQ(r, c.result) << static_cast<int>(c.edge) << " " << c.proposed.left << ","
                            << c.proposed.top << "," << c.proposed.right << "," << c.proposed.bottom;
   }
@@ -688,4 +690,68 @@ TEST(DockingMonitors, DisplayChangeStopsTheWatchOfABarItFrees) {
   EXPECT_FALSE(s.engine.LeaveWatchRunning());
   EXPECT_TRUE(s.desk.timers.empty());
   EXPECT_EQ(s.desk.bar, At(910, 0, 370, 47));
+}
+
+// At another density every distance of the rules is scaled from its 96-DPI
+// size: at 144 DPI the snap distance is 30, the leave margin 15, the minimum
+// size 429 x 71 and the taskbar without a window 45.
+TEST(Docking, DistancesScaleWithTheDensity) {
+  struct Case { int dpi; ScreenPoint cursor; DockSide side; } snaps[] = {
+      {96, {900, 20}, DockSide::Top},       {96, {900, 28}, DockSide::None},
+      {144, {900, 28}, DockSide::Top},      {144, {900, 30}, DockSide::Top},
+      {144, {900, 31}, DockSide::None},     {144, {30, 600}, DockSide::None},
+      {144, {29, 600}, DockSide::Left},     {144, {1890, 600}, DockSide::Right},
+      {144, {900, 1010}, DockSide::Bottom}, {144, {900, 1009}, DockSide::None},
+      {192, {900, 40}, DockSide::Top},      {192, {900, 41}, DockSide::None},
+  };
+  for (const Case& c : snaps) {
+    Scene s;
+    s.engine.MeasureSizes(ScreenRect{0, 1040, 1920, 1080}, 2, 4, c.dpi);
+    s.Drag(c.cursor, 700, 500);
+    EXPECT_EQ(s.engine.Side(), c.side) << c.dpi << " dpi at " << c.cursor.x << "," << c.cursor.y;
+  }
+
+  Scene s;
+  s.engine.MeasureSizes(std::nullopt, 3, 6, 144);
+  EXPECT_EQ(s.engine.TaskbarHeight(), 45);
+  ScreenRect small{100, 100, 200, 120};
+  s.engine.EnforceMinimumSize(SizingEdge::BottomRight, small);
+  EXPECT_EQ(small, (ScreenRect{100, 100, 529, 171}));
+
+  s.desk.bar = At(700, 480, 555, 71);
+  s.DockTopWatched({900, 20});
+  ASSERT_EQ(s.engine.Side(), DockSide::Top);
+  s.desk.cursor = {900, s.desk.bar.bottom + 14};  // within the 15-pixel margin
+  s.Tick(kLeaveWatchTimer);
+  EXPECT_TRUE(s.engine.LeaveWatchRunning());
+  s.desk.cursor = {900, s.desk.bar.bottom + 15};
+  s.Tick(kLeaveWatchTimer);
+  EXPECT_FALSE(s.engine.LeaveWatchRunning());
+}
+
+// A docked bar whose size changed (a new density) goes back onto its edge,
+// retracted or revealed as it was; a free bar stays where it is.
+TEST(Docking, KeepOnEdgeAfterTheBarChangedSize) {
+  struct Case { ScreenPoint dragTo; bool retract; ScreenRect after; } cases[] = {
+      {{900, 5}, false, At(700, -2, 555, 71)},
+      {{900, 5}, true, At(700, 4 - 71, 555, 71)},
+      {{900, 1075}, false, At(700, 1080 - 71, 555, 71)},
+      {{900, 1075}, true, At(700, 1080 - 4, 555, 71)},
+      {{5, 600}, true, At(4 - 555, 500, 555, 71)},
+      {{1915, 600}, false, At(1920 - 555, 500, 555, 71)},
+      {{900, 500}, false, At(700, 500, 555, 71)},
+  };
+  for (const Case& c : cases) {
+    Scene s;
+    s.Drag(c.dragTo, 700, 500);
+    if (c.retract) {
+      s.engine.OnHitTest(s.desk.cursor);
+      s.desk.cursor = {-500, -500};
+      s.Tick(kLeaveWatchTimer);
+      s.RunMotion();
+    }
+    s.desk.bar = At(s.desk.bar.left, s.desk.bar.top, 555, 71);  // as WM_DPICHANGED resizes it
+    s.engine.KeepOnEdge();
+    EXPECT_EQ(s.desk.bar, c.after) << c.dragTo.x << "," << c.dragTo.y << (c.retract ? " retracted" : "");
+  }
 }

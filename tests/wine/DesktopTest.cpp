@@ -280,6 +280,16 @@ TEST(DesktopDocking, DraggedBackIntoTheMiddleItStaysFree) {
   EXPECT_EQ(WindowRect(bar.Bar()).top, free.top) << "a free bar never retracts";
 }
 
+// 28 pixels from the top is beyond the 20-pixel snap distance of 96 DPI (at
+// 144 DPI it is within its 30: HighDpi.SnapDistanceGrowsWithTheDensity).
+TEST(DesktopDocking, TwentyEightPixelsFromTheTopLeavesTheBarFree) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  const int grabbedAt = Surface(bar).y - WindowRect(bar.Bar()).top;
+  DragBar(bar, {640, 28});
+  EXPECT_EQ(WindowRect(bar.Bar()).top, 28 - grabbedAt) << Describe(WindowRect(bar.Bar()));
+}
+
 TEST(DesktopDocking, DoubleClickMovesTheBarToTheCornerTheOptionNames) {
   for (int right : {1, 0}) {
     SCOPED_TRACE(right ? "DoubleClickRight=1" : "DoubleClickRight=0");

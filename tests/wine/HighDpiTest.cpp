@@ -92,6 +92,16 @@ TEST(HighDpi, RetractedStripIsTheFrameOfTheDensity) {
       << desktop_test::WindowRect(bar.Bar()).bottom;
 }
 
+// The same drag leaves the bar free at 96 DPI
+// (DesktopDocking.TwentyEightPixelsFromTheTopLeavesTheBarFree).
+TEST(HighDpi, SnapDistanceGrowsWithTheDensity) {
+  REQUIRE_DENSER_SCREEN();
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  desktop_test::DragBar(bar, {640, 28});
+  EXPECT_EQ(desktop_test::WindowRect(bar.Bar()).top, -MetricAt(SM_CYEDGE, ScreenDpi()));
+}
+
 namespace {
 
 // The templates' font as the dialog manager makes it: 9 points of 宋体 at

@@ -33,10 +33,10 @@ void SearchBarDlg::BindDesktopMessages() {
     *rect = ToRect(snapped);
     return kDefault;
   });
-  OnMessage(WM_SIZING, [](WPARAM edge, LPARAM proposed) {
+  OnMessage(WM_SIZING, [this](WPARAM edge, LPARAM proposed) {
     auto* rect = reinterpret_cast<RECT*>(proposed);
     ScreenRect sized = ToScreenRect(*rect);
-    DockingEngine::EnforceMinimumSize(static_cast<SizingEdge>(edge), sized);
+    m_docking.EnforceMinimumSize(static_cast<SizingEdge>(edge), sized);
     *rect = ToRect(sized);
     return kDefault;
   });
@@ -94,7 +94,7 @@ void SearchBarDlg::MeasureDesktop() {
     taskbar = ToScreenRect(rect);
   }
   m_docking.MeasureSizes(taskbar, dpi::SystemMetric(SM_CYEDGE, m_dpi),
-                         dpi::SystemMetric(SM_CXFRAME, m_dpi));
+                         dpi::SystemMetric(SM_CXFRAME, m_dpi), static_cast<int>(m_dpi));
 }
 
 // The end of the initialisation: the icon and the hotkey. Neither result is

@@ -48,9 +48,9 @@ Dialog::Result SearchBarDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
     SetWindowPos(Hwnd(), nullptr, rect->left, rect->top, rect->right - rect->left,
                  rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // A docked bar must stay on its edge, which the suggested rectangle does not
-  // keep (it keeps the bar under the cursor): the docking engine re-places a
-  // docked bar here, at its new size, once it scales its own distances.
+  // The suggested rectangle keeps the bar under the cursor, not on its edge:
+  // a docked bar goes back onto its edge at its new size.
+  m_docking.KeepOnEdge();
   InvalidateRect(Hwnd(), nullptr, TRUE);
   return kDefault;
 }
