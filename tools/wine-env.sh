@@ -57,7 +57,11 @@ quarrow_virtual_display() {
     quarrow_wait_display || quarrow_fail "the two-monitor display :$n did not start (Xephyr)" || return 1
     printf '%s\n%s\n' "$outer" "$n" >"$state"
   else
-    (setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &)
+    # A denser screen is a larger one: at 144 DPI the tallest dialog needs
+    # more than 800 pixels.
+    local size=1280x800x24
+    [ -n "${QUARROW_DPI:-}" ] && size=1920x1080x24
+    (setsid Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &)
     export DISPLAY=":$n"
     quarrow_wait_display || quarrow_fail "the virtual display :$n did not start (Xvfb)" || return 1
     echo "$n" >"$state"

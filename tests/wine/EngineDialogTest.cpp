@@ -111,10 +111,13 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEngines) {
     const char* heading;
     int width;
   } columns[] = {{"顺序", 40}, {"名称", 120}, {"搜索代码", 320}};
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);  // widths are given for 96 DPI
+  ReleaseDC(nullptr, screen);
   for (int c = 0; c < 3; ++c) {
     ListViewColumn column = list.Column(c);
     EXPECT_EQ(column.heading, columns[c].heading);
-    EXPECT_EQ(column.width, columns[c].width);
+    EXPECT_EQ(column.width, MulDiv(columns[c].width, dpi, 96));
     EXPECT_EQ(column.format, LVCFMT_LEFT);
   }
   EXPECT_EQ(list.Column(3).heading, "<none>");

@@ -4,6 +4,7 @@
 
 #include "base/Text.h"
 #include "base/Texts.h"
+#include "desktop/Dpi.h"
 #include "framework/win/AppTitle.h"
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
@@ -55,9 +56,11 @@ BOOL EngineSettingsDlg::OnInitDialog() {
   Dialog::OnInitDialog();
   SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListStyles);
   BuildImageList();
-  ListViewInsertColumn(m_list, kOrderColumn, kColumnOrder, 40);
-  ListViewInsertColumn(m_list, kNameColumn, kColumnName, 120);
-  ListViewInsertColumn(m_list, kCodeColumn, kColumnSearchCode, 320);
+  // Column widths are pixels at 96 DPI; the list's font grows with the density.
+  const int density = static_cast<int>(dpi::WindowDpi(Hwnd()));
+  ListViewInsertColumn(m_list, kOrderColumn, kColumnOrder, ScaleToDpi(40, density));
+  ListViewInsertColumn(m_list, kNameColumn, kColumnName, ScaleToDpi(120, density));
+  ListViewInsertColumn(m_list, kCodeColumn, kColumnSearchCode, ScaleToDpi(320, density));
 
   m_catalogue.LoadForEditing(m_settingsFile);
   const auto& entries = m_catalogue.Entries();
