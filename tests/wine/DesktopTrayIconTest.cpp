@@ -5,33 +5,10 @@
 #include <string>
 
 #include "DesktopHarness.h"
-#include "base/Texts.h"
 #include "desktop/win/TrayIcon.h"
 #include "framework/win/Dialog.h"
 
 using namespace desktop_test;
-
-TEST(DesktopTrayIcon, TooltipFieldHoldsAtMost63BytesAndNoHalfCharacter) {
-  const std::string a63(63, 'a'), a62(62, 'a'), a61(61, 'a');
-  const std::string zhong = "中";  // two bytes in GBK
-  struct Case {
-    std::string text, fits;
-  } cases[] = {
-      {"", ""},
-      {std::string(kTrayTip), std::string(kTrayTip)},  // the 30 bytes the bar uses
-      {a63, a63},
-      {a63 + "b", a63},
-      {a61 + zhong, a61 + zhong},  // exactly 63
-      {a62 + zhong, a62},          // the character would need byte 64
-      {std::string(40, 'x') + zhong + zhong + std::string(30, 'y'),
-       std::string(40, 'x') + zhong + zhong + std::string(19, 'y')},
-      {"ab\x81", "ab"},  // a lead byte without its second byte
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(std::string(TrayTipText(c.text)), c.fits);
-  }
-}
 
 TEST(DesktopTrayIcon, AddedOnceWithAnIconAndRemovedByItsOwner) {
   HWND window = FocusTestWindow();

@@ -15,16 +15,6 @@ static_assert(sizeof(void*) != 4 || kRecordSize == 88);
 
 }  // namespace
 
-std::string_view TrayTipText(std::string_view text) {
-  size_t end = 0;
-  while (end < text.size()) {
-    size_t next = end + (IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1);
-    if (next > kTipField - 1 || next > text.size()) break;
-    end = next;
-  }
-  return text.substr(0, end);
-}
-
 TrayIcon::~TrayIcon() { Remove(); }
 
 void TrayIcon::SetIcon(HICON icon) {
@@ -68,7 +58,7 @@ void TrayIcon::Remove() {
 }
 
 void TrayIcon::CopyTip() {
-  std::string_view tip = TrayTipText(m_tipText);
+  std::string_view tip = CutAtCharacter(m_tipText, kTipField - 1);  // room for the zero
   std::memset(m_notifyData.szTip, 0, kTipField);
   std::memcpy(m_notifyData.szTip, tip.data(), tip.size());
 }

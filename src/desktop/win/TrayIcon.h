@@ -11,10 +11,6 @@
 inline constexpr UINT kTrayIconId = 100;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
-// What fits into the record's 64-byte tooltip field: at most 63 bytes, cut
-// before a two-byte character that would not fit whole.
-std::string_view TrayTipText(std::string_view text);
-
 class TrayIcon {
  public:
   TrayIcon() = default;
@@ -24,6 +20,7 @@ class TrayIcon {
 
   // A null icon is ignored. Reaches the shell only while the icon is added.
   void SetIcon(HICON icon);
+  // The tooltip, cut to the 63 bytes the record holds, never inside a character.
   void SetTip(std::string_view text);
   // Adds the icon for the application's main window, once; nothing without an icon.
   void Add();
