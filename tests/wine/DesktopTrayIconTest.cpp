@@ -6,30 +6,27 @@
 
 #include "DesktopHarness.h"
 #include "desktop/win/TrayIcon.h"
-#include "framework/win/Dialog.h"
 
 using namespace desktop_test;
 
 TEST(DesktopTrayIcon, AddedOnceWithAnIconAndRemovedByItsOwner) {
   HWND window = FocusTestWindow();
-  HWND previousMain = Dialog::MainWindow();
-  Dialog::SetMainWindow(window);
   const int before = WineTrayIconCount();
   {
     TrayIcon icon;
     icon.SetTip("tray icon test");
-    icon.Add();  // no icon yet: nothing
+    icon.Add(window);  // no icon yet: nothing
     EXPECT_FALSE(icon.Added());
     icon.SetIcon(nullptr);  // ignored
-    icon.Add();
+    icon.Add(window);
     EXPECT_FALSE(icon.Added());
     EXPECT_EQ(WineTrayIconCount(), before);
 
     icon.SetIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION
-    icon.Add();
+    icon.Add(window);
     EXPECT_TRUE(icon.Added());
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before + 1; }));
-    icon.Add();  // once only
+    icon.Add(window);  // once only
     icon.SetTip(std::string(100, 't'));
     icon.SetIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32516)));  // IDI_INFORMATION
     Pause(100);
@@ -38,11 +35,10 @@ TEST(DesktopTrayIcon, AddedOnceWithAnIconAndRemovedByItsOwner) {
     icon.Remove();
     EXPECT_FALSE(icon.Added());
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before; }));
-    icon.Add();
+    icon.Add(window);
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before + 1; }));
   }  // the destructor removes it
   EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before; }));
-  Dialog::SetMainWindow(previousMain);
   HideTestWindow();
 }
 

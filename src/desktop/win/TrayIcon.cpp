@@ -36,11 +36,13 @@ void TrayIcon::SetTip(std::string_view text) {
   }
 }
 
-void TrayIcon::Add() {
+void TrayIcon::Add() { Add(Dialog::MainWindow()); }
+
+void TrayIcon::Add(HWND window) {
   if (!m_icon || m_added == 1) return;
   m_notifyData = {};
   m_notifyData.cbSize = kRecordSize;
-  m_notifyData.hWnd = Dialog::MainWindow();
+  m_notifyData.hWnd = window;
   m_notifyData.uID = kTrayIconId;
   m_notifyData.uCallbackMessage = kTrayCallbackMessage;
   CopyTip();

@@ -22,7 +22,9 @@ class TrayIcon {
   void SetIcon(HICON icon);
   // The tooltip, cut to the 63 bytes the record holds, never inside a character.
   void SetTip(std::string_view text);
-  // Adds the icon for the application's main window, once; nothing without an icon.
+  // Adds the icon, once, with `window` receiving its messages; nothing without an icon.
+  void Add(HWND window);
+  // For callers not yet passing their window: the application's main window.
   void Add();
   void Remove();
 
