@@ -20,7 +20,7 @@ TrayIcon::~TrayIcon() { Remove(); }
 void TrayIcon::SetIcon(HICON icon) {
   if (!icon) return;
   m_icon = icon;
-  if (m_added == 1) {
+  if (m_added) {
     m_notifyData.hIcon = m_icon;
     m_notifyData.uFlags = NIF_ICON;
     Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
@@ -29,7 +29,7 @@ void TrayIcon::SetIcon(HICON icon) {
 
 void TrayIcon::SetTip(std::string_view text) {
   m_tipText = text;
-  if (m_added == 1) {
+  if (m_added) {
     CopyTip();
     m_notifyData.uFlags = NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
@@ -39,7 +39,7 @@ void TrayIcon::SetTip(std::string_view text) {
 void TrayIcon::Add() { Add(Dialog::MainWindow()); }
 
 void TrayIcon::Add(HWND window) {
-  if (!m_icon || m_added == 1) return;
+  if (!m_icon || m_added) return;
   m_notifyData = {};
   m_notifyData.cbSize = kRecordSize;
   m_notifyData.hWnd = window;
@@ -49,14 +49,14 @@ void TrayIcon::Add(HWND window) {
   m_notifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   m_notifyData.hIcon = m_icon;
   Shell_NotifyIconA(NIM_ADD, &m_notifyData);
-  m_added = 1;  // whatever the shell answered
+  m_added = true;  // whatever the shell answered
 }
 
 void TrayIcon::Remove() {
-  if (m_added != 1) return;
+  if (!m_added) return;
   m_notifyData.uFlags = 0;
   Shell_NotifyIconA(NIM_DELETE, &m_notifyData);
-  m_added = 0;
+  m_added = false;
 }
 
 void TrayIcon::CopyTip() {

@@ -28,12 +28,12 @@ class TrayIcon {
   void Add();
   void Remove();
 
-  bool Added() const { return m_added != 0; }
+  bool Added() const { return m_added; }
 
  private:
   void CopyTip();
 
-  int m_added = 0;
+  bool m_added = false;
   HICON m_icon = nullptr;
   NOTIFYICONDATAA m_notifyData{};
   std::string m_tipText;
