@@ -51,29 +51,25 @@ target_link_libraries(quarrow_win PUBLIC quarrow_core ${WIN_LIBS})
 target_include_directories(quarrow_win PUBLIC ${CMAKE_SOURCE_DIR}/resources)
 
 set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Quarrow.rc)
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp AND EXISTS ${RC_FILE})
-  add_executable(Quarrow WIN32 ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp ${RC_FILE})
-  target_link_libraries(Quarrow PRIVATE quarrow_win)
-  target_include_directories(Quarrow PRIVATE ${CMAKE_SOURCE_DIR}/resources ${ART_DIR}
-                             ${CMAKE_BINARY_DIR}/manifest)
-  add_dependencies(Quarrow art)
-  file(GLOB RC_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
-  set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${ART_STAMP};${RC_DEPENDS}")
-  if(NOT MSVC)
-    target_link_options(Quarrow PRIVATE -s)  # no symbols in the shipped file
-  endif()
+add_executable(Quarrow WIN32 ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp ${RC_FILE})
+target_link_libraries(Quarrow PRIVATE quarrow_win)
+target_include_directories(Quarrow PRIVATE ${CMAKE_SOURCE_DIR}/resources ${ART_DIR}
+                           ${CMAKE_BINARY_DIR}/manifest)
+add_dependencies(Quarrow art)
+file(GLOB RC_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${ART_STAMP};${RC_DEPENDS}")
+if(NOT MSVC)
+  target_link_options(Quarrow PRIVATE -s)  # no symbols in the shipped file
+endif()
 
-  # The release zip: the program and a short read-me for its user.
-endif()
-if(TARGET Quarrow AND EXISTS ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt)
-  set(ZIP ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}${QUARROW_ZIP_SUFFIX}.zip)
-  add_custom_command(OUTPUT ${ZIP}
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt ${QUARROW_BIN}/ReadMe.txt
-    COMMAND ${CMAKE_COMMAND} -E chdir ${QUARROW_BIN}
-            ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip Quarrow.exe ReadMe.txt
-    DEPENDS Quarrow ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt COMMENT "Packing ${ZIP}")
-  add_custom_target(release_zip ALL DEPENDS ${ZIP})
-endif()
+# The release zip: the program and a short read-me for its user.
+set(ZIP ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}${QUARROW_ZIP_SUFFIX}.zip)
+add_custom_command(OUTPUT ${ZIP}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt ${QUARROW_BIN}/ReadMe.txt
+  COMMAND ${CMAKE_COMMAND} -E chdir ${QUARROW_BIN}
+          ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip Quarrow.exe ReadMe.txt
+  DEPENDS Quarrow ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt COMMENT "Packing ${ZIP}")
+add_custom_target(release_zip ALL DEPENDS ${ZIP})
 
 # ---- Tests that run under Wine (only in the cross-build here).
 if(CMAKE_CROSSCOMPILING)
@@ -81,10 +77,6 @@ if(CMAKE_CROSSCOMPILING)
   set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  # GoogleTest's own texts are UTF-8 ("\u00b5s" has no GBK form).
-  foreach(t gtest gtest_main)
-    target_compile_options(${t} PRIVATE -fexec-charset=UTF-8)
-  endforeach()
   if(NOT MSVC)
     # GoogleTest's own sources hold texts that GBK cannot encode (<chrono>'s "\u00b5s").
     target_compile_options(gtest PRIVATE -fexec-charset=UTF-8)
@@ -100,31 +92,27 @@ if(CMAKE_CROSSCOMPILING)
   endforeach()
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
-  if(WINE_TEST_SOURCES)
-    add_executable(wine_tests ${WINE_TEST_SOURCES})
-    target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main)
-    target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/resources)
-    # Wine sees the Linux file system as drive Z:.
-    target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
-    if(TARGET Quarrow)
-      add_dependencies(wine_tests Quarrow)
-    endif()
-    foreach(src ${TEST_TOOL_SOURCES})
-      get_filename_component(name ${src} NAME_WE)
-      add_dependencies(wine_tests ${name})
-    endforeach()
-    # Suites that need another display run on their own: two monitors side by
-    # side, and 144 dots per inch (tools/wine-env.sh makes both).
-    add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*)
-    add_test(NAME wine_tests_two_monitors COMMAND wine_tests --gtest_color=no --gtest_filter=TwoMonitors*)
-    add_test(NAME wine_tests_high_dpi COMMAND wine_tests --gtest_color=no --gtest_filter=HighDpi*)
-    set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi PROPERTIES TIMEOUT 1800)
-    set_tests_properties(wine_tests_two_monitors PROPERTIES ENVIRONMENT QUARROW_MONITORS=2)
-    set_tests_properties(wine_tests_high_dpi PROPERTIES ENVIRONMENT QUARROW_DPI=144)
-  endif()
+  add_executable(wine_tests ${WINE_TEST_SOURCES})
+  target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main)
+  target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/resources)
+  # Wine sees the Linux file system as drive Z:.
+  target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
+  add_dependencies(wine_tests Quarrow)
+  foreach(src ${TEST_TOOL_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_dependencies(wine_tests ${name})
+  endforeach()
+  # Suites that need another display run on their own: two monitors side by
+  # side, and 144 dots per inch (tools/wine-env.sh makes both).
+  add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*)
+  add_test(NAME wine_tests_two_monitors COMMAND wine_tests --gtest_color=no --gtest_filter=TwoMonitors*)
+  add_test(NAME wine_tests_high_dpi COMMAND wine_tests --gtest_color=no --gtest_filter=HighDpi*)
+  set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi PROPERTIES TIMEOUT 1800)
+  set_tests_properties(wine_tests_two_monitors PROPERTIES ENVIRONMENT QUARROW_MONITORS=2)
+  set_tests_properties(wine_tests_high_dpi PROPERTIES ENVIRONMENT QUARROW_DPI=144)
 endif()
 
 # ---- Performance measurements (perf/, run by tools/perf.sh; not built by default).
-if(CMAKE_CROSSCOMPILING AND TARGET Quarrow AND EXISTS ${CMAKE_SOURCE_DIR}/perf/CMakeLists.txt)
+if(CMAKE_CROSSCOMPILING)
   add_subdirectory(perf)
 endif()

@@ -59,3 +59,30 @@ std::string IndexedKey(std::string_view prefix, int index) {
 std::string_view CutTo(std::string_view text, size_t maxBytes) {
   return text.size() > maxBytes ? text.substr(0, maxBytes) : text;
 }
+
+std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
+  size_t end = 0;
+  while (end < text.size()) {
+    size_t next = end + (IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1);
+    if (next > maxBytes || next > text.size()) break;
+    end = next;
+  }
+  return text.substr(0, end);
+}
+
+std::string_view FileTitle(std::string_view path) {
+  // Walk by characters: the second byte of a GBK character can be a backslash.
+  size_t nameStart = 0, dot = std::string_view::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
+      ++i;
+    } else if (path[i] == '\\' || path[i] == '/') {
+      nameStart = i + 1;
+      dot = std::string_view::npos;
+    } else if (path[i] == '.') {
+      dot = i;
+    }
+  }
+  size_t end = dot == std::string_view::npos ? path.size() : dot;
+  return path.substr(nameStart, end - nameStart);
+}

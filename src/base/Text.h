@@ -56,3 +56,11 @@ std::string IndexedKey(std::string_view prefix, int index);
 
 // The first `maxBytes` bytes of `text` (all of it when shorter).
 std::string_view CutTo(std::string_view text, size_t maxBytes);
+
+// As much of `text` as fits into `maxBytes` without half a two-byte character;
+// a lead byte at the very end, without its second byte, is left out too.
+std::string_view CutAtCharacter(std::string_view text, size_t maxBytes);
+
+// The file's name in a path without the folders and the last extension
+// ("C:\Tools\Quarrow.exe" gives "Quarrow"); both slashes separate folders.
+std::string_view FileTitle(std::string_view path);

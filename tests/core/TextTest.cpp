@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 #include "base/Text.h"
+#include "base/Texts.h"
 
 TEST(ParseInt, FollowsTheAtoiRule) {
   struct Case { const char* text; int value; } cases[] = {
@@ -59,4 +61,44 @@ TEST(IndexedKey, IsPrefixAndDecimalIndex) {
   EXPECT_EQ(IndexedKey("E", 0), "E0");
   EXPECT_EQ(IndexedKey("H", 99), "H99");
   EXPECT_EQ(IndexedKey("S", 10), "S10");
+}
+
+// The notification icon's tooltip field holds 63 bytes and a closing zero.
+TEST(CutAtCharacter, KeepsWholeTwoByteCharactersOnly) {
+  const std::string a63(63, 'a'), a62(62, 'a'), a61(61, 'a');
+  const std::string zhong = "中";  // two bytes in GBK
+  struct Case {
+    std::string text, fits;
+  } cases[] = {
+      {"", ""},
+      {std::string(kTrayTip), std::string(kTrayTip)},  // the 30 bytes the bar uses
+      {a63, a63},
+      {a63 + "b", a63},
+      {a61 + zhong, a61 + zhong},  // exactly 63
+      {a62 + zhong, a62},          // the character would need byte 64
+      {std::string(40, 'x') + zhong + zhong + std::string(30, 'y'),
+       std::string(40, 'x') + zhong + zhong + std::string(19, 'y')},
+      {"ab\x81", "ab"},  // a lead byte without its second byte
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(std::string(CutAtCharacter(c.text, 63)), c.fits);
+  }
+}
+
+TEST(FileTitle, IsTheLastNameWithoutItsExtension) {
+  struct Case { const char* path; const char* title; } cases[] = {
+      {"C:\\Tools\\Quarrow.exe", "Quarrow"},
+      {"Z:/home/user/bin/Quarrow.exe", "Quarrow"},
+      {"C:\\a.b\\Quarrow", "Quarrow"},          // a dot in a folder is no extension
+      {"C:\\Tools\\Quarrow.old.exe", "Quarrow.old"},
+      {"C:\\Tools\\.exe", ""},
+      {"Quarrow.exe", "Quarrow"},
+      {"", ""},
+      {"C:\\工具\\搜索.exe", "搜索"},
+      // 0x5C (a backslash) as the second byte of a character: not a separator.
+      {"C:\\\x95\x5C\\\x95\x5C" "bar.exe", "\x95\x5C" "bar"},
+      {"C:\\dir\\name\x81", "name\x81"},       // a cut character at the end stays
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileTitle(c.path), c.title) << c.path;
 }

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "DialogHarness.h"
-#include "dialogs/win/CStaticLink.h"
+#include "dialogs/win/HyperLink.h"
 #include "resource.h"
 
 namespace {
@@ -87,7 +87,7 @@ TEST(AboutDialog, ShowsTheAddressAndABlueUnderlinedLinkThatTurnsPurpleWhenOpened
   EXPECT_EQ(GetFileAttributesA(bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// ---- CStaticLink in this process, on static controls of a plain window.
+// ---- HyperLink in this process, on static controls of a plain window.
 
 namespace {
 
@@ -169,16 +169,6 @@ class LinkTest : public testing::Test {
   int m_count = 0;
 };
 
-// A link whose destructor says that it ran.
-class TrackedLink : public CStaticLink {
- public:
-  TrackedLink(BOOL autoDelete, bool* deleted) : CStaticLink(nullptr, autoDelete), m_deleted(deleted) {}
-  ~TrackedLink() override { *m_deleted = true; }
-
- private:
-  bool* m_deleted;
-};
-
 }  // namespace
 
 TEST_F(LinkTest, TextStaticsGetTheUnderlinedFontAndLinkColourOthersAreLeftAlone) {
@@ -198,14 +188,14 @@ TEST_F(LinkTest, TextStaticsGetTheUnderlinedFontAndLinkColourOthersAreLeftAlone)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    CStaticLink link;
+    HyperLink link(kHomePage);
     ASSERT_TRUE(link.Subclass(Static("text", c.style)));
     ColorAnswer answer = AskColors(link.Hwnd());
     if (!c.drawnAsLink) {
       EXPECT_EQ(answer.brush, nullptr);
       EXPECT_EQ(answer.textColor, RGB(1, 2, 3));
       EXPECT_EQ(answer.backgroundMode, OPAQUE);
-      EXPECT_FALSE(link.m_underlineFont);
+      EXPECT_FALSE(link.UnderlineFont());
       continue;
     }
     EXPECT_EQ(answer.brush, GetStockObject(NULL_BRUSH));
@@ -216,7 +206,7 @@ TEST_F(LinkTest, TextStaticsGetTheUnderlinedFontAndLinkColourOthersAreLeftAlone)
     EXPECT_STREQ(answer.font.lfFaceName, own.lfFaceName);
     // Made once, on the first drawing, and used from then on.
     EXPECT_EQ(AskColors(link.Hwnd()).fontObject, answer.fontObject);
-    EXPECT_EQ(link.m_underlineFont.Get(), answer.fontObject);
+    EXPECT_EQ(link.UnderlineFont(), answer.fontObject);
   }
 }
 
@@ -224,16 +214,15 @@ TEST_F(LinkTest, AnyStaticTakesTheMouse) {
   HWND plain = Static("plain", SS_LEFT);
   EXPECT_EQ(SendMessageA(plain, WM_NCHITTEST, 0, 0), HTTRANSPARENT);  // without the link
   for (DWORD style : {SS_LEFT, SS_ICON, SS_BITMAP}) {
-    CStaticLink link;
+    HyperLink link(kHomePage);
     ASSERT_TRUE(link.Subclass(Static("", style)));
     EXPECT_EQ(SendMessageA(link.Hwnd(), WM_NCHITTEST, 0, 0), HTCLIENT);
   }
 }
 
-// The target opens whatever the caption says; without one the caption is
-// opened; a target the shell cannot open only beeps; no target and no
-// caption do nothing.
-TEST_F(LinkTest, AClickOpensTheTargetOrTheCaptionAndTurnsPurpleOnlyOnSuccess) {
+// The target opens whatever the caption says; a target the shell cannot open
+// only beeps; no target does nothing.
+TEST_F(LinkTest, AClickOpensTheTargetAndTurnsPurpleOnlyOnSuccess) {
   struct Case {
     const char* name;
     const char* target;
@@ -241,14 +230,13 @@ TEST_F(LinkTest, AClickOpensTheTargetOrTheCaptionAndTurnsPurpleOnlyOnSuccess) {
     const char* opened;  // what reaches the browser, or null
   } cases[] = {
       {"assigned target", "http://assigned.test/", "http://caption.test/", "http://assigned.test/"},
-      {"caption", nullptr, "http://caption.test/", "http://caption.test/"},
-      {"nothing", nullptr, "", nullptr},
+      {"nothing", "", "http://caption.test/", nullptr},
       {"unopenable", "Z:\\no\\such\\folder\\file.quarrow-none", "x", nullptr},
   };
   size_t opened = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    CStaticLink link(c.target);
+    HyperLink link(c.target);
     ASSERT_TRUE(link.Subclass(Static(c.caption, SS_LEFT)));
     AskColors(link.Hwnd());
     ValidateRect(m_parent, nullptr);
@@ -261,23 +249,21 @@ TEST_F(LinkTest, AClickOpensTheTargetOrTheCaptionAndTurnsPurpleOnlyOnSuccess) {
       auto lines = Launches(++opened, 5000);
       ASSERT_EQ(lines.size(), opened);
       EXPECT_NE(lines.back().find(c.opened), std::string::npos) << lines.back();
-      EXPECT_EQ(link.m_textColor, RGB(128, 0, 128));
+      EXPECT_EQ(link.TextColor(), RGB(128, 0, 128));
       EXPECT_EQ(AskColors(link.Hwnd()).textColor, RGB(128, 0, 128));
       EXPECT_TRUE(redrawn);  // invalidated at once, to be redrawn purple
-      EXPECT_EQ(link.m_target.Text(), c.opened);  // the caption stays the target
     } else {
-      EXPECT_EQ(link.m_textColor, RGB(0, 0, 255));
+      EXPECT_EQ(link.TextColor(), RGB(0, 0, 255));
       EXPECT_FALSE(redrawn);
     }
   }
   EXPECT_EQ(Launches(opened + 1, 1000).size(), opened);  // nothing else was opened
-  EXPECT_EQ(LinkTarget().Open(), nullptr);
 }
 
 // One hand for every link of the process: the help viewer's where it has
 // one, the system's otherwise.
 TEST_F(LinkTest, LinksShareOneHandCursor) {
-  CStaticLink first, second;
+  HyperLink first(kHomePage), second(kHomePage);
   ASSERT_TRUE(first.Subclass(Static("one", SS_LEFT)));
   ASSERT_TRUE(second.Subclass(Static("two", SS_ICON)));
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
@@ -308,26 +294,13 @@ TEST_F(LinkTest, LinksShareOneHandCursor) {
             << std::endl;
 }
 
-TEST_F(LinkTest, AnAutoDeletingLinkGoesWithItsWindowAMemberLinkStays) {
-  bool deleted = false;
-  auto* own = new TrackedLink(TRUE, &deleted);
-  EXPECT_STREQ(own->RuntimeClassName(), "CStaticLink");
-  HWND window = Static("self", SS_LEFT);
-  ASSERT_TRUE(own->Subclass(window));
+TEST_F(LinkTest, ALinkLetsGoOfItsWindowWhenTheWindowGoes) {
+  HyperLink link(kHomePage);
+  HWND window = Static("link", SS_LEFT);
+  ASSERT_TRUE(link.Subclass(window));
+  EXPECT_FALSE(link.Subclass(window));  // one object per window
   DestroyWindow(window);
-  EXPECT_TRUE(deleted);
-
-  bool memberDeleted = false;
-  {
-    TrackedLink member(FALSE, &memberDeleted);
-    HWND other = Static("member", SS_LEFT);
-    ASSERT_TRUE(member.Subclass(other));
-    EXPECT_FALSE(member.Subclass(other));  // one object per window
-    DestroyWindow(other);
-    EXPECT_FALSE(memberDeleted);
-    EXPECT_EQ(member.Hwnd(), nullptr);
-    // The object lets go of its window before then: it can take another.
-    EXPECT_TRUE(member.Subclass(Static("again", SS_LEFT)));
-  }
-  EXPECT_TRUE(memberDeleted);
+  EXPECT_EQ(link.Hwnd(), nullptr);
+  // The object lets go of its window before then: it can take another.
+  EXPECT_TRUE(link.Subclass(Static("again", SS_LEFT)));
 }

@@ -5,54 +5,28 @@
 #include <string>
 
 #include "DesktopHarness.h"
-#include "base/Texts.h"
 #include "desktop/win/TrayIcon.h"
-#include "framework/win/Dialog.h"
 
 using namespace desktop_test;
 
-TEST(DesktopTrayIcon, TooltipFieldHoldsAtMost63BytesAndNoHalfCharacter) {
-  const std::string a63(63, 'a'), a62(62, 'a'), a61(61, 'a');
-  const std::string zhong = "中";  // two bytes in GBK
-  struct Case {
-    std::string text, fits;
-  } cases[] = {
-      {"", ""},
-      {std::string(kTrayTip), std::string(kTrayTip)},  // the 30 bytes the bar uses
-      {a63, a63},
-      {a63 + "b", a63},
-      {a61 + zhong, a61 + zhong},  // exactly 63
-      {a62 + zhong, a62},          // the character would need byte 64
-      {std::string(40, 'x') + zhong + zhong + std::string(30, 'y'),
-       std::string(40, 'x') + zhong + zhong + std::string(19, 'y')},
-      {"ab\x81", "ab"},  // a lead byte without its second byte
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(std::string(TrayTipText(c.text)), c.fits);
-  }
-}
-
 TEST(DesktopTrayIcon, AddedOnceWithAnIconAndRemovedByItsOwner) {
   HWND window = FocusTestWindow();
-  HWND previousMain = Dialog::MainWindow();
-  Dialog::SetMainWindow(window);
   const int before = WineTrayIconCount();
   {
     TrayIcon icon;
     icon.SetTip("tray icon test");
-    icon.Add();  // no icon yet: nothing
+    icon.Add(window);  // no icon yet: nothing
     EXPECT_FALSE(icon.Added());
     icon.SetIcon(nullptr);  // ignored
-    icon.Add();
+    icon.Add(window);
     EXPECT_FALSE(icon.Added());
     EXPECT_EQ(WineTrayIconCount(), before);
 
     icon.SetIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION
-    icon.Add();
+    icon.Add(window);
     EXPECT_TRUE(icon.Added());
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before + 1; }));
-    icon.Add();  // once only
+    icon.Add(window);  // once only
     icon.SetTip(std::string(100, 't'));
     icon.SetIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32516)));  // IDI_INFORMATION
     Pause(100);
@@ -61,11 +35,10 @@ TEST(DesktopTrayIcon, AddedOnceWithAnIconAndRemovedByItsOwner) {
     icon.Remove();
     EXPECT_FALSE(icon.Added());
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before; }));
-    icon.Add();
+    icon.Add(window);
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before + 1; }));
   }  // the destructor removes it
   EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before; }));
-  Dialog::SetMainWindow(previousMain);
   HideTestWindow();
 }
 

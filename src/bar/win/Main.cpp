@@ -2,7 +2,4 @@
 
 #include "bar/win/SearchBarApp.h"
 
-// Constructed before the entry code runs, destroyed after it returns.
-SearchBarApp theApp;
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return theApp.Run(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return SearchBarApp().Run(); }

@@ -15,22 +15,12 @@ static_assert(sizeof(void*) != 4 || kRecordSize == 88);
 
 }  // namespace
 
-std::string_view TrayTipText(std::string_view text) {
-  size_t end = 0;
-  while (end < text.size()) {
-    size_t next = end + (IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1);
-    if (next > kTipField - 1 || next > text.size()) break;
-    end = next;
-  }
-  return text.substr(0, end);
-}
-
 TrayIcon::~TrayIcon() { Remove(); }
 
 void TrayIcon::SetIcon(HICON icon) {
   if (!icon) return;
   m_icon = icon;
-  if (m_added == 1) {
+  if (m_added) {
     m_notifyData.hIcon = m_icon;
     m_notifyData.uFlags = NIF_ICON;
     Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
@@ -39,36 +29,38 @@ void TrayIcon::SetIcon(HICON icon) {
 
 void TrayIcon::SetTip(std::string_view text) {
   m_tipText = text;
-  if (m_added == 1) {
+  if (m_added) {
     CopyTip();
     m_notifyData.uFlags = NIF_TIP;
     Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
   }
 }
 
-void TrayIcon::Add() {
-  if (!m_icon || m_added == 1) return;
+void TrayIcon::Add() { Add(Dialog::MainWindow()); }
+
+void TrayIcon::Add(HWND window) {
+  if (!m_icon || m_added) return;
   m_notifyData = {};
   m_notifyData.cbSize = kRecordSize;
-  m_notifyData.hWnd = Dialog::MainWindow();
+  m_notifyData.hWnd = window;
   m_notifyData.uID = kTrayIconId;
   m_notifyData.uCallbackMessage = kTrayCallbackMessage;
   CopyTip();
   m_notifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   m_notifyData.hIcon = m_icon;
   Shell_NotifyIconA(NIM_ADD, &m_notifyData);
-  m_added = 1;  // whatever the shell answered
+  m_added = true;  // whatever the shell answered
 }
 
 void TrayIcon::Remove() {
-  if (m_added != 1) return;
+  if (!m_added) return;
   m_notifyData.uFlags = 0;
   Shell_NotifyIconA(NIM_DELETE, &m_notifyData);
-  m_added = 0;
+  m_added = false;
 }
 
 void TrayIcon::CopyTip() {
-  std::string_view tip = TrayTipText(m_tipText);
+  std::string_view tip = CutAtCharacter(m_tipText, kTipField - 1);  // room for the zero
   std::memset(m_notifyData.szTip, 0, kTipField);
   std::memcpy(m_notifyData.szTip, tip.data(), tip.size());
 }

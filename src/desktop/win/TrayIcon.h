@@ -11,10 +11,6 @@
 inline constexpr UINT kTrayIconId = 100;
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 
-// What fits into the record's 64-byte tooltip field: at most 63 bytes, cut
-// before a two-byte character that would not fit whole.
-std::string_view TrayTipText(std::string_view text);
-
 class TrayIcon {
  public:
   TrayIcon() = default;
@@ -24,17 +20,20 @@ class TrayIcon {
 
   // A null icon is ignored. Reaches the shell only while the icon is added.
   void SetIcon(HICON icon);
+  // The tooltip, cut to the 63 bytes the record holds, never inside a character.
   void SetTip(std::string_view text);
-  // Adds the icon for the application's main window, once; nothing without an icon.
+  // Adds the icon, once, with `window` receiving its messages; nothing without an icon.
+  void Add(HWND window);
+  // For callers not yet passing their window: the application's main window.
   void Add();
   void Remove();
 
-  bool Added() const { return m_added != 0; }
+  bool Added() const { return m_added; }
 
  private:
   void CopyTip();
 
-  int m_added = 0;
+  bool m_added = false;
   HICON m_icon = nullptr;
   NOTIFYICONDATAA m_notifyData{};
   std::string m_tipText;

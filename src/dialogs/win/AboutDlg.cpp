@@ -3,7 +3,7 @@
 #include "base/Texts.h"
 #include "resource.h"
 
-AboutDlg::AboutDlg() : Dialog(IDD_ABOUT), m_contactAddress(kContactAddress) {}
+AboutDlg::AboutDlg() : Dialog(IDD_ABOUT), m_homePageLink(kHomePageUrl), m_contactAddress(kContactAddress) {}
 
 void AboutDlg::DoDataExchange(DataExchange& exchange) {
   exchange.Text(IDC_CONTACT_ADDRESS, m_contactAddress);
@@ -11,7 +11,6 @@ void AboutDlg::DoDataExchange(DataExchange& exchange) {
 
 BOOL AboutDlg::OnInitDialog() {
   Dialog::OnInitDialog();
-  m_homePageLink.m_target = kHomePageUrl;
   m_homePageLink.SubclassDlgItem(IDC_HOME_PAGE_LINK, Hwnd());
   return TRUE;
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "dialogs/win/CStaticLink.h"
+#include "dialogs/win/HyperLink.h"
 #include "framework/win/Dialog.h"
 
 class AboutDlg : public Dialog {
@@ -15,6 +15,6 @@ class AboutDlg : public Dialog {
   BOOL OnInitDialog() override;
   void DoDataExchange(DataExchange& exchange) override;
 
-  CStaticLink m_homePageLink;    // control 1067, once the dialog exists
+  HyperLink m_homePageLink;      // control 1067, once the dialog exists
   std::string m_contactAddress;  // edit 1006, read-only
 };

@@ -1,5 +1,7 @@
 #include "framework/win/Dialog.h"
 
+#include "framework/Centring.h"
+
 namespace {
 
 HWND g_mainWindow = nullptr;
@@ -221,19 +223,13 @@ bool Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& value
 void Dialog::CenterOnFirstShow() {
   RECT window{};
   GetWindowRect(m_hwnd, &window);
-  int width = window.right - window.left;
-  int height = window.bottom - window.top;
   RECT area = WorkAreaOf(m_hwnd);
   // Over a visible owner; otherwise (and for the main window) on the work area.
   RECT around = area;
   HWND owner = GetWindow(m_hwnd, GW_OWNER);
   if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
-  int x = (around.left + around.right - width) / 2;
-  int y = (around.top + around.bottom - height) / 2;
-  // Keep the whole dialog inside the work area.
-  if (x + width > area.right) x = area.right - width;
-  if (y + height > area.bottom) y = area.bottom - height;
-  if (x < area.left) x = area.left;
-  if (y < area.top) y = area.top;
-  SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  auto screenRect = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
+  ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top, screenRect(around),
+                                   screenRect(area));
+  SetWindowPos(m_hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -17,13 +17,16 @@
 
 class Dialog {
  public:
-  // What a handler tells the dialog procedure: handled with a value, or let the
-  // system's default processing of the message run (after the handler).
+  // What a handler tells the dialog procedure: handled with a value, or not
+  // handled, so that the system's default processing of the message runs
+  // (after the handler).
   struct Result {
     bool handled;
     LRESULT value;
   };
-  static constexpr Result kDefault{false, 0};
+  static constexpr Result kNotHandled{false, 0};
+  // The old name, still used by the bar's files until they say kNotHandled.
+  static constexpr Result kDefault = kNotHandled;
   // Colour queries are reflected to the control as kReflectBase + WM_CTLCOLOR*
   // (the OCM_ numbering): a control that answers with a brush paints itself.
   static constexpr UINT kReflectBase = WM_USER + 0x1C00;

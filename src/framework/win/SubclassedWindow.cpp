@@ -45,9 +45,7 @@ LRESULT SubclassedWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = m_hwnd;
     WNDPROC original = m_original;
     Unsubclass();
-    LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
-    OnFinalMessage();  // may delete this: nothing of the object is touched afterwards
-    return result;
+    return CallWindowProcA(original, window, message, wParam, lParam);
   }
   // A handler may end the window (and with it the object): keep what the
   // default processing needs.

@@ -3,9 +3,8 @@
 // leaves goes on to the window's own procedure.
 //
 // A derived class fills its table in its constructor (OnMessage), then the
-// owner calls Subclass or SubclassDlgItem once the window exists. After the
-// window's last message (WM_NCDESTROY) the object lets go of it and
-// OnFinalMessage runs; an object that owns itself may delete itself there.
+// owner calls Subclass or SubclassDlgItem once the window exists. At the
+// window's last message (WM_NCDESTROY) the object lets go of it.
 #pragma once
 
 #include <windows.h>
@@ -29,13 +28,9 @@ class SubclassedWindow {
   bool SubclassDlgItem(int id, HWND dialog) { return Subclass(GetDlgItem(dialog, id)); }
 
   HWND Hwnd() const { return m_hwnd; }
-  // The name of the object's class, for diagnostics and tests.
-  virtual const char* RuntimeClassName() const { return "SubclassedWindow"; }
 
  protected:
   void OnMessage(UINT message, MessageHandler handler);
-  // Runs after the window has received its last message and been let go.
-  virtual void OnFinalMessage() {}
 
  private:
   struct Binding {
@@ -50,13 +45,4 @@ class SubclassedWindow {
   HWND m_hwnd = nullptr;
   WNDPROC m_original = nullptr;
   std::vector<Binding> m_table;
-};
-
-// A static control taken over by an object.
-class StaticControl : public SubclassedWindow {
- public:
-  const char* RuntimeClassName() const override { return "StaticControl"; }
-  // The low byte of the style: 0 to 2 are left, centred and right text;
-  // the higher values are icons, bitmaps, frames and the like.
-  int StaticType() const { return static_cast<int>(GetWindowLongA(Hwnd(), GWL_STYLE) & 0xFF); }
 };

@@ -1,9 +1,8 @@
 // The reader of dialog initialisation data (the records that fill the count
 // lists of the keyword and site dialog), on hand-made blocks.
-#include <windows.h>
 #include <gtest/gtest.h>
 
-#include "framework/win/DialogInitData.h"
+#include "framework/DialogInitData.h"
 
 namespace {
 
