@@ -1,0 +1,235 @@
+#include "settings/IniDocument.h"
+
+#include "base/Text.h"
+#include "settings/ProfileStore.h"
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF", kUtf8Mark = "\xEF\xBB\xBF";
+
+// Blanks around names and values: the C library's white space and Ctrl-Z,
+// the old end-of-file mark, as the profile functions take them.
+bool IsIniBlank(char c) { return IsBlank(c) || c == '\x1A'; }
+
+// The profile functions take C strings: whatever follows a NUL is not seen.
+std::string_view AsCString(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// One pair of enclosing quotes, double or single, is removed on reading.
+std::string_view Unquote(std::string_view value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+char16_t UnitAt(std::string_view bytes, size_t at, bool bigEndian) {
+  unsigned char first = static_cast<unsigned char>(bytes[at]), second = static_cast<unsigned char>(bytes[at + 1]);
+  return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+}
+
+void AppendUnits(std::string& out, std::u16string_view units, bool bigEndian) {
+  for (char16_t unit : units) {
+    char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    out.push_back(bigEndian ? high : low);
+    out.push_back(bigEndian ? low : high);
+  }
+}
+
+}  // namespace
+
+IniDocument::IniDocument(std::string_view bytes, const CodePage& codePage) : m_codePage(&codePage) {
+  auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  if (starts(kUtf8Mark)) {
+    m_encoding = Encoding::kUtf8;
+    m_mark = kUtf8Mark;
+  } else if (starts(kUtf16LeMark)) {
+    m_encoding = Encoding::kUtf16Le;
+    m_mark = kUtf16LeMark;
+  } else if (starts(kUtf16BeMark)) {
+    m_encoding = Encoding::kUtf16Be;
+    m_mark = kUtf16BeMark;
+  }
+  bytes.remove_prefix(m_mark.size());
+
+  if (m_encoding == Encoding::kUtf16Le || m_encoding == Encoding::kUtf16Be) {
+    bool bigEndian = m_encoding == Encoding::kUtf16Be;
+    size_t units = bytes.size() / 2;
+    m_tail = bytes.substr(2 * units);
+    auto unit = [&](size_t i) { return UnitAt(bytes, 2 * i, bigEndian); };
+    for (size_t pos = 0; pos < units;) {
+      size_t begin = pos;
+      while (pos < units && unit(pos) != u'\r' && unit(pos) != u'\n') ++pos;
+      size_t contentEnd = pos;
+      if (pos < units) pos += (unit(pos) == u'\r' && pos + 1 < units && unit(pos + 1) == u'\n') ? 2 : 1;
+      std::u16string content;
+      for (size_t i = begin; i < contentEnd; ++i) content.push_back(unit(i));
+      AddLine(m_codePage->FromUtf16(content), std::string(bytes.substr(2 * begin, 2 * (contentEnd - begin))),
+              std::string(bytes.substr(2 * contentEnd, 2 * (pos - contentEnd))));
+    }
+    return;
+  }
+
+  for (size_t pos = 0; pos < bytes.size();) {
+    size_t begin = pos;
+    while (pos < bytes.size() && bytes[pos] != '\r' && bytes[pos] != '\n') ++pos;
+    size_t contentEnd = pos;
+    if (pos < bytes.size()) pos += (bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ? 2 : 1;
+    std::string_view content = bytes.substr(begin, contentEnd - begin);
+    std::string end(bytes.substr(contentEnd, pos - contentEnd));
+    if (m_encoding == Encoding::kUtf8) {
+      AddLine(m_codePage->FromUtf16(Utf8ToUtf16(content)), std::string(content), std::move(end));
+    } else {
+      AddLine(std::string(content), std::string(), std::move(end));
+    }
+  }
+}
+
+void IniDocument::AddLine(std::string text, std::string raw, std::string end) {
+  Line& line = m_lines.emplace_back();
+  line.text = std::move(text);
+  line.raw = std::move(raw);
+  line.end = std::move(end);
+  Classify(line);
+}
+
+void IniDocument::Classify(Line& line) {
+  std::string_view all = line.text;
+  std::string_view content = TrimRightIf(TrimLeftIf(all, IsIniBlank), IsIniBlank);
+  auto set = [&](std::string_view name, std::string_view value) {
+    line.nameBegin = name.data() - all.data();
+    line.nameLength = name.size();
+    line.valueBegin = value.empty() ? 0 : value.data() - all.data();
+    line.valueLength = value.size();
+  };
+  line.kind = Kind::kBlank;
+  if (content.empty()) return;
+  if (content.front() == '[') {
+    size_t close = content.rfind(']');
+    if (close != std::string_view::npos && close > 0) {
+      line.kind = Kind::kHeader;
+      set(TrimRightIf(TrimLeftIf(content.substr(1, close - 1), IsIniBlank), IsIniBlank), {});
+      return;
+    }
+  }
+  size_t equals = content.find('=');
+  if (equals == std::string_view::npos) {
+    line.kind = Kind::kOther;
+    set(content, {});
+  } else {
+    line.kind = Kind::kKey;
+    set(TrimRightIf(content.substr(0, equals), IsIniBlank), TrimLeftIf(content.substr(equals + 1), IsIniBlank));
+  }
+}
+
+std::string IniDocument::Encode(std::string_view text) const {
+  switch (m_encoding) {
+    case Encoding::kAnsi: return std::string(text);
+    case Encoding::kUtf8: return Utf16ToUtf8(m_codePage->ToUtf16(text));
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be: {
+      std::string out;
+      AppendUnits(out, m_codePage->ToUtf16(text), m_encoding == Encoding::kUtf16Be);
+      return out;
+    }
+  }
+  return std::string(text);
+}
+
+IniDocument::Line IniDocument::MakeLine(std::string text) const {
+  Line line;
+  line.text = std::move(text);
+  if (m_encoding != Encoding::kAnsi) line.raw = Encode(line.text);
+  line.end = Encode(kLineEnd);
+  Classify(line);
+  return line;
+}
+
+size_t IniDocument::FindSection(std::string_view name) const {
+  for (size_t i = 0; i < m_lines.size(); ++i) {
+    if (m_lines[i].kind == Kind::kHeader && EqualsIgnoreCase(AsCString(m_lines[i].Name()), name)) return i;
+  }
+  return m_lines.size();
+}
+
+size_t IniDocument::SectionEnd(size_t header) const {
+  size_t i = header + 1;
+  while (i < m_lines.size() && m_lines[i].kind != Kind::kHeader) ++i;
+  return i;
+}
+
+size_t IniDocument::FindEntry(size_t header, std::string_view name, bool forWriting) const {
+  size_t end = SectionEnd(header);
+  for (size_t i = header + 1; i < end; ++i) {
+    const Line& line = m_lines[i];
+    bool candidate = line.kind == Kind::kKey || (forWriting && line.kind == Kind::kOther);
+    if (candidate && EqualsIgnoreCase(AsCString(line.Name()), name)) return i;
+  }
+  return m_lines.size();
+}
+
+std::string IniDocument::Read(std::string_view section, std::string_view key, std::string_view defaultValue) const {
+  // The default loses its trailing blanks, as the profile function documents.
+  std::string_view fallback = AsCString(defaultValue);
+  while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+  fallback = CutTo(fallback, kMaxValueLength);
+
+  size_t header = FindSection(AsCString(section));
+  if (header == m_lines.size()) return std::string(fallback);
+  size_t entry = FindEntry(header, AsCString(key), false);
+  if (entry == m_lines.size()) return std::string(fallback);
+  return std::string(CutTo(Unquote(AsCString(m_lines[entry].Value())), kMaxValueLength));
+}
+
+bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+  section = AsCString(section);
+  key = AsCString(key);
+  value = AsCString(value);
+
+  size_t header = FindSection(section);
+  if (header < m_lines.size()) {
+    size_t entry = FindEntry(header, key, true);
+    if (entry < m_lines.size()) {
+      // The line becomes "name=value", the name spelt as the file has it.
+      Line& line = m_lines[entry];
+      std::string text;
+      text.append(line.Name()).append("=").append(value);
+      Line replaced = MakeLine(std::move(text));
+      if (RawOf(replaced) == RawOf(line)) return false;
+      replaced.end = std::move(line.end);
+      line = std::move(replaced);
+      return true;
+    }
+    // After the section's last line that is not blank.
+    size_t last = header;
+    for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
+      if (m_lines[i].kind != Kind::kBlank) last = i;
+    }
+    if (m_lines[last].end.empty()) m_lines[last].end = Encode(kLineEnd);
+    std::string text(key);
+    text.append("=").append(value);
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last + 1), MakeLine(std::move(text)));
+    return true;
+  }
+  if (!m_lines.empty() && m_lines.back().end.empty() && !RawOf(m_lines.back()).empty()) {
+    m_lines.back().end = Encode(kLineEnd);
+  }
+  std::string headerText("[");
+  headerText.append(section).append("]");
+  m_lines.push_back(MakeLine(std::move(headerText)));
+  std::string text(key);
+  text.append("=").append(value);
+  m_lines.push_back(MakeLine(std::move(text)));
+  return true;
+}
+
+std::string IniDocument::Bytes() const {
+  size_t size = m_mark.size() + m_tail.size();
+  for (const Line& line : m_lines) size += RawOf(line).size() + line.end.size();
+  std::string bytes;
+  bytes.reserve(size);
+  bytes.append(m_mark);
+  for (const Line& line : m_lines) bytes.append(RawOf(line)).append(line.end);
+  bytes.append(m_tail);
+  return bytes;
+}
