@@ -9,6 +9,7 @@
 #include "base/Texts.h"
 #include "resource.h"
 #include "settings/Keys.h"
+#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -180,7 +181,7 @@ void SearchBarDlg::LoadBackgroundPicture() {
 }
 
 void SearchBarDlg::ReloadBackgroundPicture() {
-  m_imageNumber = m_settingsFile.ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  m_imageNumber = ReadSettingsSnapshot(m_settingsFile.Path()).File().ReadInt(keys::kSetting, keys::kImgNumber, "1");
   LoadBackgroundPicture();
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }

@@ -6,6 +6,7 @@
 #include "search/SearchUrl.h"
 #include "search/win/Browser.h"
 #include "settings/Keys.h"
+#include "bar/BarSettings.h"
 #include "settings/win/ProfileApiStore.h"
 #include "settings/win/WholeFileSave.h"
 
@@ -62,7 +63,9 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_engineMenu.Reset(CreatePopupMenu());
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
-  BuildSelectionMenus();
+  // One reading of the settings file gives everything the bar starts with.
+  BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsFile.Path()).File());
+  BuildSelectionMenus(settings.menus);
 
   m_hollowBrush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   LoadBackgroundPicture();
@@ -71,7 +74,7 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_dropTargetRegistered = SUCCEEDED(RegisterDragDrop(Hwnd(), &m_dropTarget));
   SetEngineIcon(0);
   StartDesktopPresence();  // notification icon and hotkey
-  LoadHistoryIntoQueryBox();
+  LoadHistoryIntoQueryBox(std::move(settings.history));
   m_barShown = true;
   return TRUE;
 }
@@ -177,8 +180,8 @@ void SearchBarDlg::SaveState() {
 }
 
 // The query box's list always shows exactly the history, most recent first.
-void SearchBarDlg::LoadHistoryIntoQueryBox() {
-  m_history.Load(m_settingsFile);
+void SearchBarDlg::LoadHistoryIntoQueryBox(QueryHistory history) {
+  m_history = std::move(history);
   SendMessageA(m_queryBox, CB_RESETCONTENT, 0, 0);
   for (const std::string& entry : m_history.Entries()) {
     SendMessageA(m_queryBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));

@@ -48,11 +48,11 @@ class SearchBarDlg : public Dialog {
   Result OnEndSession(WPARAM ending);
   void OnExit();
   void OnKeywordSwitch();
-  void LoadHistoryIntoQueryBox();
+  void LoadHistoryIntoQueryBox(QueryHistory history);
   void RecordQuery(const std::string& query);
 
   // ---- Selection menus (SearchBarMenus.cpp).
-  void BuildSelectionMenus();
+  void BuildSelectionMenus(const SelectionMenus& menus);
   void RebuildEngineMenu();
   void RebuildKeywordAndSiteMenus();
   void FillEngineMenu(const EngineMenuContents& engines);

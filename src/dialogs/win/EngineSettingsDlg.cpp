@@ -58,7 +58,7 @@ BOOL EngineSettingsDlg::OnInitDialog() {
   ListViewInsertColumn(m_list, kNameColumn, kColumnName, 120);
   ListViewInsertColumn(m_list, kCodeColumn, kColumnSearchCode, 320);
 
-  m_catalogue.LoadForEditing(m_settingsFile);
+  m_catalogue.LoadForEditing(ReadSettingsSnapshot(m_settingsFile.Path()).File());
   const auto& entries = m_catalogue.Entries();
   for (size_t k = 0; k < entries.size(); ++k) {
     int row = static_cast<int>(k);

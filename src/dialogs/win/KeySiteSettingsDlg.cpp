@@ -49,13 +49,14 @@ BOOL KeySiteSettingsDlg::OnInitDialog() {
   // no choice is selected and nothing ever reads one.
   ExecuteDialogInitData(Hwnd(), IDD_KEYSITES);
   Dialog::OnInitDialog();
-  LoadHalf(m_keywords);
-  LoadHalf(m_sites);
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsFile.Path());
+  LoadHalf(m_keywords, snapshot.File());
+  LoadHalf(m_sites, snapshot.File());
   return TRUE;
 }
 
-void KeySiteSettingsDlg::LoadHalf(Half& half) {
-  half.list.LoadForEditing(m_settingsFile);
+void KeySiteSettingsDlg::LoadHalf(Half& half, const SettingsFile& file) {
+  half.list.LoadForEditing(file);
   for (const std::string& entry : half.list.Entries()) {
     SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }

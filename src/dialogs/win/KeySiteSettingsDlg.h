@@ -32,7 +32,7 @@ class KeySiteSettingsDlg : public Dialog {
   void OnOK() override;
 
   void BindHalf(Half& half);
-  void LoadHalf(Half& half);
+  void LoadHalf(Half& half, const SettingsFile& file);
   void OnSelectionChange(Half& half);
   void OnAdd(Half& half);
   void OnModify(Half& half);
