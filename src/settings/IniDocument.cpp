@@ -185,6 +185,18 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
   section = AsCString(section);
   key = AsCString(key);
   value = AsCString(value);
+  // A line break in what is written makes more lines of it, as they would be
+  // read from the file.
+  auto breaks = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
+  if (breaks(section) || breaks(key) || breaks(value)) {
+    bool changed = WriteLine(section, key, value);
+    *this = IniDocument(Bytes(), *m_codePage);
+    return changed;
+  }
+  return WriteLine(section, key, value);
+}
+
+bool IniDocument::WriteLine(std::string_view section, std::string_view key, std::string_view value) {
 
   size_t header = FindSection(section);
   if (header < m_lines.size()) {

@@ -44,6 +44,8 @@ class IniDocument {
     std::string_view Value() const { return std::string_view(text).substr(valueBegin, valueLength); }
   };
 
+  // Write, with no line break in the text written.
+  bool WriteLine(std::string_view section, std::string_view key, std::string_view value);
   void AddLine(std::string text, std::string raw, std::string end);
   static void Classify(Line& line);
   std::string Encode(std::string_view text) const;

@@ -370,3 +370,20 @@ TEST_F(IniFileTest, ArgumentsEndAtANulByte) {
   EXPECT_EQ(m_ini.Read(m_path, "S\0q"s, "k\0q"s, "d"), "v");
   EXPECT_EQ(m_ini.Read(m_path, "T", "k", "d\0efault"s), "d");
 }
+
+TEST_F(IniFileTest, ALineBreakWrittenRawMakesLinesOfItsOwn) {
+  // The profile functions write what they are given: the file then holds the
+  // lines the text makes, and reads see them (SettingsFile writes blanks instead).
+  for (const std::string start : {""s, "[History]\r\nH0=a\r\n"s, Utf16Le(u"[History]\r\nH0=a\r\n")}) {
+    IconvCodePage gbk;
+    IniFile ini(&gbk);
+    Put(start);
+    ini.Write(m_path, "History", "H1", "x\r\n[Engine]\r\nS0=http://evil/?q=");
+    EXPECT_EQ(ini.Read(m_path, "History", "H1", "d"), "x");
+    EXPECT_EQ(ini.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
+    ini.Write(m_path, "Engine", "E0", "e");
+    IniFile fresh(&gbk);
+    EXPECT_EQ(fresh.Read(m_path, "Engine", "E0", "d"), "e");
+    EXPECT_EQ(fresh.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
+  }
+}
