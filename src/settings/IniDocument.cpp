@@ -1,5 +1,7 @@
 #include "settings/IniDocument.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
 #include "settings/ProfileStore.h"
 
@@ -39,58 +41,91 @@ void AppendUnits(std::string& out, std::u16string_view units, bool bigEndian) {
 }  // namespace
 
 IniDocument::IniDocument(std::string_view bytes, const CodePage& codePage) : m_codePage(&codePage) {
-  auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  Load(bytes);
+}
+
+void IniDocument::Load(std::string_view bytes) {
+  std::string source(bytes);  // `bytes` may point into this document
+  m_source = std::move(source);
+  m_decoded.clear();
+  m_added.clear();
+  m_lines.clear();
+  m_headers.clear();
+  m_encoding = Encoding::kAnsi;
+  std::string_view all = m_source;
+  auto starts = [&](std::string_view mark) { return all.substr(0, mark.size()) == mark; };
   if (starts(kUtf8Mark)) {
     m_encoding = Encoding::kUtf8;
-    m_mark = kUtf8Mark;
   } else if (starts(kUtf16LeMark)) {
     m_encoding = Encoding::kUtf16Le;
-    m_mark = kUtf16LeMark;
   } else if (starts(kUtf16BeMark)) {
     m_encoding = Encoding::kUtf16Be;
-    m_mark = kUtf16BeMark;
   }
-  bytes.remove_prefix(m_mark.size());
+  const size_t markSize = m_encoding == Encoding::kUtf8 ? 3 : m_encoding == Encoding::kAnsi ? 0 : 2;
+  m_mark = all.substr(0, markSize);
+  m_lineEnd = Encode(kLineEnd);
+  std::string_view content = all.substr(markSize);
+  m_tail = {};
+
+  // The text of each line of an encoded file, as (offset, length) in m_decoded
+  // until m_decoded is complete.
+  std::vector<std::pair<size_t, size_t>> spans;
+  // About one line for each line end (CR LF, LF or CR): the vector need not grow.
+  m_lines.reserve(std::max(std::count(content.begin(), content.end(), '\n'),
+                           std::count(content.begin(), content.end(), '\r')) + 1);
+  auto addLine = [&](std::string_view raw, std::string_view end) {
+    Line& line = m_lines.emplace_back();
+    line.raw = raw;
+    line.end = end;
+    if (m_encoding == Encoding::kAnsi) {
+      line.text = raw;
+      Classify(line);
+    }
+  };
 
   if (m_encoding == Encoding::kUtf16Le || m_encoding == Encoding::kUtf16Be) {
     bool bigEndian = m_encoding == Encoding::kUtf16Be;
-    size_t units = bytes.size() / 2;
-    m_tail = bytes.substr(2 * units);
-    auto unit = [&](size_t i) { return UnitAt(bytes, 2 * i, bigEndian); };
+    size_t units = content.size() / 2;
+    m_tail = content.substr(2 * units);
+    auto unit = [&](size_t i) { return UnitAt(content, 2 * i, bigEndian); };
+    std::u16string text;
     for (size_t pos = 0; pos < units;) {
       size_t begin = pos;
       while (pos < units && unit(pos) != u'\r' && unit(pos) != u'\n') ++pos;
       size_t contentEnd = pos;
       if (pos < units) pos += (unit(pos) == u'\r' && pos + 1 < units && unit(pos + 1) == u'\n') ? 2 : 1;
-      std::u16string content;
-      for (size_t i = begin; i < contentEnd; ++i) content.push_back(unit(i));
-      AddLine(m_codePage->FromUtf16(content), std::string(bytes.substr(2 * begin, 2 * (contentEnd - begin))),
-              std::string(bytes.substr(2 * contentEnd, 2 * (pos - contentEnd))));
+      text.clear();
+      for (size_t i = begin; i < contentEnd; ++i) text.push_back(unit(i));
+      size_t offset = m_decoded.size();
+      m_decoded += m_codePage->FromUtf16(text);
+      spans.emplace_back(offset, m_decoded.size() - offset);
+      addLine(content.substr(2 * begin, 2 * (contentEnd - begin)), content.substr(2 * contentEnd, 2 * (pos - contentEnd)));
     }
-    return;
-  }
-
-  for (size_t pos = 0; pos < bytes.size();) {
-    size_t begin = pos;
-    while (pos < bytes.size() && bytes[pos] != '\r' && bytes[pos] != '\n') ++pos;
-    size_t contentEnd = pos;
-    if (pos < bytes.size()) pos += (bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') ? 2 : 1;
-    std::string_view content = bytes.substr(begin, contentEnd - begin);
-    std::string end(bytes.substr(contentEnd, pos - contentEnd));
-    if (m_encoding == Encoding::kUtf8) {
-      AddLine(m_codePage->FromUtf16(Utf8ToUtf16(content)), std::string(content), std::move(end));
-    } else {
-      AddLine(std::string(content), std::string(), std::move(end));
+  } else {
+    for (size_t pos = 0; pos < content.size();) {
+      size_t begin = pos;
+      size_t found = content.find_first_of("\r\n", pos);
+      pos = found == std::string_view::npos ? content.size() : found;
+      size_t contentEnd = pos;
+      if (pos < content.size()) pos += (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n') ? 2 : 1;
+      std::string_view raw = content.substr(begin, contentEnd - begin);
+      if (m_encoding == Encoding::kUtf8) {
+        size_t offset = m_decoded.size();
+        m_decoded += m_codePage->FromUtf16(Utf8ToUtf16(raw));
+        spans.emplace_back(offset, m_decoded.size() - offset);
+      }
+      addLine(raw, content.substr(contentEnd, pos - contentEnd));
     }
   }
-}
-
-void IniDocument::AddLine(std::string text, std::string raw, std::string end) {
-  Line& line = m_lines.emplace_back();
-  line.text = std::move(text);
-  line.raw = std::move(raw);
-  line.end = std::move(end);
-  Classify(line);
+  if (m_encoding != Encoding::kAnsi) {
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+      m_lines[i].text = std::string_view(m_decoded).substr(spans[i].first, spans[i].second);
+      Classify(m_lines[i]);
+    }
+  }
+  for (size_t i = 0; i < m_lines.size(); ++i) {
+    if (m_lines[i].kind == Kind::kHeader) m_headers.push_back(i);
+  }
 }
 
 void IniDocument::Classify(Line& line) {
@@ -136,26 +171,37 @@ std::string IniDocument::Encode(std::string_view text) const {
   return std::string(text);
 }
 
-IniDocument::Line IniDocument::MakeLine(std::string text) const {
+std::string_view IniDocument::Keep(std::string text) { return m_added.emplace_back(std::move(text)); }
+
+IniDocument::Line IniDocument::MakeLine(std::string text) {
   Line line;
-  line.text = std::move(text);
-  if (m_encoding != Encoding::kAnsi) line.raw = Encode(line.text);
-  line.end = Encode(kLineEnd);
+  line.text = Keep(std::move(text));
+  line.raw = m_encoding == Encoding::kAnsi ? line.text : Keep(Encode(line.text));
+  line.end = m_lineEnd;
   Classify(line);
   return line;
 }
 
+void IniDocument::InsertLine(size_t at, Line line) {
+  for (size_t& header : m_headers) {
+    if (header >= at) ++header;
+  }
+  if (line.kind == Kind::kHeader) {
+    m_headers.insert(std::upper_bound(m_headers.begin(), m_headers.end(), at), at);
+  }
+  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), line);
+}
+
 size_t IniDocument::FindSection(std::string_view name) const {
-  for (size_t i = 0; i < m_lines.size(); ++i) {
-    if (m_lines[i].kind == Kind::kHeader && EqualsIgnoreCase(AsCString(m_lines[i].Name()), name)) return i;
+  for (size_t header : m_headers) {
+    if (EqualsIgnoreCase(AsCString(m_lines[header].Name()), name)) return header;
   }
   return m_lines.size();
 }
 
 size_t IniDocument::SectionEnd(size_t header) const {
-  size_t i = header + 1;
-  while (i < m_lines.size() && m_lines[i].kind != Kind::kHeader) ++i;
-  return i;
+  auto next = std::upper_bound(m_headers.begin(), m_headers.end(), header);
+  return next == m_headers.end() ? m_lines.size() : *next;
 }
 
 size_t IniDocument::FindEntry(size_t header, std::string_view name, bool forWriting) const {
@@ -190,7 +236,7 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
   auto breaks = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
   if (breaks(section) || breaks(key) || breaks(value)) {
     bool changed = WriteLine(section, key, value);
-    *this = IniDocument(Bytes(), *m_codePage);
+    Load(Bytes());
     return changed;
   }
   return WriteLine(section, key, value);
@@ -206,10 +252,10 @@ bool IniDocument::WriteLine(std::string_view section, std::string_view key, std:
       Line& line = m_lines[entry];
       std::string text;
       text.append(line.Name()).append("=").append(value);
+      if (m_encoding == Encoding::kAnsi ? text == line.text : Encode(text) == line.raw) return false;
       Line replaced = MakeLine(std::move(text));
-      if (RawOf(replaced) == RawOf(line)) return false;
-      replaced.end = std::move(line.end);
-      line = std::move(replaced);
+      replaced.end = line.end;
+      line = replaced;
       return true;
     }
     // After the section's last line that is not blank.
@@ -217,31 +263,31 @@ bool IniDocument::WriteLine(std::string_view section, std::string_view key, std:
     for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
       if (m_lines[i].kind != Kind::kBlank) last = i;
     }
-    if (m_lines[last].end.empty()) m_lines[last].end = Encode(kLineEnd);
+    if (m_lines[last].end.empty()) m_lines[last].end = m_lineEnd;
     std::string text(key);
     text.append("=").append(value);
-    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(last + 1), MakeLine(std::move(text)));
+    InsertLine(last + 1, MakeLine(std::move(text)));
     return true;
   }
-  if (!m_lines.empty() && m_lines.back().end.empty() && !RawOf(m_lines.back()).empty()) {
-    m_lines.back().end = Encode(kLineEnd);
+  if (!m_lines.empty() && m_lines.back().end.empty() && !m_lines.back().raw.empty()) {
+    m_lines.back().end = m_lineEnd;
   }
   std::string headerText("[");
   headerText.append(section).append("]");
-  m_lines.push_back(MakeLine(std::move(headerText)));
+  InsertLine(m_lines.size(), MakeLine(std::move(headerText)));
   std::string text(key);
   text.append("=").append(value);
-  m_lines.push_back(MakeLine(std::move(text)));
+  InsertLine(m_lines.size(), MakeLine(std::move(text)));
   return true;
 }
 
 std::string IniDocument::Bytes() const {
   size_t size = m_mark.size() + m_tail.size();
-  for (const Line& line : m_lines) size += RawOf(line).size() + line.end.size();
+  for (const Line& line : m_lines) size += line.raw.size() + line.end.size();
   std::string bytes;
   bytes.reserve(size);
   bytes.append(m_mark);
-  for (const Line& line : m_lines) bytes.append(RawOf(line)).append(line.end);
+  for (const Line& line : m_lines) bytes.append(line.raw).append(line.end);
   bytes.append(m_tail);
   return bytes;
 }

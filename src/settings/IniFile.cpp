@@ -70,7 +70,7 @@ IniFile::Cached& IniFile::Load(const std::string& path) {
   if (noTime) {
     if (cached.exists || !cached.document) {
       cached = Cached{};
-      cached.document.emplace(cached.bytes, *m_codePage);
+      cached.document = std::make_unique<IniDocument>(cached.bytes, *m_codePage);
     }
     return cached;
   }
@@ -92,7 +92,7 @@ IniFile::Cached& IniFile::Load(const std::string& path) {
   cached.checkedAt = now;
   if (!same || !cached.document) {
     cached.bytes = std::move(bytes);
-    cached.document.emplace(cached.bytes, *m_codePage);
+    cached.document = std::make_unique<IniDocument>(cached.bytes, *m_codePage);
   }
   return cached;
 }

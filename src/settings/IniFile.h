@@ -5,7 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,7 +38,7 @@ class IniFile : public ProfileStore {
     std::filesystem::file_time_type modified{};
     Clock::time_point checkedAt{};  // when the content was last read
     std::string bytes;
-    std::optional<IniDocument> document;
+    std::unique_ptr<IniDocument> document;
   };
 
   // The current content of `path`: the cached copy while the file is unchanged.
