@@ -303,7 +303,7 @@ Outcome RunAsOneSave(const Case& c, const std::string& folder) {
   ProfileApiStore unused;
   SettingsFile settings = PutStartFile(c, unused, folder);
   Outcome outcome;
-  SaveWholeFile(settings, [&](const SettingsFile& file) {
+  SaveWholeFile(settings.Path(), [&](const SettingsFile& file) {
     for (const Operation& op : c.operations) {
       if (op.kind == Operation::kSettingsWrite) {
         file.WriteString(op.section, op.key, op.text);

@@ -181,7 +181,7 @@ void SearchBarDlg::LoadBackgroundPicture() {
 }
 
 void SearchBarDlg::ReloadBackgroundPicture() {
-  m_imageNumber = ReadSettingsSnapshot(m_settingsFile.Path()).File().ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  m_imageNumber = ReadSettingsSnapshot(m_settingsPath).File().ReadInt(keys::kSetting, keys::kImgNumber, "1");
   LoadBackgroundPicture();
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }

@@ -7,12 +7,11 @@
 #include "search/win/Browser.h"
 #include "settings/Keys.h"
 #include "bar/BarSettings.h"
-#include "settings/win/ProfileApiStore.h"
 #include "settings/win/WholeFileSave.h"
 
 SearchBarDlg::SearchBarDlg()
     : Dialog(IDD_SEARCHBAR),
-      m_settingsFile(CurrentDirectorySettingsFile()),
+      m_settingsPath(CurrentSettingsPath()),
       m_dropTarget([this](const std::string& text) {
         SetQueryText(text);
         RunSearch();
@@ -64,7 +63,7 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
   // One reading of the settings file gives everything the bar starts with.
-  BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsFile.Path()).File());
+  BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsPath).File());
   BuildSelectionMenus(settings.menus);
 
   m_hollowBrush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
@@ -171,7 +170,7 @@ void SearchBarDlg::SetQueryText(std::string_view text) {
 
 void SearchBarDlg::SaveState() {
   UpdateData(true);
-  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) {
+  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_history.Save(file);
     file.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
     file.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");

@@ -96,7 +96,7 @@ class SearchBarDlg : public Dialog {
   std::string m_keywordText;
   std::string m_url;  // composed at the last search
 
-  SettingsFile m_settingsFile;
+  std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   QueryHistory m_history;
 
   HWND m_queryBox = nullptr;

@@ -61,7 +61,7 @@ void SearchBarDlg::FillKeywordMenu(const MenuTexts& keywords) {
 
 void SearchBarDlg::RebuildEngineMenu() {
   m_engineMenu.Reset(CreatePopupMenu());
-  FillEngineMenu(ReadEngineMenu(ReadSettingsSnapshot(m_settingsFile.Path()).File()));
+  FillEngineMenu(ReadEngineMenu(ReadSettingsSnapshot(m_settingsPath).File()));
   SetEngineIcon(0);
   UpdateData(true);
 }
@@ -69,7 +69,7 @@ void SearchBarDlg::RebuildEngineMenu() {
 void SearchBarDlg::RebuildKeywordAndSiteMenus() {
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
-  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsFile.Path());
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsPath);
   FillSiteMenu(ReadSiteMenu(snapshot.File()));
   FillKeywordMenu(ReadKeywordMenu(snapshot.File()));
   UpdateData(true);

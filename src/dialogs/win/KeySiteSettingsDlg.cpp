@@ -5,7 +5,6 @@
 #include "framework/win/AppTitle.h"
 #include "framework/win/DialogInitData.h"
 #include "resource.h"
-#include "settings/win/ProfileApiStore.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -22,7 +21,7 @@ constexpr KeySiteSettingsDlg::HalfControls kSiteHalf{
 
 KeySiteSettingsDlg::KeySiteSettingsDlg()
     : Dialog(IDD_KEYSITES),
-      m_settingsFile(CurrentDirectorySettingsFile()),
+      m_settingsPath(CurrentSettingsPath()),
       m_keywords{kKeywordHalf, KeywordList(), {}},
       m_sites{kSiteHalf, SiteList(), {}} {
   BindHalf(m_keywords);
@@ -49,7 +48,7 @@ BOOL KeySiteSettingsDlg::OnInitDialog() {
   // no choice is selected and nothing ever reads one.
   ExecuteDialogInitData(Hwnd(), IDD_KEYSITES);
   Dialog::OnInitDialog();
-  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsFile.Path());
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsPath);
   LoadHalf(m_keywords, snapshot.File());
   LoadHalf(m_sites, snapshot.File());
   return TRUE;
@@ -142,7 +141,7 @@ void KeySiteSettingsDlg::ReplaceRow(Half& half, int from, int to, const std::str
 
 void KeySiteSettingsDlg::OnOK() {
   UpdateData(true);
-  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) {
+  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_keywords.list.Save(file);
     m_sites.list.Save(file);
   });

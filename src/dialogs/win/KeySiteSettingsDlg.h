@@ -43,7 +43,7 @@ class KeySiteSettingsDlg : public Dialog {
   void ReplaceRow(Half& half, int from, int to, const std::string& text);
   int Selection(const Half& half) const;
 
-  SettingsFile m_settingsFile;
+  std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   Half m_keywords;
   Half m_sites;
 };

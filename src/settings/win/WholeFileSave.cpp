@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "settings/win/ProfileApiStore.h"
+
 #include <algorithm>
 #include <string>
 
@@ -89,6 +91,8 @@ bool ReplaceWhole(const std::string& path, const std::string& bytes, DWORD attri
 
 }  // namespace
 
+std::string CurrentSettingsPath() { return CurrentDirectorySettingsFile().Path(); }
+
 const CodePage& SystemCodePage() {
   static const WindowsCodePage codePage;
   return codePage;
@@ -100,8 +104,7 @@ SettingsSnapshot ReadSettingsSnapshot(const std::string& path) {
   return SettingsSnapshot(path, bytes, SystemCodePage());
 }
 
-void SaveWholeFile(const SettingsFile& file, const std::function<void(const SettingsFile&)>& save) {
-  const std::string& path = file.Path();
+void SaveWholeFile(const std::string& path, const std::function<void(const SettingsFile&)>& save) {
   std::string bytes;
   if (ReadFileBytes(path, bytes) == FileState::kUnreadable) return;
   std::optional<std::string> changed = SaveInMemory(path, bytes, SystemCodePage(), save);

@@ -15,6 +15,9 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSnapshot.h"
 
+// Quarrow.ini in the process's current directory.
+std::string CurrentSettingsPath();
+
 // The system's ANSI code page (MultiByteToWideChar, WideCharToMultiByte).
 const CodePage& SystemCodePage();
 
@@ -29,4 +32,4 @@ SettingsSnapshot ReadSettingsSnapshot(const std::string& path);
 // place. A file that cannot be read is not written (its content would be
 // lost), and what cannot be written is lost, unreported, as the profile
 // functions lose it.
-void SaveWholeFile(const SettingsFile& file, const std::function<void(const SettingsFile&)>& save);
+void SaveWholeFile(const std::string& path, const std::function<void(const SettingsFile&)>& save);
