@@ -1,36 +1,44 @@
 #!/usr/bin/env bash
 # Starts Quarrow: installs what is missing, builds it, and runs Quarrow.exe
-# under Wine on your display. Without a display it runs on a virtual one and
-# writes a screenshot of the running bar to build/quarrow-running.png.
+# under Wine on your display: the 32-bit program where this host runs 32-bit
+# programs, the 64-bit one where it cannot. Without a display it runs on a
+# virtual one and, once the bar is up, writes a screenshot of it to
+# build/quarrow-running.png.
 # Quarrow keeps its settings (Quarrow.ini) in its working folder, here
 # ~/.local/share/quarrow.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/setup.sh
 tools/build.sh
-exe="$PWD/build/win32/bin/Quarrow.exe"
-if [ ! -f "$exe" ]; then
-  echo "start: Quarrow.exe is not part of the build yet; nothing to start." >&2
-  exit 1
+source tools/wine-env.sh
+if quarrow_host_runs_win32 "$PWD/build/win32/bin/can_run.exe"; then
+  arch=win32 bits="32-bit"
+else
+  arch=win64 bits="64-bit (this host cannot run 32-bit programs)"
 fi
+bin="$PWD/build/$arch/bin"
 
 had_display=0
-[ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && had_display=1
-source tools/wine-env.sh
-quarrow_wine_env run
+quarrow_display_ok && had_display=1
+quarrow_wine_env run "$arch"
 
 home="${XDG_DATA_HOME:-$HOME/.local/share}/quarrow"
 mkdir -p "$home"
 cd "$home"
-echo "start: Quarrow runs with its settings in $home/Quarrow.ini (Ctrl+Alt+S shows and hides it)."
-wine "$exe" &
+echo "start: Quarrow $bits runs with its settings in $home/Quarrow.ini (Ctrl+Alt+S shows and hides it)."
+wine "$bin/Quarrow.exe" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null; wineserver -k 2>/dev/null; exit 130' INT TERM
 if [ "$had_display" = 0 ]; then
   shot="$QUARROW_ROOT/build/quarrow-running.png"
-  sleep 4
+  if ! where=$(wine "$bin/wait_for_bar.exe" 30); then
+    echo "start: the bar did not appear within 30 s; no screenshot taken." >&2
+    kill "$pid" 2>/dev/null; wineserver -k 2>/dev/null
+    exit 1
+  fi
+  sleep 1  # its first painting
   import -window root "$shot"
-  echo "start: no display here, so Quarrow runs on the virtual display $DISPLAY;"
+  echo "start: no display here, so Quarrow runs on the virtual display $DISPLAY (the bar at $where);"
   echo "start: a screenshot of the running bar is in $shot. Ctrl+C ends it."
 fi
 wait "$pid"

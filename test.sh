@@ -1,12 +1,25 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds both trees, runs the core's
-# tests natively and the Windows tests under Wine on a virtual display.
+# Runs every test: installs what is missing, builds the three trees, runs the
+# core's tests natively and the Windows tests under Wine on a virtual display,
+# for each Windows build this host can run (tools/windows-builds.sh).
+#   ./test.sh --native   only the core's tests: no Wine, no Windows builds
 set -euo pipefail
 cd "$(dirname "$0")"
+build="${QUARROW_BUILD:-build}"
+if [ "${1:-}" = --native ]; then
+  tools/setup.sh native
+  tools/build.sh native
+  ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
+  exit
+fi
 tools/setup.sh
 tools/build.sh
-build="${QUARROW_BUILD:-build}"
 echo "== core tests (native)"
 ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
-echo "== Windows tests (Wine)"
-ctest --test-dir "$build/win32" --output-on-failure
+echo "== the scripts' choice of Windows builds"
+tests/scripts/windows-builds-test.sh
+read -r -a builds <<<"$(tools/windows-builds.sh)"
+for b in "${builds[@]}"; do
+  echo "== Windows tests, $b build (Wine)"
+  ctest --test-dir "$build/$b" --output-on-failure
+done

@@ -1,6 +1,16 @@
-# Windows build (MinGW-w64 cross-build here, or MSVC with -A Win32 on Windows):
-# the window layer, Quarrow.exe with its resources, and the Wine-run tests.
+# Windows build (MinGW-w64 cross-build here, or MSVC with -A Win32 / -A x64 on
+# Windows): the window layer, Quarrow.exe with its resources, and the Wine-run
+# tests. The 32-bit and the 64-bit program come from the same sources.
 enable_language(RC)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QUARROW_MANIFEST_ARCH amd64)
+  set(QUARROW_ZIP_SUFFIX -x64)
+else()
+  set(QUARROW_MANIFEST_ARCH x86)
+  set(QUARROW_ZIP_SUFFIX "")
+endif()
+# The manifest names the build's processor; the resource script finds it here.
+configure_file(${CMAKE_SOURCE_DIR}/resources/Quarrow.manifest.in ${CMAKE_BINARY_DIR}/manifest/Quarrow.manifest @ONLY)
 set(QUARROW_BIN ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QUARROW_BIN})
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
@@ -44,7 +54,8 @@ set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Quarrow.rc)
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp AND EXISTS ${RC_FILE})
   add_executable(Quarrow WIN32 ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp ${RC_FILE})
   target_link_libraries(Quarrow PRIVATE quarrow_win)
-  target_include_directories(Quarrow PRIVATE ${CMAKE_SOURCE_DIR}/resources ${ART_DIR})
+  target_include_directories(Quarrow PRIVATE ${CMAKE_SOURCE_DIR}/resources ${ART_DIR}
+                             ${CMAKE_BINARY_DIR}/manifest)
   add_dependencies(Quarrow art)
   file(GLOB RC_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
   set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${ART_STAMP};${RC_DEPENDS}")
@@ -55,7 +66,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp AND EXISTS ${RC_FILE})
   # The release zip: the program and a short read-me for its user.
 endif()
 if(TARGET Quarrow AND EXISTS ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt)
-  set(ZIP ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}.zip)
+  set(ZIP ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}${QUARROW_ZIP_SUFFIX}.zip)
   add_custom_command(OUTPUT ${ZIP}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt ${QUARROW_BIN}/ReadMe.txt
     COMMAND ${CMAKE_COMMAND} -E chdir ${QUARROW_BIN}
@@ -102,8 +113,14 @@ if(CMAKE_CROSSCOMPILING)
       get_filename_component(name ${src} NAME_WE)
       add_dependencies(wine_tests ${name})
     endforeach()
-    add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no)
-    set_tests_properties(wine_tests PROPERTIES TIMEOUT 1800)
+    # Suites that need another display run on their own: two monitors side by
+    # side, and 144 dots per inch (tools/wine-env.sh makes both).
+    add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*)
+    add_test(NAME wine_tests_two_monitors COMMAND wine_tests --gtest_color=no --gtest_filter=TwoMonitors*)
+    add_test(NAME wine_tests_high_dpi COMMAND wine_tests --gtest_color=no --gtest_filter=HighDpi*)
+    set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi PROPERTIES TIMEOUT 1800)
+    set_tests_properties(wine_tests_two_monitors PROPERTIES ENVIRONMENT QUARROW_MONITORS=2)
+    set_tests_properties(wine_tests_high_dpi PROPERTIES ENVIRONMENT QUARROW_DPI=144)
   endif()
 endif()
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Measures Quarrow under Wine: start-up against the floor program, footprint
-# over searches and dialogs, hotkey and Enter response; the file sizes; and
-# the core's benchmarks against their budget. Writes everything to
-# $QUARROW_BUILD/perf-results/ (default build/perf-results/) and prints a
-# summary. Not a test: the figures depend on the machine and its load.
+# over searches and dialogs, hotkey and Enter response and the file sizes, for
+# each Windows build this host can run (tools/windows-builds.sh); and the
+# core's benchmarks against their budget. Writes everything to
+# $QUARROW_BUILD/perf-results/ (default build/perf-results/; one folder per
+# build) and prints a summary. Not a test: the figures depend on the machine
+# and its load.
 #
 #   tools/perf.sh                      everything (about ten minutes)
 #   tools/perf.sh startup --runs 60    only some measurements; the arguments
@@ -17,25 +19,17 @@ build="${QUARROW_BUILD:-build}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 out="$build/perf-results"
 mkdir -p "$out"
-win="$build/win32"
-bin="$win/bin"
 
 # ---- The machine, and how busy it is before anything of ours runs.
 {
   echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "cpus: $(nproc), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
   echo "memory: $(free -h | awk '/^Mem:/ {print $2}')"
-  echo "wine: $(wine --version 2>/dev/null || echo none)"
+  echo "wine: $(/usr/lib/wine/wine64 --version 2>/dev/null || wine --version 2>/dev/null || echo none)"
   echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo "busiest processes before:"
   ps -eo pcpu,comm --sort=-pcpu | sed -n '2,6p' | sed 's/^/  /'
 } | tee "$out/machine.txt"
-
-# ---- Build what the measurements need, in the Windows tree (at most two jobs).
-cmake -S . -B "$win" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build "$win" --target perf release_zip -j 2 >"$out/build.log" 2>&1 ||
-  { tail -30 "$out/build.log"; exit 2; }
 
 # ---- Sample the processor's use every two seconds while measuring: the share
 # of time not idle, all processes together (ours included), and the load.
@@ -58,46 +52,70 @@ sampler_pid=$!
 trap 'kill "$sampler_pid" 2>/dev/null || true' EXIT
 
 status=0
-run_wine() { QUARROW_BUILD="$build" "$root/tools/wine-run.sh" "$@"; }
+results="$build/perf-results/results.txt"
+: >"$results"
+run_wine() { QUARROW_BUILD="$build" "$root/tools/wine-run.sh" "$tree" "$@"; }
 
-# ---- The measuring code's own tests first: a probe that is wrong makes every figure wrong.
-echo "== perf_tests (the probes, under Wine)"
-if ! run_wine "$bin/perf_tests.exe" --gtest_brief=1 >"$out/perf_tests.txt" 2>&1; then
-  tail -30 "$out/perf_tests.txt"
-  echo "perf: the probes' tests fail; no figures taken." >&2
-  exit 2
-fi
-tail -1 "$out/perf_tests.txt"
+# One Windows build measured; its files go to perf-results/<build>/.
+measure() {
+  local tree="$1" toolchain objdump
+  shift
+  case "$tree" in
+    win32) toolchain=mingw-i686.cmake objdump=i686-w64-mingw32-objdump ;;
+    win64) toolchain=mingw-x86_64.cmake objdump=x86_64-w64-mingw32-objdump ;;
+  esac
+  local win="$build/$tree" bin="$build/$tree/bin" out="$build/perf-results/$tree"
+  mkdir -p "$out"
+  # ---- Build what the measurements need, in the Windows tree (at most two jobs).
+  cmake -S . -B "$win" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
+  cmake --build "$win" --target perf release_zip -j 2 >"$out/build.log" 2>&1 ||
+    { tail -30 "$out/build.log"; return 2; }
 
-echo "== perfdriver $*"
-set +e
-run_wine "$bin/perfdriver.exe" "$@" 2>&1 | tee "$out/perfdriver.txt"
-driver=${PIPESTATUS[0]}
-set -e
-[ "$driver" -gt "$status" ] && status=$driver
-
-# ---- The floor with Quarrow's imports must import what Quarrow.exe imports.
-imports() { i686-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | sort -u | tr '\n' ' '; }
-if command -v i686-w64-mingw32-objdump >/dev/null; then
-  if [ "$(imports "$bin/Quarrow.exe")" = "$(imports "$bin/floor-imports.exe")" ]; then
-    echo "floor-imports.exe imports what Quarrow.exe imports: $(imports "$bin/Quarrow.exe")" | tee -a "$out/machine.txt"
-  else
-    echo "perf: floor-imports.exe imports $(imports "$bin/floor-imports.exe")but Quarrow.exe $(imports "$bin/Quarrow.exe");" \
-         "the libraries' share of the start-up is not right" | tee -a "$out/machine.txt" >&2
+  # ---- The measuring code's own tests first: a probe that is wrong makes every figure wrong.
+  echo "== perf_tests (the probes, under Wine, $tree build)"
+  if ! run_wine "$bin/perf_tests.exe" --gtest_brief=1 >"$out/perf_tests.txt" 2>&1; then
+    tail -30 "$out/perf_tests.txt"
+    echo "perf: the probes' tests fail ($tree); no figures taken." >&2
+    return 2
   fi
-fi
+  tail -1 "$out/perf_tests.txt"
 
-# ---- File sizes (2.5 MB = 2.5 * 1024 * 1024 bytes).
-results="$out/results.txt"
-grep '^RESULT ' "$out/perfdriver.txt" | cut -d' ' -f2- >"$results" || true
-size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
-exe_bytes=$(size_of "$bin/Quarrow.exe")
-limit=$((5 * 1024 * 1024 / 2))
-verdict=met; [ "$exe_bytes" -le "$limit" ] || { verdict=missed; [ "$status" -ge 1 ] || status=1; }
-echo "size_quarrow_exe $exe_bytes bytes <=$limit $verdict" >>"$results"
-echo "size_floor_exe $(size_of "$bin/floor.exe") bytes - -" >>"$results"
-zip="$(ls "$win"/Quarrow-*.zip 2>/dev/null | head -1)"
-echo "size_release_zip $(size_of "${zip:-none}") bytes - -" >>"$results"
+  echo "== perfdriver $* ($tree build)"
+  set +e
+  run_wine "$bin/perfdriver.exe" "$@" 2>&1 | tee "$out/perfdriver.txt"
+  driver=${PIPESTATUS[0]}
+  set -e
+  [ "$driver" -gt "$status" ] && status=$driver
+
+  # ---- The floor with Quarrow's imports must import what Quarrow.exe imports.
+  imports() { $objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | sort -u | tr '\n' ' '; }
+  if command -v $objdump >/dev/null; then
+    if [ "$(imports "$bin/Quarrow.exe")" = "$(imports "$bin/floor-imports.exe")" ]; then
+      echo "floor-imports.exe imports what Quarrow.exe imports: $(imports "$bin/Quarrow.exe")" | tee -a "$out/machine.txt"
+    else
+      echo "perf: floor-imports.exe imports $(imports "$bin/floor-imports.exe")but Quarrow.exe $(imports "$bin/Quarrow.exe");" \
+           "the libraries' share of the start-up is not right" | tee -a "$out/machine.txt" >&2
+    fi
+  fi
+
+  # ---- File sizes (2.5 MB = 2.5 * 1024 * 1024 bytes).
+  grep '^RESULT ' "$out/perfdriver.txt" | cut -d' ' -f2- | sed "s/^/${tree}_/" >>"$results" || true
+  size_of() { stat -c %s "$1" 2>/dev/null || echo 0; }
+  exe_bytes=$(size_of "$bin/Quarrow.exe")
+  limit=$((5 * 1024 * 1024 / 2))
+  verdict=met; [ "$exe_bytes" -le "$limit" ] || { verdict=missed; [ "$status" -ge 1 ] || status=1; }
+  echo "${tree}_size_quarrow_exe $exe_bytes bytes <=$limit $verdict" >>"$results"
+  echo "${tree}_size_floor_exe $(size_of "$bin/floor.exe") bytes - -" >>"$results"
+  zip="$(ls "$win"/Quarrow-*.zip 2>/dev/null | head -1)"
+  echo "${tree}_size_release_zip $(size_of "${zip:-none}") bytes - -" >>"$results"
+}
+
+read -r -a trees <<<"$(QUARROW_BUILD="$build" tools/windows-builds.sh)"
+echo "perf: measuring the ${trees[*]} build(s)" | tee -a "$out/machine.txt"
+for tree in "${trees[@]}"; do
+  measure "$tree" "$@" || { s=$?; [ "$s" -gt "$status" ] && status=$s; }
+done
 
 # ---- The core's benchmarks (natively): the start-up reads well under 10 ms.
 echo "== core benchmarks (tools/bench.sh)"

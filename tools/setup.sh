@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and running Quarrow here needs, and skips what is
-# already there: Debian packages (MinGW-w64, Wine with its 32-bit half, a
-# virtual display, a Chinese font, GoogleTest), and the zh_CN.UTF-8 locale that
-# gives Wine the GBK code page. `tools/setup.sh fuzz` also installs clang with
+# already there: Debian packages (MinGW-w64 for 32 and 64 bits, Wine with both
+# halves, a virtual display and Xephyr for two monitors, Chinese fonts and
+# Wine's own fonts, GoogleTest, jq for the performance report), and the
+# zh_CN.UTF-8 locale that gives Wine the GBK code page. Wine's 32-bit half is
+# installed everywhere; whether this host can run it is found out by trying. `tools/setup.sh fuzz` also installs clang with
 # its fuzzer runtime.
 set -euo pipefail
 
@@ -11,7 +13,11 @@ SUDO=""
 
 PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
-          wine wine32:i386 wine64 xvfb xauth x11-utils fonts-wqy-zenhei imagemagick locales)
+          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          wine wine32:i386 wine64 fonts-wine xvfb xserver-xephyr xauth x11-utils
+          fonts-wqy-zenhei fonts-wqy-microhei imagemagick locales jq)
+# `tools/setup.sh native` installs only what the core's native tests need.
+[ "${1:-}" = native ] && PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev)
 [ "${1:-}" = fuzz ] && PACKAGES+=(clang libclang-rt-14-dev)
 
 missing=()
@@ -20,11 +26,13 @@ for p in "${PACKAGES[@]}"; do
 done
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+  [[ "${missing[*]}" != *:i386* ]] || dpkg --print-foreign-architectures | grep -qx i386 ||
+    $SUDO dpkg --add-architecture i386
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+[ "${1:-}" = native ] && exit 0
 if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
   echo "setup: generating the zh_CN.UTF-8 locale"
   $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen

@@ -1,60 +1,155 @@
 # Sourced by the scripts that run Windows programs here: a Wine prefix of our
 # own (made once), the GBK code page, quiet Wine, and an X display (a virtual
 # one when there is none).
-#   quarrow_wine_env <purpose>   purpose "test" or "run"
+#   quarrow_wine_env <purpose> [<build>]
+#     purpose   "test" or "run"
+#     build     "win32" (default) or "win64": which Wine runs the program.
+#               The 32-bit build runs under `wine`, the 64-bit one under
+#               wine64 with a 64-bit prefix of its own.
 #   QUARROW_BUILD        build folder (default: build); the prefix is
-#                        $QUARROW_BUILD/wine-<purpose> unless
+#                        $QUARROW_BUILD/wine-<purpose>[-<variant>] unless
 #   QUARROW_WINEPREFIX   names another one.
+#   QUARROW_MONITORS=2   tests on two monitors side by side (Xephyr with
+#                        Xinerama inside an Xvfb; Wine's XRandR use off).
+#   QUARROW_DPI=N        tests at N dots per inch (the prefix's LogPixels).
+# Afterwards `wine` (a shell function) runs a program with the right loader.
+# Every failure says what failed, once, and returns non-zero.
 QUARROW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 quarrow_display_ok() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
 
-# Starts a virtual display that outlives this script (tests and screenshots
-# share it) and exports DISPLAY.
-quarrow_virtual_display() {
-  local state="$WINEPREFIX.display" n
-  if [ -f "$state" ]; then
-    export DISPLAY=":$(cat "$state")"
-    quarrow_display_ok && return 0
-  fi
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    mkdir -p "$(dirname "$state")"
-    (setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &)
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do quarrow_display_ok && break; sleep 0.1; done
-    if quarrow_display_ok; then echo "$n" >"$state"; return 0; fi
+quarrow_fail() { echo "wine-env: $*" >&2; return 1; }
+
+quarrow_free_display() {
+  local n
+  for n in $(seq "$1" 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return 0; }
   done
-  echo "wine-env: could not start a virtual display" >&2
   return 1
 }
 
+quarrow_wait_display() {
+  for _ in $(seq 1 100); do quarrow_display_ok && return 0; sleep 0.1; done
+  return 1
+}
+
+# Starts a virtual display that outlives this script (tests and screenshots
+# share it; its number is kept beside the prefix) and exports DISPLAY.
+quarrow_virtual_display() {
+  local state="$WINEPREFIX.display" n outer
+  if [ -f "$state" ]; then
+    export DISPLAY=":$(tail -1 "$state")"
+    quarrow_display_ok && return 0
+  fi
+  mkdir -p "$(dirname "$state")"
+  n=$(quarrow_free_display 91) || quarrow_fail "no free X display number for a virtual display" || return 1
+  if [ "${QUARROW_MONITORS:-1}" = 2 ]; then
+    # Xvfb alone stacks its screens; Xephyr inside it lays two side by side.
+    command -v Xephyr >/dev/null || quarrow_fail "Xephyr is missing (tools/setup.sh installs xserver-xephyr)" || return 1
+    outer=$n
+    (setsid Xvfb ":$outer" -screen 0 2400x900x24 -nolisten tcp >/dev/null 2>&1 &)
+    export DISPLAY=":$outer"
+    quarrow_wait_display || quarrow_fail "the virtual display :$outer did not start (Xvfb)" || return 1
+    n=$(quarrow_free_display $((outer + 1))) || quarrow_fail "no free X display number for Xephyr" || return 1
+    (DISPLAY=":$outer" setsid Xephyr ":$n" +xinerama -screen 1280x800 -screen 1024x768 \
+       -nolisten tcp >/dev/null 2>&1 &)
+    export DISPLAY=":$n"
+    quarrow_wait_display || quarrow_fail "the two-monitor display :$n did not start (Xephyr)" || return 1
+    printf '%s\n%s\n' "$outer" "$n" >"$state"
+  else
+    (setsid Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &)
+    export DISPLAY=":$n"
+    quarrow_wait_display || quarrow_fail "the virtual display :$n did not start (Xvfb)" || return 1
+    echo "$n" >"$state"
+  fi
+}
+
+# Runs a registry or set-up command in the prefix; on failure says which.
+quarrow_wine_step() {
+  local what="$1" out
+  shift
+  out=$("$@" 2>&1) || quarrow_fail "$what failed in $WINEPREFIX: $(printf '%s' "$out" | tail -1)"
+}
+
+quarrow_reg_add() { quarrow_wine_step "setting $1\\$3" wine reg add "$@" /f; }
+
 quarrow_wine_env() {
-  local purpose="${1:-test}"
+  local purpose="${1:-test}" arch="${2:-win32}" variant=""
   local build="${QUARROW_BUILD:-build}"
   case "$build" in /*) ;; *) build="$QUARROW_ROOT/$build" ;; esac
-  export WINEPREFIX="${QUARROW_WINEPREFIX:-$build/wine-$purpose}"
+  case "$arch" in
+    win32) QUARROW_WINE_LOADER=/usr/lib/wine/wine; unset WINEARCH ;;
+    win64) QUARROW_WINE_LOADER=/usr/lib/wine/wine64; export WINEARCH=win64; variant="-win64" ;;
+    *) quarrow_fail "unknown build '$arch' (win32 or win64)"; return 1 ;;
+  esac
+  [ -x "$QUARROW_WINE_LOADER" ] || { quarrow_fail "$QUARROW_WINE_LOADER is missing (tools/setup.sh installs Wine)"; return 1; }
+  export WINELOADER="$QUARROW_WINE_LOADER"
+  [ "${QUARROW_MONITORS:-1}" = 2 ] && variant+="-2mon"
+  [ -n "${QUARROW_DPI:-}" ] && variant+="-dpi$QUARROW_DPI"
+  export WINEPREFIX="${QUARROW_WINEPREFIX:-$build/wine-$purpose$variant}"
   export WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
   # No .NET and no HTML engine: they cannot be downloaded here and are not needed.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   # Tests always run on the virtual display, so they never touch the user's screen.
   if [ "$purpose" = test ] || ! quarrow_display_ok; then
-    quarrow_virtual_display
+    quarrow_virtual_display || return 1
   fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "wine-env: making the Wine prefix $WINEPREFIX (once, about 20 s)" >&2
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    quarrow_wine_step "making the prefix (wineboot)" wine wineboot -i || return 1
     wineserver -w
+    [ -f "$WINEPREFIX/system.reg" ] || { quarrow_fail "wineboot made no prefix in $WINEPREFIX"; return 1; }
   fi
-  # On the virtual display there is no window manager: Wine draws the title
-  # bars and frames itself and keeps the focus itself. A program that crashes
-  # in a test prints its backtrace and ends, instead of waiting in a dialog.
-  if [ "$purpose" = test ] && [ ! -f "$WINEPREFIX/.quarrow-test-config" ]; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.quarrow-test-config"
+  quarrow_configure_prefix "$purpose"
+}
+
+# The prefix's settings, made once: Chinese text drawn whole, and for tests
+# no window manager, no crash dialog, and the monitor or DPI variant.
+quarrow_configure_prefix() {
+  local stamp="$WINEPREFIX/.quarrow-config-3"
+  [ -f "$stamp" ] && return 0
+  # The templates' "宋体" (SimSun) is replaced by a font that Debian has;
+  # WenQuanYi Zen Hei clips some glyphs at the templates' size, Micro Hei
+  # draws them whole.
+  # Wine's own fonts (Marlett draws the caption buttons) are not loaded from
+  # Debian's data folder by Wine 8 (seen: the buttons drawn as "0 1 r");
+  # from the prefix's Fonts folder they are.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null ||
+    echo "wine-env: Wine's own fonts are missing (fonts-wine): caption buttons will show letters" >&2
+  local fonts='HKCU\Software\Wine\Fonts\Replacements' face
+  for face in "宋体" "SimSun" "新宋体" "NSimSun"; do
+    quarrow_reg_add "$fonts" /v "$face" /d "WenQuanYi Micro Hei" || return 1
+  done
+  if [ "$1" = test ]; then
+    # On the virtual display there is no window manager: Wine draws the title
+    # bars and frames itself and keeps the focus itself. A program that
+    # crashes in a test prints its backtrace and ends, instead of waiting in
+    # a dialog.
+    quarrow_reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N || return 1
+    quarrow_reg_add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N || return 1
+    quarrow_reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 || return 1
   fi
+  if [ "${QUARROW_MONITORS:-1}" = 2 ]; then
+    # Wine reports Xinerama's monitors only with its XRandR use off.
+    quarrow_reg_add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N || return 1
+  fi
+  if [ -n "${QUARROW_DPI:-}" ]; then
+    quarrow_reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUARROW_DPI" || return 1
+  fi
+  wineserver -k 2>/dev/null || true  # settings are read when the prefix starts again
+  wineserver -w
+  touch "$stamp"
+}
+
+# `wine` runs a program with this build's loader.
+wine() { "$QUARROW_WINE_LOADER" "$@"; }  # not seen by `timeout` and the like: they need $QUARROW_WINE_LOADER
+
+# Whether this host runs the 32-bit build's programs: tries the tiny program
+# `$1` once under the 32-bit Wine (some kernels refuse 32-bit code: "Exec
+# format error"). QUARROW_WIN64_ONLY=1 answers no on any host.
+quarrow_host_runs_win32() {
+  [ "${QUARROW_WIN64_ONLY:-0}" = 1 ] && return 1
+  [ -x /usr/lib/wine/wine ] || return 1
+  ( quarrow_wine_env test win32 >/dev/null 2>&1 && timeout 120 "$QUARROW_WINE_LOADER" "$1" >/dev/null 2>&1 )
 }

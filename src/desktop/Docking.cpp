@@ -1,42 +1,151 @@
 #include "desktop/Docking.h"
 
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+bool Holds(const ScreenRect& rect, ScreenPoint point) {
+  return rect.left <= point.x && point.x < rect.right && rect.top <= point.y &&
+         point.y < rect.bottom;
+}
+
+bool Overlap(const ScreenRect& a, const ScreenRect& b) {
+  return std::max(a.left, b.left) < std::min(a.right, b.right) &&
+         std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+std::int64_t OverlapArea(const ScreenRect& a, const ScreenRect& b) {
+  if (!Overlap(a, b)) return 0;
+  return std::int64_t{std::min(a.right, b.right) - std::max(a.left, b.left)} *
+         (std::min(a.bottom, b.bottom) - std::max(a.top, b.top));
+}
+
+// Squared distance from a point to the nearest pixel of a rectangle.
+std::int64_t DistanceSquared(const ScreenRect& rect, ScreenPoint point) {
+  const std::int64_t dx = point.x < rect.left ? rect.left - point.x
+                          : point.x >= rect.right ? point.x - (rect.right - 1) : 0;
+  const std::int64_t dy = point.y < rect.top ? rect.top - point.y
+                          : point.y >= rect.bottom ? point.y - (rect.bottom - 1) : 0;
+  return dx * dx + dy * dy;
+}
+
+bool OnAnyMonitor(const std::vector<MonitorArea>& monitors, ScreenPoint point) {
+  return std::any_of(monitors.begin(), monitors.end(),
+                     [&](const MonitorArea& m) { return Holds(m.area, point); });
+}
+
+// The monitor that holds the point, else the one nearest to it.
+const MonitorArea& MonitorNear(const std::vector<MonitorArea>& monitors, ScreenPoint point) {
+  return *std::min_element(monitors.begin(), monitors.end(),
+                           [&](const MonitorArea& a, const MonitorArea& b) {
+                             return DistanceSquared(a.area, point) < DistanceSquared(b.area, point);
+                           });
+}
+
+// The monitor that shows most of the rectangle; when none shows any of it,
+// the one nearest to its centre.
+const MonitorArea& MonitorOf(const std::vector<MonitorArea>& monitors, const ScreenRect& rect) {
+  const auto most = std::max_element(monitors.begin(), monitors.end(),
+                                     [&](const MonitorArea& a, const MonitorArea& b) {
+                                       return OverlapArea(a.area, rect) < OverlapArea(b.area, rect);
+                                     });
+  if (OverlapArea(most->area, rect) > 0) return *most;
+  return MonitorNear(monitors, {rect.left + rect.Width() / 2, rect.top + rect.Height() / 2});
+}
+
+// Another monitor shows part of `band` (a band just beyond an edge of `own`).
+bool OtherMonitorIn(const std::vector<MonitorArea>& monitors, const ScreenRect& own,
+                    const ScreenRect& band) {
+  return std::any_of(monitors.begin(), monitors.end(), [&](const MonitorArea& m) {
+    return m.area != own && Overlap(m.area, band);
+  });
+}
+
+// Every pixel of the rectangle is on some monitor (it may span several).
+// The monitors' edges cut it into cells; each cell is wholly on a monitor or
+// wholly off them all, so testing one pixel of each is enough.
+bool OnMonitors(const std::vector<MonitorArea>& monitors, const ScreenRect& rect) {
+  if (rect.Width() <= 0 || rect.Height() <= 0) return true;
+  std::vector<int> xs{rect.left, rect.right};
+  std::vector<int> ys{rect.top, rect.bottom};
+  for (const MonitorArea& m : monitors) {
+    for (int x : {m.area.left, m.area.right})
+      if (rect.left < x && x < rect.right) xs.push_back(x);
+    for (int y : {m.area.top, m.area.bottom})
+      if (rect.top < y && y < rect.bottom) ys.push_back(y);
+  }
+  std::sort(xs.begin(), xs.end());
+  std::sort(ys.begin(), ys.end());
+  for (size_t i = 0; i + 1 < xs.size(); ++i) {
+    if (xs[i] == xs[i + 1]) continue;
+    for (size_t j = 0; j + 1 < ys.size(); ++j) {
+      if (ys[j] != ys[j + 1] && !OnAnyMonitor(monitors, {xs[i], ys[j]})) return false;
+    }
+  }
+  return true;
+}
+
+// Keeps [*low, *low + size) inside [from, to); the start wins when it is too small.
+void Clamp(int& low, int size, int from, int to) { low = std::max(from, std::min(low, to - size)); }
+
+}  // namespace
+
 void DockingEngine::MeasureSizes(std::optional<ScreenRect> taskbarRect, int edgeInset,
                                  int peekSize) {
   if (taskbarRect) m_taskbarHeight = taskbarRect->Height();
+  m_taskbarRect = taskbarRect;
   m_edgeInset = edgeInset;
   m_peekSize = peekSize;
 }
 
-// The first test that holds wins, so a corner snaps to the top or bottom edge.
-// Only the coordinate across the edge changes.
+// The measured taskbar belongs to the monitor that shows it (the primary when
+// there is none); on another monitor whatever its work area leaves free at
+// its bottom counts as its taskbar.
+int DockingEngine::TaskbarHeightOn(const MonitorArea& monitor,
+                                   const std::vector<MonitorArea>& all) const {
+  const MonitorArea& owner = m_taskbarRect ? MonitorOf(all, *m_taskbarRect) : all.front();
+  if (owner.area == monitor.area) return m_taskbarHeight;
+  return std::max(0, monitor.area.bottom - monitor.workArea.bottom);
+}
+
+// In the monitor under the cursor. The first test that holds wins, so a
+// corner snaps to the top or bottom edge. An edge with another monitor beyond
+// it at the cursor is no edge: the bar crosses it freely.
 void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
   const ScreenPoint cursor = m_host->CursorPos();
-  const PixelSize screen = m_host->ScreenSize();
+  const std::vector<MonitorArea> monitors = m_host->Monitors();
+  const MonitorArea& monitor = MonitorNear(monitors, cursor);
+  const ScreenRect screen = monitor.area;
+  const int taskbar = TaskbarHeightOn(monitor, monitors);
   const int width = proposed.Width();
   const int height = proposed.Height();
+  auto outer = [&](int x, int y) { return !OnAnyMonitor(monitors, {x, y}); };
+  const bool nearLeft = cursor.x < screen.left + kSnapDistance && outer(screen.left - 1, cursor.y);
+  const bool nearRight = cursor.x >= screen.right - kSnapDistance && outer(screen.right, cursor.y);
 
-  if (cursor.y <= kSnapDistance) {
-    proposed.top = -m_edgeInset;
-    proposed.bottom = height - m_edgeInset;
+  if (cursor.y <= screen.top + kSnapDistance && outer(cursor.x, screen.top - 1)) {
+    proposed.top = screen.top - m_edgeInset;
+    proposed.bottom = proposed.top + height;
     m_dockSide = DockSide::Top;
-  } else if (cursor.y >= screen.height - m_taskbarHeight - kSnapDistance) {
+  } else if (cursor.y >= screen.bottom - taskbar - kSnapDistance &&
+             outer(cursor.x, screen.bottom)) {
     // Just above the taskbar while dragging; a reveal drops it onto the edge.
-    proposed.top = screen.height - m_taskbarHeight - height;
-    proposed.bottom = screen.height - m_taskbarHeight;
+    proposed.top = screen.bottom - taskbar - height;
+    proposed.bottom = screen.bottom - taskbar;
     m_dockSide = DockSide::Bottom;
-  } else if (cursor.x < kSnapDistance || cursor.x >= screen.width - kSnapDistance) {
+  } else if (nearLeft || nearRight) {
     // The height it had before touching a side comes back when dragged free.
     if (!m_sideDocked) m_savedHeight = m_host->BarRect().Height();
     m_sideDocked = true;
-    if (cursor.x < kSnapDistance) {
-      proposed.left = 0;
-      proposed.right = width;
+    if (nearLeft) {
+      proposed.left = screen.left;
       m_dockSide = DockSide::Left;
     } else {
-      proposed.left = screen.width - width;
-      proposed.right = screen.width;
+      proposed.left = screen.right - width;
       m_dockSide = DockSide::Right;
     }
+    proposed.right = proposed.left + width;
   } else {
     if (m_sideDocked) {
       proposed.bottom = proposed.top + m_savedHeight;
@@ -45,14 +154,35 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
     // A free bar must never retract.
     if (m_leaveWatchRunning && m_host->StopTimer(kLeaveWatchTimer.id)) m_leaveWatchRunning = false;
     m_dockSide = DockSide::None;
+    return;
   }
+
+  // Along its edge a docked bar keeps its place, but stays off a neighbouring
+  // monitor: it would retract into it, or be docked half on each.
+  const bool acrossX = m_dockSide == DockSide::Top || m_dockSide == DockSide::Bottom;
+  int& low = acrossX ? proposed.left : proposed.top;
+  const int size = acrossX ? width : height;
+  const int from = acrossX ? screen.left : screen.top;
+  const int to = acrossX ? screen.right : screen.bottom;
+  const ScreenRect before = acrossX ? ScreenRect{low, screen.top, from, screen.bottom}
+                                    : ScreenRect{screen.left, low, screen.right, from};
+  const ScreenRect after = acrossX ? ScreenRect{to, screen.top, low + size, screen.bottom}
+                                   : ScreenRect{screen.left, to, screen.right, low + size};
+  if (OtherMonitorIn(monitors, screen, after)) low = std::min(low, to - size);
+  if (OtherMonitorIn(monitors, screen, before)) low = std::max(low, from);
+  if (acrossX) {
+    proposed.right = proposed.left + width;
+  } else {
+    proposed.bottom = proposed.top + height;
+  }
+  m_dockMonitor = screen;
 }
 
 // The cursor is on the bar's surface (on a retracted bar, the strip left on
 // screen): bring a docked bar out and watch for the cursor leaving it.
 void DockingEngine::OnHitTest(ScreenPoint cursor) {
   if (m_dockSide == DockSide::None || m_leaveWatchRunning) return;
-  if (cursor.x >= m_host->ScreenSize().width + kHitTestSlack) return;
+  if (cursor.x >= m_dockMonitor.right + kHitTestSlack) return;
   m_host->StartTimer(kLeaveWatchTimer.id, kLeaveWatchTimer.periodMs);
   m_leaveWatchRunning = true;
   StartMotion(false);
@@ -103,13 +233,13 @@ int DockingEngine::StepTo(int position, int delta, int limit) {
 }
 
 // One whole height (or width) toward the bar's edge, stopping where only
-// m_peekSize pixels stay on screen; or away from it, stopping where the bar
-// stands wholly on screen (at the top m_edgeInset pixels above it; at the
-// bottom on the screen's edge, over the taskbar).
+// m_peekSize pixels stay on its monitor; or away from it, stopping where the
+// bar stands wholly on the monitor (at the top m_edgeInset pixels above it;
+// at the bottom on the monitor's edge, over the taskbar).
 void DockingEngine::Step(bool retract) {
   if (m_dockSide == DockSide::None) return;
   const ScreenRect bar = m_host->BarRect();
-  const PixelSize screen = m_host->ScreenSize();
+  const ScreenRect screen = m_dockMonitor;
   const int width = bar.Width();
   const int height = bar.Height();
   const int peek = m_peekSize;
@@ -117,18 +247,20 @@ void DockingEngine::Step(bool retract) {
   int top = bar.top;
   switch (m_dockSide) {
     case DockSide::Top:
-      top = retract ? StepTo(top, -height, peek - height) : StepTo(top, height, -m_edgeInset);
+      top = retract ? StepTo(top, -height, screen.top + peek - height)
+                    : StepTo(top, height, screen.top - m_edgeInset);
       break;
     case DockSide::Bottom:
-      top = retract ? StepTo(top, height, screen.height - peek)
-                    : StepTo(top, -height, screen.height - height);
+      top = retract ? StepTo(top, height, screen.bottom - peek)
+                    : StepTo(top, -height, screen.bottom - height);
       break;
     case DockSide::Left:
-      left = retract ? StepTo(left, -width, peek - width) : StepTo(left, width, 0);
+      left = retract ? StepTo(left, -width, screen.left + peek - width)
+                     : StepTo(left, width, screen.left);
       break;
     case DockSide::Right:
-      left = retract ? StepTo(left, width, screen.width - peek)
-                     : StepTo(left, -width, screen.width - width);
+      left = retract ? StepTo(left, width, screen.right - peek)
+                     : StepTo(left, -width, screen.right - width);
       break;
     case DockSide::None:
       break;
@@ -140,15 +272,93 @@ void DockingEngine::RetractStep() { Step(true); }
 
 void DockingEngine::RevealStep() { Step(false); }
 
+// In the docked bar's monitor, else the monitor that shows most of the bar.
 // The docking state is left alone: a docked bar moved here travels back to
 // its edge once the leave watch sees the cursor outside it.
 void DockingEngine::MoveToCorner(int doubleClickRight) {
-  const ScreenRect workArea = m_host->WorkArea();
+  const std::vector<MonitorArea> monitors = m_host->Monitors();
   const ScreenRect bar = m_host->BarRect();
-  // Bottom-left is the screen's left edge, not the work area's.
-  const int x = doubleClickRight == 1 ? workArea.right - bar.Width() : 0;
-  // Six sevenths of the free height, truncated toward zero.
-  const int y = (workArea.bottom - bar.Height()) / 7 * 6;
+  const MonitorArea* monitor = &MonitorOf(monitors, bar);
+  if (m_dockSide != DockSide::None) {
+    for (const MonitorArea& m : monitors)
+      if (m.area == m_dockMonitor) monitor = &m;
+  }
+  const ScreenRect screen = monitor->area;
+  const ScreenRect workArea = monitor->workArea;
+  // Bottom-left is the monitor's left edge, not the work area's.
+  const int x = doubleClickRight == 1 ? workArea.right - bar.Width() : screen.left;
+  // Six sevenths of the free height below the monitor's top, truncated toward zero.
+  const int y = screen.top + (workArea.bottom - screen.top - bar.Height()) / 7 * 6;
+  m_host->MoveBarTo(x, y);
+}
+
+// The docked edge is still there when a monitor has an edge on the same line
+// at the middle of the bar (a monitor whose resolution changed keeps its top
+// and left edges) and nothing lies beyond it along the bar. The bar then
+// belongs to that monitor.
+bool DockingEngine::DockEdgeStillThere(const std::vector<MonitorArea>& monitors) {
+  const ScreenRect bar = m_host->BarRect();
+  const ScreenRect& old = m_dockMonitor;
+  const int midX = bar.left + bar.Width() / 2;
+  const int midY = bar.top + bar.Height() / 2;
+  for (const MonitorArea& m : monitors) {
+    const ScreenRect& s = m.area;
+    const bool alongX = s.left <= midX && midX < s.right;
+    const bool alongY = s.top <= midY && midY < s.bottom;
+    ScreenRect beyond;
+    bool same = false;
+    switch (m_dockSide) {
+      case DockSide::Top:
+        same = s.top == old.top && alongX;
+        beyond = {bar.left, s.top - 1, bar.right, s.top};
+        break;
+      case DockSide::Bottom:
+        same = s.bottom == old.bottom && alongX;
+        beyond = {bar.left, s.bottom, bar.right, s.bottom + 1};
+        break;
+      case DockSide::Left:
+        same = s.left == old.left && alongY;
+        beyond = {s.left - 1, bar.top, s.left, bar.bottom};
+        break;
+      case DockSide::Right:
+        same = s.right == old.right && alongY;
+        beyond = {s.right, bar.top, s.right + 1, bar.bottom};
+        break;
+      case DockSide::None:
+        break;
+    }
+    if (same && !OtherMonitorIn(monitors, s, beyond)) {
+      m_dockMonitor = s;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Free where it stands: no watch, no motion, not retracted.
+void DockingEngine::Undock() {
+  m_dockSide = DockSide::None;
+  m_sideDocked = false;
+  if (m_leaveWatchRunning && m_host->StopTimer(kLeaveWatchTimer.id)) m_leaveWatchRunning = false;
+  m_motionDone = true;
+  m_retracting = false;
+}
+
+void DockingEngine::OnDisplayChange() {
+  const std::vector<MonitorArea> monitors = m_host->Monitors();
+  if (monitors.empty()) return;
+  if (m_dockSide != DockSide::None) {
+    // A docked bar hangs over its edge by design; it stays while that edge does.
+    if (DockEdgeStillThere(monitors)) return;
+    Undock();
+  }
+  const ScreenRect bar = m_host->BarRect();
+  if (OnMonitors(monitors, bar)) return;
+  const ScreenRect workArea = MonitorOf(monitors, bar).workArea;
+  int x = bar.left;
+  int y = bar.top;
+  Clamp(x, bar.Width(), workArea.left, workArea.right);
+  Clamp(y, bar.Height(), workArea.top, workArea.bottom);
   m_host->MoveBarTo(x, y);
 }
 

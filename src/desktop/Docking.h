@@ -1,10 +1,16 @@
 // Edge docking and auto-hide of the search bar: the arithmetic and the state,
 // without the window system. The bar's window procedure feeds the engine from
-// its messages; the engine reads the window and the screen and asks for moves
-// and timers through DockingHost.
+// its messages; the engine reads the window and the monitors and asks for
+// moves and timers through DockingHost.
+//
+// With several monitors the engine works in one monitor at a time: the one
+// under the cursor during a drag, the one the bar is docked on afterwards.
+// Only outer edges (nothing beyond them) dock; the bar crosses the edges
+// between two monitors freely.
 #pragma once
 
 #include <optional>
+#include <vector>
 
 // Screen coordinates in pixels; right and bottom are exclusive, as in RECT.
 struct ScreenRect {
@@ -24,9 +30,11 @@ struct ScreenPoint {
   friend constexpr bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-struct PixelSize {
-  int width = 0;
-  int height = 0;
+// One monitor: its whole rectangle and its work area (without the taskbar).
+struct MonitorArea {
+  ScreenRect area;
+  ScreenRect workArea;
+  friend constexpr bool operator==(const MonitorArea&, const MonitorArea&) = default;
 };
 
 // Stored as these numbers.
@@ -66,8 +74,9 @@ class DockingHost {
 
   virtual ScreenRect BarRect() const = 0;     // GetWindowRect of the bar
   virtual ScreenPoint CursorPos() const = 0;  // GetCursorPos
-  virtual PixelSize ScreenSize() const = 0;   // SM_CXSCREEN, SM_CYSCREEN
-  virtual ScreenRect WorkArea() const = 0;    // SPI_GETWORKAREA
+  // Every monitor, the primary first; never empty (EnumDisplayMonitors and
+  // GetMonitorInfoA, else the primary screen and SPI_GETWORKAREA).
+  virtual std::vector<MonitorArea> Monitors() const = 0;
 
   virtual void StartTimer(unsigned id, unsigned periodMs) = 0;  // SetTimer
   virtual bool StopTimer(unsigned id) = 0;  // KillTimer; false when it failed
@@ -100,6 +109,10 @@ class DockingEngine {
   void MoveToCorner(int doubleClickRight);
   // WM_SIZING: adjusts the proposed window rectangle.
   static void EnforceMinimumSize(SizingEdge edge, ScreenRect& proposed);
+  // WM_DISPLAYCHANGE, and WM_SETTINGCHANGE for the work area: a docked bar
+  // whose edge is gone becomes free, and a free bar no longer wholly on the
+  // monitors moves into the work area of the nearest one.
+  void OnDisplayChange();
 
   // One step of a motion; ShowBar and the hotkey call RevealStep directly.
   void RetractStep();
@@ -117,8 +130,13 @@ class DockingEngine {
   // reads it and clears it when it brings the bar out.
   bool Retracting() const { return m_retracting; }
   void ClearRetracting() { m_retracting = false; }
+  // The monitor the bar was last docked on.
+  ScreenRect DockMonitor() const { return m_dockMonitor; }
 
  private:
+  int TaskbarHeightOn(const MonitorArea& monitor, const std::vector<MonitorArea>& all) const;
+  bool DockEdgeStillThere(const std::vector<MonitorArea>& monitors);
+  void Undock();
   void StartMotion(bool retract);
   void Step(bool retract);
   int StepTo(int position, int delta, int limit);
@@ -128,6 +146,8 @@ class DockingEngine {
   bool m_sideDocked = false;
   int m_savedHeight = 47;
   int m_taskbarHeight = kDefaultTaskbarHeight;
+  std::optional<ScreenRect> m_taskbarRect;  // tells which monitor has the taskbar
+  ScreenRect m_dockMonitor;
   int m_edgeInset = 0;
   int m_peekSize = 0;
   bool m_leaveWatchRunning = false;

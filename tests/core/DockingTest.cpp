@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -7,14 +8,16 @@
 
 namespace {
 
-// The bar's window, the cursor, the screen and the two timers, as the engine
-// sees them through its host.
+// The bar's window, the cursor, the monitors and the two timers, as the
+// engine sees them through its host. Without a list of monitors there is one
+// screen of `screen` with `workArea`.
 class FakeDesktop : public DockingHost {
  public:
   ScreenRect bar;
   ScreenPoint cursor;
-  PixelSize screen{1920, 1080};
+  ScreenRect screen{0, 0, 1920, 1080};
   ScreenRect workArea{0, 0, 1920, 1040};
+  std::vector<MonitorArea> monitors;
   bool visible = true;
   bool stopsFail = false;
   std::map<unsigned, unsigned> timers;  // running id -> period
@@ -22,8 +25,10 @@ class FakeDesktop : public DockingHost {
 
   ScreenRect BarRect() const override { return bar; }
   ScreenPoint CursorPos() const override { return cursor; }
-  PixelSize ScreenSize() const override { return screen; }
-  ScreenRect WorkArea() const override { return workArea; }
+  std::vector<MonitorArea> Monitors() const override {
+    if (!monitors.empty()) return monitors;
+    return {{screen, workArea}};
+  }
   void StartTimer(unsigned id, unsigned periodMs) override { timers[id] = periodMs; }
   bool StopTimer(unsigned id) override { return !stopsFail && timers.erase(id) == 1; }
   void PlaceBarAt(int x, int y) override {
@@ -48,6 +53,9 @@ struct Scene {
   explicit Scene(ScreenRect taskbar = {0, 1040, 1920, 1080}) {
     engine.MeasureSizes(taskbar, 2, 4);
     desk.bar = At(700, 480, 370, 47);
+  }
+  Scene(const std::vector<MonitorArea>& monitors, ScreenRect taskbar) : Scene(taskbar) {
+    desk.monitors = monitors;
   }
 
   // One WM_MOVING with the bar's current size at (x, y); the system then
@@ -430,3 +438,254 @@ TEST(Docking, EnforceMinimumSizeByDraggedEdge) {
 }
 
 }  // namespace
+
+// ---- Several monitors.
+
+// A 1280 x 800 primary with a 30-pixel taskbar and a 1024 x 768 monitor to its
+// right: below the shorter one is a dead zone no cursor reaches.
+const std::vector<MonitorArea> kSideBySide = {
+    {{0, 0, 1280, 800}, {0, 0, 1280, 770}},
+    {{1280, 0, 2304, 768}, {1280, 0, 2304, 768}},
+};
+const ScreenRect kSideBySideTaskbar{0, 770, 1280, 800};
+// A 1920 x 1080 primary, a 1280 x 1024 monitor left of it (bottoms aligned)
+// and one of the primary's size above it.
+const std::vector<MonitorArea> kLeftAndAbove = {
+    {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+    {{-1280, 56, 0, 1080}, {-1280, 56, 0, 1080}},
+    {{0, -1080, 1920, 0}, {0, -1080, 1920, 0}},
+};
+const ScreenRect kPrimaryTaskbar{0, 1040, 1920, 1080};
+const std::vector<MonitorArea> kThreeInARow = {
+    {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+    {{-1920, 0, 0, 1080}, {-1920, 0, 0, 1080}},
+    {{1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}},
+};
+
+// Each drag proposes the bar (370 x 47) at `at` with the cursor at `cursor`.
+TEST(DockingMonitors, SnapsOnlyAtOuterEdgesOfTheMonitorUnderTheCursor) {
+  struct Case {
+    const char* what;
+    const std::vector<MonitorArea>* layout;
+    ScreenPoint cursor, at;
+    DockSide side;
+    ScreenPoint placed;
+  } cases[] = {
+      {"middle of the second", &kSideBySide, {1800, 400}, {1700, 380}, DockSide::None, {1700, 380}},
+      {"second's top", &kSideBySide, {1800, 10}, {1700, 5}, DockSide::Top, {1700, -2}},
+      {"second's right", &kSideBySide, {2300, 400}, {2000, 380}, DockSide::Right, {1934, 380}},
+      // No taskbar there: its bottom is the monitor's.
+      {"second's bottom", &kSideBySide, {1800, 750}, {1700, 700}, DockSide::Bottom, {1700, 721}},
+      {"second's top, hanging over the primary", &kSideBySide, {1290, 10}, {1200, 5},
+       DockSide::Top, {1280, -2}},
+      {"primary's top, hanging over the second", &kSideBySide, {1250, 10}, {1200, 5},
+       DockSide::Top, {910, -2}},
+      {"primary's bottom, hanging over the second", &kSideBySide, {1250, 760}, {1200, 700},
+       DockSide::Bottom, {910, 723}},
+      {"shared edge from the primary", &kSideBySide, {1279, 400}, {1200, 380}, DockSide::None,
+       {1200, 380}},
+      {"shared edge from the second", &kSideBySide, {1280, 400}, {1200, 380}, DockSide::None,
+       {1200, 380}},
+      {"primary's left", &kSideBySide, {5, 400}, {100, 380}, DockSide::Left, {0, 380}},
+      {"left monitor's middle", &kLeftAndAbove, {-640, 500}, {-800, 480}, DockSide::None,
+       {-800, 480}},
+      {"left monitor's left", &kLeftAndAbove, {-1275, 500}, {-1200, 480}, DockSide::Left,
+       {-1280, 480}},
+      {"left monitor's top", &kLeftAndAbove, {-640, 70}, {-800, 60}, DockSide::Top, {-800, 54}},
+      {"left monitor's bottom", &kLeftAndAbove, {-640, 1070}, {-800, 1000}, DockSide::Bottom,
+       {-800, 1033}},
+      {"primary's top under the upper monitor", &kLeftAndAbove, {900, 10}, {700, 5},
+       DockSide::None, {700, 5}},
+      {"primary's left beside the left monitor", &kLeftAndAbove, {10, 500}, {0, 480},
+       DockSide::None, {0, 480}},
+      {"upper monitor's top", &kLeftAndAbove, {900, -1070}, {700, -1075}, DockSide::Top,
+       {700, -1082}},
+      {"upper monitor's right", &kLeftAndAbove, {1915, -500}, {1500, -520}, DockSide::Right,
+       {1550, -520}},
+      {"upper monitor's bottom is the primary's top", &kLeftAndAbove, {900, -5}, {700, -30},
+       DockSide::None, {700, -30}},
+      {"primary's bottom, above its taskbar", &kLeftAndAbove, {900, 1025}, {700, 1000},
+       DockSide::Bottom, {700, 993}},
+      {"middle's right in a row", &kThreeInARow, {1910, 500}, {1700, 480}, DockSide::None,
+       {1700, 480}},
+      {"middle's left in a row", &kThreeInARow, {10, 500}, {-100, 480}, DockSide::None,
+       {-100, 480}},
+      {"right one's right", &kThreeInARow, {3835, 500}, {3000, 480}, DockSide::Right,
+       {3470, 480}},
+      {"left one's left", &kThreeInARow, {-1915, 500}, {-1800, 480}, DockSide::Left,
+       {-1920, 480}},
+      {"right one's bottom has no taskbar", &kThreeInARow, {2500, 1030}, {2400, 1000},
+       DockSide::None, {2400, 1000}},
+      {"right one's bottom", &kThreeInARow, {2500, 1065}, {2400, 1000}, DockSide::Bottom,
+       {2400, 1033}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Scene s(*c.layout, c.layout == &kSideBySide ? kSideBySideTaskbar : kPrimaryTaskbar);
+    EXPECT_EQ(s.Drag(c.cursor, c.at.x, c.at.y), At(c.placed.x, c.placed.y, 370, 47));
+    EXPECT_EQ(s.engine.Side(), c.side);
+  }
+}
+
+// Docked on a monitor that is not the primary: the bar reveals and retracts
+// against that monitor's edge, the strip stays on it, the hotkey's reveal
+// brings it out there, and a double click uses that monitor's work area.
+TEST(DockingMonitors, RetractRevealAndCornerOnTheMonitorDockedOn) {
+  struct Case {
+    const char* what;
+    const std::vector<MonitorArea>* layout;
+    ScreenPoint dragCursor, at;
+    ScreenRect revealed, retracted;
+    ScreenPoint onStrip, cornerRight, cornerLeft;
+  } cases[] = {
+      {"second's top", &kSideBySide, {1800, 5}, {1700, 5}, At(1700, -2, 370, 47),
+       At(1700, -43, 370, 47), {1800, 1}, {1934, 618}, {1280, 618}},
+      {"second's right", &kSideBySide, {2300, 400}, {2000, 380}, At(1934, 380, 370, 47),
+       At(2300, 380, 370, 47), {2302, 400}, {1934, 618}, {1280, 618}},
+      {"second's bottom", &kSideBySide, {1800, 760}, {1700, 700}, At(1700, 721, 370, 47),
+       At(1700, 764, 370, 47), {1800, 766}, {1934, 618}, {1280, 618}},
+      {"left monitor's left", &kLeftAndAbove, {-1275, 500}, {-1200, 480}, At(-1280, 480, 370, 47),
+       At(-1646, 480, 370, 47), {-1278, 500}, {-370, 56 + 139 * 6}, {-1280, 56 + 139 * 6}},
+      {"upper monitor's top", &kLeftAndAbove, {900, -1075}, {700, -1075},
+       At(700, -1082, 370, 47), At(700, -1123, 370, 47), {900, -1079}, {1550, -1080 + 147 * 6},
+       {0, -1080 + 147 * 6}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Scene s(*c.layout, c.layout == &kSideBySide ? kSideBySideTaskbar : kPrimaryTaskbar);
+    s.Drag(c.dragCursor, c.at.x, c.at.y);
+    s.desk.cursor = c.onStrip;
+    s.engine.OnHitTest(s.desk.cursor);
+    EXPECT_EQ(s.RunMotion(), std::vector<ScreenRect>{c.revealed});
+    s.desk.cursor = {640, 400};
+    s.Tick(kLeaveWatchTimer);
+    EXPECT_EQ(s.RunMotion(), std::vector<ScreenRect>{c.retracted});
+    s.engine.OnHitTest(c.onStrip);  // the hit-test slack counts from this monitor's right
+    EXPECT_TRUE(s.engine.LeaveWatchRunning());
+    EXPECT_EQ(s.RunMotion(), std::vector<ScreenRect>{c.revealed});
+
+    s.desk.cursor = {640, 400};
+    s.Tick(kLeaveWatchTimer);
+    s.RunMotion();
+    s.engine.RevealStep();  // the hotkey or the tray's show command
+    EXPECT_EQ(s.desk.bar, c.revealed);
+
+    s.engine.MoveToCorner(1);
+    EXPECT_EQ(s.desk.bar, At(c.cornerRight.x, c.cornerRight.y, 370, 47));
+    s.engine.MoveToCorner(0);
+    EXPECT_EQ(s.desk.bar, At(c.cornerLeft.x, c.cornerLeft.y, 370, 47));
+  }
+}
+
+TEST(DockingMonitors, HitTestSlackCountsFromTheDockedMonitorsRight) {
+  Scene s(kSideBySide, kSideBySideTaskbar);
+  s.Drag({1250, 10}, 1200, 5);  // the primary's top, kept left of x = 1280
+  s.engine.OnHitTest({1290, 2});
+  EXPECT_FALSE(s.engine.LeaveWatchRunning());
+  s.engine.OnHitTest({1289, 2});
+  EXPECT_TRUE(s.engine.LeaveWatchRunning());
+}
+
+TEST(DockingMonitors, CornerOfAFreeBarIsInTheMonitorShowingMostOfIt) {
+  Scene s(kLeftAndAbove, kPrimaryTaskbar);
+  s.desk.bar = At(-300, 500, 370, 47);  // mostly on the left monitor
+  s.engine.MoveToCorner(1);
+  EXPECT_EQ(s.desk.bar, At(-370, 56 + 139 * 6, 370, 47));
+  s.desk.bar = At(-100, 500, 370, 47);  // mostly on the primary
+  s.engine.MoveToCorner(0);
+  EXPECT_EQ(s.desk.bar, At(0, 846, 370, 47));
+}
+
+// The bar when the monitors or a work area change: docked on `dockCursor`
+// (none: free at `bar`), retracted there, then the layout becomes `after`.
+TEST(DockingMonitors, DisplayChangeFreesABarWhoseEdgeIsGoneAndBringsItOnScreen) {
+  const std::vector<MonitorArea> primaryOnly(kSideBySide.begin(), kSideBySide.begin() + 1);
+  const std::vector<MonitorArea> bigPrimary = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
+  const std::vector<MonitorArea> withAbove = {kSideBySide[0], kSideBySide[1],
+                                              {{0, -800, 1280, 0}, {0, -800, 1280, 0}}};
+  struct Case {
+    const char* what;
+    std::vector<MonitorArea> before, after;
+    std::optional<ScreenPoint> dockCursor;
+    ScreenRect bar;  // where it is when the change comes
+    DockSide side;
+    ScreenRect placed;
+  } cases[] = {
+      {"second monitor removed under a bar docked on it", kSideBySide, primaryOnly,
+       ScreenPoint{1800, 5}, At(1700, 5, 370, 47), DockSide::None, At(910, 0, 370, 47)},
+      {"nothing changed: a retracted bar stays", kSideBySide, kSideBySide, ScreenPoint{1800, 5},
+       At(1700, 5, 370, 47), DockSide::Top, At(1700, -43, 370, 47)},
+      {"the other monitor removed", kSideBySide, primaryOnly, ScreenPoint{5, 400},
+       At(100, 380, 370, 47), DockSide::Left, At(-366, 380, 370, 47)},
+      {"a monitor put above the docked edge", kSideBySide, withAbove, ScreenPoint{640, 5},
+       At(500, 5, 370, 47), DockSide::None, At(500, -43, 370, 47)},
+      {"left monitor removed", kLeftAndAbove,
+       std::vector<MonitorArea>(kLeftAndAbove.begin(), kLeftAndAbove.begin() + 1),
+       ScreenPoint{-1275, 500}, At(-1200, 480, 370, 47), DockSide::None, At(0, 480, 370, 47)},
+      {"primary got smaller under a right-docked bar", bigPrimary, primaryOnly,
+       ScreenPoint{1915, 400}, At(1500, 380, 370, 47), DockSide::None, At(910, 380, 370, 47)},
+      // Its top edge is where it was, along the bar too.
+      {"primary got smaller under a top-docked bar", bigPrimary, primaryOnly, ScreenPoint{640, 5},
+       At(500, 5, 370, 47), DockSide::Top, At(500, -43, 370, 47)},
+      {"primary got narrower than a top-docked bar's middle", bigPrimary, primaryOnly,
+       ScreenPoint{1500, 5}, At(1200, 5, 370, 47), DockSide::None, At(910, 0, 370, 47)},
+      {"free in the dead zone", kSideBySide, kSideBySide, std::nullopt, At(1700, 750, 370, 47),
+       DockSide::None, At(1700, 721, 370, 47)},
+      {"free off every monitor", kSideBySide, kSideBySide, std::nullopt, At(3000, 100, 370, 47),
+       DockSide::None, At(1934, 100, 370, 47)},
+      // Nearer to the upper monitor than to the left one.
+      {"free above and left of everything", kLeftAndAbove, kLeftAndAbove, std::nullopt,
+       At(-2000, -2000, 370, 47), DockSide::None, At(0, -1080, 370, 47)},
+      {"free across the shared edge stays", kSideBySide, kSideBySide, std::nullopt,
+       At(1100, 300, 370, 47), DockSide::None, At(1100, 300, 370, 47)},
+      {"free on the removed monitor", kSideBySide, primaryOnly, std::nullopt,
+       At(1800, 300, 370, 47), DockSide::None, At(910, 300, 370, 47)},
+      {"free over the taskbar stays", kSideBySide, kSideBySide, std::nullopt,
+       At(300, 760, 370, 40), DockSide::None, At(300, 760, 370, 40)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Scene s(c.before, kSideBySideTaskbar);
+    if (c.dockCursor) {
+      s.Drag(*c.dockCursor, c.bar.left, c.bar.top);
+      s.desk.cursor = *c.dockCursor;
+      s.engine.OnHitTest(s.desk.cursor);
+      s.RunMotion();
+      s.desk.cursor = {5000, 5000};
+      s.Tick(kLeaveWatchTimer);
+      s.RunMotion();
+      ASSERT_TRUE(s.engine.Retracting());
+    } else {
+      s.desk.bar = c.bar;
+    }
+    s.desk.monitors = c.after;
+    s.engine.OnDisplayChange();
+    EXPECT_EQ(s.engine.Side(), c.side);
+    EXPECT_EQ(s.desk.bar, c.placed);
+    if (c.side == DockSide::None) {
+      // Free: nothing retracts it, and the hotkey takes it for a shown bar.
+      EXPECT_FALSE(s.engine.Retracting());
+      EXPECT_TRUE(s.desk.timers.empty());
+    } else {
+      // Still docked: it comes out against its edge on the monitor it is on now.
+      EXPECT_TRUE(s.engine.Retracting());
+      EXPECT_TRUE(std::any_of(c.after.begin(), c.after.end(), [&](const MonitorArea& m) {
+        return m.area == s.engine.DockMonitor();
+      }));
+    }
+  }
+}
+
+// A leave watch running when the edge goes is stopped with it.
+TEST(DockingMonitors, DisplayChangeStopsTheWatchOfABarItFrees) {
+  Scene s(kSideBySide, kSideBySideTaskbar);
+  s.Drag({1800, 5}, 1700, 5);
+  s.engine.OnHitTest({1800, 5});
+  s.RunMotion();
+  ASSERT_TRUE(s.engine.LeaveWatchRunning());
+  s.desk.monitors.pop_back();
+  s.engine.OnDisplayChange();
+  EXPECT_FALSE(s.engine.LeaveWatchRunning());
+  EXPECT_TRUE(s.desk.timers.empty());
+  EXPECT_EQ(s.desk.bar, At(910, 0, 370, 47));
+}

@@ -3,6 +3,7 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -27,10 +28,10 @@ void SendKey(WORD key, bool up) {
 // ---- Wine's GDI handle table.
 //
 // Wine keeps every GDI object of a process in one table of 65536 entries in
-// that process's memory; an entry in use has a non-zero type. A 32-bit
-// process finds the table through its 64-bit process block, which Wine puts
-// at a fixed distance from the 32-bit one (the distance is read in this
-// process, whose layout is the same).
+// that process's memory; an entry in use has a non-zero type. The table's
+// address is in the 64-bit process block. A 64-bit process has only that
+// block; a 32-bit one finds it at a fixed distance from its 32-bit block (the
+// distance is read in this process, whose layout is the same).
 
 #pragma pack(push, 1)
 struct WineGdiEntry {
@@ -61,19 +62,37 @@ std::optional<std::uintptr_t> ProcessBlock(HANDLE process) {
   return reinterpret_cast<std::uintptr_t>(info.PebBaseAddress);
 }
 
+// This thread's block, asked of ntdll (GCC 12 takes NtCurrentTeb's read of
+// fs:0 for an access out of bounds and warns).
+const char* ThreadBlock() {
+  struct BasicInformation {
+    LONG exitStatus;
+    void* block;
+    void* ids[2];
+    ULONG_PTR affinity;
+    LONG priority, basePriority;
+  } info{};
+  using QueryThread = LONG(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+  auto query = reinterpret_cast<QueryThread>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+  if (!query || query(GetCurrentThread(), 0, &info, sizeof info, nullptr) != 0) return nullptr;
+  return static_cast<const char*>(info.block);
+}
+
 // Distance from the 64-bit process block to the 32-bit one, in this process.
 std::optional<std::uintptr_t> WineBlockDistance() {
-  if (sizeof(void*) != 4) return std::nullopt;
-  auto* teb = reinterpret_cast<const char*>(NtCurrentTeb());
+  if (sizeof(void*) == 8) return 0;
+  const char* teb = ThreadBlock();
+  auto peb32 = ProcessBlock(GetCurrentProcess());
+  if (!teb || !peb32) return std::nullopt;
   std::uint32_t teb64 = 0;
   std::memcpy(&teb64, teb + kTeb32GdiBatchCount, sizeof teb64);
   if (!teb64) return std::nullopt;
   std::uint64_t peb64 = 0;
   std::memcpy(&peb64, reinterpret_cast<const char*>(static_cast<std::uintptr_t>(teb64)) + kTeb64Peb,
               sizeof peb64);
-  auto peb32 = reinterpret_cast<std::uintptr_t>(NtCurrentTeb()->ProcessEnvironmentBlock);
-  if (!peb64 || peb64 > peb32) return std::nullopt;
-  return peb32 - static_cast<std::uintptr_t>(peb64);
+  if (!peb64 || peb64 > *peb32) return std::nullopt;
+  return *peb32 - static_cast<std::uintptr_t>(peb64);
 }
 
 std::optional<int> WineGdiObjectCount(HANDLE process) {
@@ -186,6 +205,33 @@ RECT WorkArea() {
   RECT area{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
   return area;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+std::string Describe(const RECT& r) {
+  char text[64];
+  snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+  return text;
+}
+
+POINT Surface(const BarProcess& bar) {
+  POINT origin = ClientOrigin(bar.Bar());
+  return {origin.x + 5, origin.y + 5};
+}
+
+void DragBar(const BarProcess& bar, POINT to) {
+  POINT from = Surface(bar);
+  MoveMouse(from.x, from.y);
+  LeftButton(true);
+  GlideMouse(to.x, to.y);
+  LeftButton(false);
+  bar.Sync();
+}
+
+bool WaitForRect(const BarProcess& bar, const std::function<bool(const RECT&)>& holds, DWORD ms) {
+  return WaitFor([&] { return holds(WindowRect(bar.Bar())); }, ms);
 }
 
 POINT ClientOrigin(HWND window) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "BarHarness.h"
 
@@ -39,6 +40,17 @@ void Pause(DWORD ms);
 
 RECT WindowRect(HWND window);
 RECT WorkArea();
+int Width(const RECT& r);
+int Height(const RECT& r);
+std::string Describe(const RECT& r);  // "(l,t)-(r,b)"
+
+// A point of the bar's own surface, clear of every control: the press there
+// grabs the whole bar.
+POINT Surface(const BarProcess& bar);
+// Presses on the bar's surface, glides to `to` and lets go there.
+void DragBar(const BarProcess& bar, POINT to);
+bool WaitForRect(const BarProcess& bar, const std::function<bool(const RECT&)>& holds,
+                 DWORD ms = 1000);
 // The top-left corner of a window's client area on the screen.
 POINT ClientOrigin(HWND window);
 COLORREF ScreenPixel(int x, int y);

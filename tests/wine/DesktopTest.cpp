@@ -34,37 +34,6 @@ struct Screen {
   }();
 };
 
-int Width(const RECT& r) { return r.right - r.left; }
-int Height(const RECT& r) { return r.bottom - r.top; }
-
-std::string Describe(const RECT& r) {
-  char text[64];
-  snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
-  return text;
-}
-
-// A point of the bar's own surface, clear of every control: the press there
-// grabs the whole bar.
-POINT Surface(const BarProcess& bar) {
-  POINT origin = ClientOrigin(bar.Bar());
-  return {origin.x + 5, origin.y + 5};
-}
-
-// Presses on the bar's surface, glides to `to` and lets go there.
-void DragBar(const BarProcess& bar, POINT to) {
-  POINT from = Surface(bar);
-  MoveMouse(from.x, from.y);
-  LeftButton(true);
-  GlideMouse(to.x, to.y);
-  LeftButton(false);
-  bar.Sync();
-}
-
-bool WaitForRect(const BarProcess& bar, const std::function<bool(const RECT&)>& holds,
-                 DWORD ms = 1000) {
-  return WaitFor([&] { return holds(WindowRect(bar.Bar())); }, ms);
-}
-
 // As the shell sends them: posted. (A sent message overtakes a posted one, so
 // the callers wait for what the message does.)
 void PostTray(const BarProcess& bar, LPARAM mouseMessage) {
@@ -147,12 +116,18 @@ std::vector<POINT> FreeSurfacePoints(HWND bar) {
 
 // The top row of each check box (client coordinates): above its text and its
 // box, so its background.
+// The top row of the two check boxes, beside their box: the box sits at the
+// right end (the text is on its left) and, in a control no taller than it,
+// its frame reaches the top row.
 std::vector<POINT> CheckBoxBackgroundPoints(HWND bar) {
   POINT origin = ClientOrigin(bar);
   std::vector<POINT> points;
+  HDC screen = GetDC(nullptr);
+  int box = MulDiv(12, GetDeviceCaps(screen, LOGPIXELSX), 96) + 1;  // as the button control draws it
+  ReleaseDC(nullptr, screen);
   for (int id : {IDC_SITE_SWITCH, IDC_KEYWORD_SWITCH}) {
     RECT r = WindowRect(GetDlgItem(bar, id));
-    for (LONG x = r.left + 1; x < r.right - 1; x += 3) points.push_back({x - origin.x, r.top - origin.y});
+    for (LONG x = r.left + 1; x < r.right - 1 - box; x += 3) points.push_back({x - origin.x, r.top - origin.y});
   }
   return points;
 }

@@ -16,7 +16,7 @@ Bytes Record(unsigned id, unsigned message, const std::string& data, size_t coun
               static_cast<unsigned char>(message), static_cast<unsigned char>(message >> 8),
               static_cast<unsigned char>(count), static_cast<unsigned char>(count >> 8),
               static_cast<unsigned char>(count >> 16), static_cast<unsigned char>(count >> 24)};
-  bytes.insert(bytes.end(), data.begin(), data.end());
+  for (char c : data) bytes.push_back(static_cast<unsigned char>(c));
   return bytes;
 }
 

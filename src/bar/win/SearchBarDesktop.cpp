@@ -53,6 +53,16 @@ void SearchBarDlg::BindDesktopMessages() {
     m_docking.MoveToCorner(m_doubleClickRight);
     return kDefault;
   });
+  // A monitor unplugged or rearranged, or a taskbar moved: the bar is never
+  // left off every screen.
+  OnMessage(WM_DISPLAYCHANGE, [this](WPARAM, LPARAM) {
+    m_docking.OnDisplayChange();
+    return kDefault;
+  });
+  OnMessage(WM_SETTINGCHANGE, [this](WPARAM what, LPARAM) {
+    if (what == SPI_SETWORKAREA) m_docking.OnDisplayChange();
+    return kDefault;
+  });
 
   OnMessage(kTrayCallbackMessage, [this](WPARAM, LPARAM mouse) { return OnTrayNotify(mouse); });
   OnMessage(WM_HOTKEY, [this](WPARAM, LPARAM) {

@@ -18,14 +18,34 @@ ScreenPoint WindowDockingHost::CursorPos() const {
   return {cursor.x, cursor.y};
 }
 
-PixelSize WindowDockingHost::ScreenSize() const {
-  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  auto& monitors = *reinterpret_cast<std::vector<MonitorArea>*>(list);
+  const MonitorArea area{ToScreenRect(info.rcMonitor), ToScreenRect(info.rcWork)};
+  if (info.dwFlags & MONITORINFOF_PRIMARY) {
+    monitors.insert(monitors.begin(), area);
+  } else {
+    monitors.push_back(area);
+  }
+  return TRUE;
 }
 
-ScreenRect WindowDockingHost::WorkArea() const {
-  RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  return ToScreenRect(area);
+}  // namespace
+
+std::vector<MonitorArea> WindowDockingHost::Monitors() const {
+  std::vector<MonitorArea> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    monitors.push_back({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                        ToScreenRect(work)});
+  }
+  return monitors;
 }
 
 void WindowDockingHost::StartTimer(unsigned id, unsigned periodMs) {

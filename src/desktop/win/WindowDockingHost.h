@@ -13,8 +13,7 @@ class WindowDockingHost : public DockingHost {
 
   ScreenRect BarRect() const override;
   ScreenPoint CursorPos() const override;
-  PixelSize ScreenSize() const override;
-  ScreenRect WorkArea() const override;
+  std::vector<MonitorArea> Monitors() const override;
   void StartTimer(unsigned id, unsigned periodMs) override;
   bool StopTimer(unsigned id) override;
   void PlaceBarAt(int x, int y) override;
