@@ -171,12 +171,24 @@ std::string IniDocument::Encode(std::string_view text) const {
   return std::string(text);
 }
 
+std::string IniDocument::Decode(std::string_view raw) const {
+  if (m_encoding == Encoding::kUtf8) return m_codePage->FromUtf16(Utf8ToUtf16(raw));
+  std::u16string units;
+  for (size_t i = 0; i + 1 < raw.size(); i += 2) units.push_back(UnitAt(raw, i, m_encoding == Encoding::kUtf16Be));
+  return m_codePage->FromUtf16(units);
+}
+
 std::string_view IniDocument::Keep(std::string text) { return m_added.emplace_back(std::move(text)); }
 
 IniDocument::Line IniDocument::MakeLine(std::string text) {
   Line line;
-  line.text = Keep(std::move(text));
-  line.raw = m_encoding == Encoding::kAnsi ? line.text : Keep(Encode(line.text));
+  if (m_encoding == Encoding::kAnsi) {
+    line.text = line.raw = Keep(std::move(text));
+  } else {
+    // The text as the file gives it back: what the code page cannot hold is lost.
+    line.raw = Keep(Encode(text));
+    line.text = Keep(Decode(line.raw));
+  }
   line.end = m_lineEnd;
   Classify(line);
   return line;

@@ -54,6 +54,8 @@ class IniDocument {
   bool WriteLine(std::string_view section, std::string_view key, std::string_view value);
   static void Classify(Line& line);
   std::string Encode(std::string_view text) const;
+  // The ANSI text of a line of a UTF-16 or UTF-8 file.
+  std::string Decode(std::string_view raw) const;
   std::string_view Keep(std::string text);
   // A new line of `text`, ended with CR LF.
   Line MakeLine(std::string text);

@@ -387,3 +387,23 @@ TEST_F(IniFileTest, ALineBreakWrittenRawMakesLinesOfItsOwn) {
     EXPECT_EQ(fresh.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
   }
 }
+
+TEST_F(IniFileTest, WhatAUnicodeFileCannotHoldReadsBackAsTheFileHasIt) {
+  // A lone lead byte has no UTF-16 form: the file gets the replacement, and
+  // the reader that wrote it sees what a fresh reader sees.
+  IconvCodePage gbk;
+  AsciiCodePage ascii;
+  for (const CodePage* codePage : {static_cast<const CodePage*>(&gbk), static_cast<const CodePage*>(&ascii)}) {
+    for (const std::string& start : {Utf16Le(u"[S]\r\n"), Utf8(u"[S]\r\n")}) {
+      Put(start);
+      IniFile ini(codePage);
+      ini.Write(m_path, "S", "k", "a\x81");
+      ini.Write(m_path, "S", "j", "百度");
+      IniFile fresh(codePage);
+      for (const char* key : {"k", "j"}) {
+        EXPECT_EQ(ini.Read(m_path, "S", key, "d"), fresh.Read(m_path, "S", key, "d")) << key;
+      }
+      EXPECT_EQ(fresh.Read(m_path, "S", "k", "d"), "a?");
+    }
+  }
+}
