@@ -8,12 +8,14 @@
 #include <fstream>
 #include <random>
 
+#include "bar/BarSettings.h"
 #include "bar/MenuContents.h"
 #include "base/Text.h"
 #include "search/QueryHistory.h"
 #include "settings/IniFile.h"
 #include "settings/Keys.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsSnapshot.h"
 
 namespace fs = std::filesystem;
 
@@ -161,6 +163,45 @@ void BM_ExitSave(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ExitSave)->Unit(benchmark::kMillisecond);
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The start as the program makes it: the file read once into a snapshot, and
+// everything the bar needs taken from it.
+void BM_StartupFromOneSnapshot(benchmark::State& state) {
+  FullFile full;
+  AsciiCodePage codePage;
+  for (auto _ : state) {
+    SettingsSnapshot snapshot(full.Path(), FileBytes(full.Path()), codePage);
+    BarSettings settings = ReadBarSettings(snapshot.File());
+    benchmark::DoNotOptimize(settings.history.Count());
+  }
+}
+BENCHMARK(BM_StartupFromOneSnapshot)->Unit(benchmark::kMicrosecond);
+
+// The save at exit as the program makes it: all keys written in memory, the
+// new content made once (writing it is the window layer's).
+void BM_ExitSaveInMemory(benchmark::State& state) {
+  FullFile full;
+  AsciiCodePage codePage;
+  const std::string bytes = FileBytes(full.Path());
+  QueryHistory history;
+  int round = 0;
+  for (auto _ : state) {
+    history.Record("query " + std::to_string(round++));
+    auto saved = SaveInMemory(full.Path(), bytes, codePage, [&](const SettingsFile& file) {
+      history.Save(file);
+      file.WriteString(keys::kSetting, keys::kUseIE, "0");
+      file.WriteString(keys::kSetting, keys::kDoubleClickRight, "1");
+      file.WriteString(keys::kSetting, keys::kUseImg, "1");
+    });
+    benchmark::DoNotOptimize(saved);
+  }
+}
+BENCHMARK(BM_ExitSaveInMemory)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -84,11 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ini.Write(path, section, key, value);
   }
 
-  // The checks hold for 8-bit files and plain names and values; UTF-16 files
-  // lose what is not ASCII, and odd names can meet odd lines.
+  // The checks hold for 8-bit files and plain names and values; UTF-16 and
+  // UTF-8 files lose what is not ASCII (there is no code table here), and odd
+  // names can meet odd lines.
   bool utf16 = bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                                      (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
-  bool plain = !utf16 && !section.empty() && !key.empty() && Plain(section) && Plain(key) &&
+  bool utf8 = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
+  bool plain = !utf16 && !utf8 && !section.empty() && !key.empty() && Plain(section) && Plain(key) &&
                Plain(value);
   if (plain) {
     Check(ini.Read(path, section, key, "?") == CutTo(value, kMaxValueLength), "the written value did not read back");

@@ -9,10 +9,10 @@ SettingsFile::SettingsFile(std::string_view directory, ProfileStore& store, char
   m_path.append(kFileName);
 }
 
-SettingsFile SettingsFile::WithPath(std::string path) const {
-  SettingsFile other(*this);
-  other.m_path = std::move(path);
-  return other;
+SettingsFile SettingsFile::AtPath(std::string path, ProfileStore& store) {
+  SettingsFile file(std::string_view(), store);
+  file.m_path = std::move(path);
+  return file;
 }
 
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,

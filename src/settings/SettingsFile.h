@@ -19,12 +19,11 @@ class SettingsFile {
   // The settings file in `directory`. The separator is always appended, even
   // after a drive root such as "C:\", whose doubled separator the system accepts.
   SettingsFile(std::string_view directory, ProfileStore& store, char separator = kPathSeparator);
+  // The settings file at `path` exactly.
+  static SettingsFile AtPath(std::string path, ProfileStore& store);
   virtual ~SettingsFile() = default;
 
   const std::string& Path() const { return m_path; }
-  // The same store on another file: a copy of this one that a save writes
-  // into before it takes this file's place.
-  SettingsFile WithPath(std::string path) const;
 
   // At most kMaxValueLength bytes; `defaultValue` when the key is missing.
   std::string ReadString(std::string_view section, std::string_view key,

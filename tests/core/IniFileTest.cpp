@@ -4,6 +4,7 @@
 #include <fstream>
 #include <random>
 
+#include "IconvCodePage.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 
@@ -247,17 +248,13 @@ TEST_F(IniFileTest, AnyBytesGiveSensibleReads) {
       // A line of a megabyte, before the key and as the value.
       {"[S]\r\n" + megabyte + "\r\nk=v\r\n", "S", "k", "d", "v"},
       {"[S]\r\nk=" + megabyte, "S", "k", "d", std::string(1023, 'x')},
-      // UTF-16 with a byte-order mark, either order: ASCII reads as such,
-      // anything else as '?'.
+      // UTF-16 with a byte-order mark, either order, with no code table:
+      // ASCII reads as such, anything else as '?'.
       {"\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s, "S", "k", "d", "v"},
       {"\xFE\xFF\0[\0S\0]\0\n\0k\0=\0v"s, "S", "k", "d", "v"},
       {"\xFF\xFE[\0S\0]\0\n\0k\0=\0\x7e\x76\x21\0"s, "S", "k", "d", "?!"},
       {"\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0w"s, "S", "k", "d", "v"},  // an odd byte at the end
-      // A UTF-8 byte-order mark is part of the first line, as it is to
-      // Windows: the first header is not one, the next ones are.
-      {"\xEF\xBB\xBF[S]\r\nk=v\r\n[T]\r\nk=w\r\n", "S", "k", "d", "d"},
-      {"\xEF\xBB\xBF[S]\r\nk=v\r\n[T]\r\nk=w\r\n", "T", "k", "d", "w"},
-      {"\xEF\xBB\xBF\r\n[S]\r\nk=v\r\n", "S", "k", "d", "v"},
+      {"\xEF\xBB\xBF[S]\r\nk=\xE7\x99\xBEv\r\n"s, "S", "k", "d", "?v"},
   };
   ExpectReads(m_ini, m_path, cases);
 }
@@ -277,23 +274,74 @@ TEST_F(IniFileTest, ATenMegabyteFileIsReadAndWritten) {
   EXPECT_EQ(after.substr(after.size() - 30), "[Setting]\r\nUseIE=1\r\nUseImg=0\r\n");
 }
 
-TEST_F(IniFileTest, WritesIntoUtf16FilesStayUtf16) {
-  Put("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s);
-  m_ini.Write(m_path, "S", "k", "w");
-  m_ini.Write(m_path, "T", "x", "百");  // cannot be converted without a code table
-  EXPECT_EQ(Bytes(), "\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0w\0\r\0\n\0[\0T\0]\0\r\0\n\0x\0=\0?\0\r\0\n\0"s);
-  EXPECT_EQ(m_ini.Read(m_path, "T", "x", "d"), "?");
+namespace {
 
-  Put("\xFE\xFF\0[\0S\0]\0\n"s);
-  m_ini.Write(m_path, "S", "k", "1");
-  EXPECT_EQ(Bytes(), "\xFE\xFF\0[\0S\0]\0\n\0k\0=\0\x31\0\r\0\n"s);
+// A file's bytes in UTF-16 (little or big endian) or UTF-8, each with its
+// byte-order mark, from text written here in UTF-16.
+std::string Utf16Le(std::u16string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : text) bytes.append({char(unit & 0xFF), char(unit >> 8)});
+  return bytes;
+}
+std::string Utf16Be(std::u16string_view text) {
+  std::string bytes = "\xFE\xFF";
+  for (char16_t unit : text) bytes.append({char(unit >> 8), char(unit & 0xFF)});
+  return bytes;
+}
+std::string Utf8(std::u16string_view text) { return "\xEF\xBB\xBF" + Utf16ToUtf8(text); }
+
+std::string Repeat(std::string_view text, int times) {
+  std::string out;
+  for (int n = 0; n < times; ++n) out += text;
+  return out;
 }
 
-TEST_F(IniFileTest, AUtf8MarkedFileGetsItsFirstSectionAgain) {
-  Put("\xEF\xBB\xBF[Setting]\r\nUseIE=0\r\n");
-  m_ini.Write(m_path, "Setting", "UseIE", "1");
-  EXPECT_EQ(Bytes(), "\xEF\xBB\xBF[Setting]\r\nUseIE=0\r\n[Setting]\r\nUseIE=1\r\n");
-  EXPECT_EQ(m_ini.Read(m_path, "Setting", "UseIE", "d"), "1");
+}  // namespace
+
+TEST_F(IniFileTest, UnicodeFilesAreSeenInTheAnsiCodePage) {
+  IconvCodePage gbk;
+  IniFile ini(&gbk);
+  const std::vector<ReadCase> cases = {
+      {Utf16Le(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
+      {Utf16Be(u"[Engine]\r\nE0= 百度一下 \r\n"), "Engine", "E0", "d", "百度一下"},
+      {Utf8(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
+      // Section and key names in Chinese are compared in the ANSI code page.
+      {Utf8(u"[搜索]\r\n引擎=谷歌\r\n"), "搜索", "引擎", "d", "谷歌"},
+      {Utf16Le(u"[搜索]\n引擎=谷歌"), "搜索", "引擎", "d", "谷歌"},
+      // What the code page cannot hold becomes '?', one for each half of a
+      // surrogate pair, as the system's conversion gives it.
+      {Utf16Le(u"[S]\r\nk=a\U0001F600b\u0E01\r\n"), "S", "k", "d", "a??b?"},
+      // A broken UTF-8 sequence is one replacement character, '?' here.
+      {"\xEF\xBB\xBF[S]\r\nk=a\xE7\x99" "b\r\n", "S", "k", "d", "a?b"},
+      // The values are cut at 1023 bytes of their ANSI text.
+      {Utf16Le(u"[S]\r\nk=" + std::u16string(600, u'百')), "S", "k", "", Repeat("百", 511) + "\xB0"},
+  };
+  for (const auto& c : cases) {
+    Put(c.file);
+    EXPECT_EQ(ini.Read(m_path, c.section, c.key, c.fallback), c.expected) << "[" << c.section << "] " << c.key;
+  }
+}
+
+TEST_F(IniFileTest, WritesKeepTheFilesEncodingAndTheOtherLines) {
+  IconvCodePage gbk;
+  const std::vector<WriteCase> cases = {
+      {Utf16Le(u"[S]\r\nk=v\r\n"), "S", "k", "百度", Utf16Le(u"[S]\r\nk=百度\r\n")},
+      {Utf16Le(u"[S]\r\nk=v"), "T", "搜索", "谷歌", Utf16Le(u"[S]\r\nk=v\r\n[T]\r\n搜索=谷歌\r\n")},
+      {Utf16Be(u"[S]\n"), "S", "k", "1", Utf16Be(u"[S]\nk=1\r\n")},
+      {Utf8(u"[Setting]\r\nUseIE=0\r\n"), "Setting", "UseIE", "1", Utf8(u"[Setting]\r\nUseIE=1\r\n")},
+      {Utf8(u"[History]\r\nH0=a\r\n"), "History", "H1", "百度", Utf8(u"[History]\r\nH0=a\r\nH1=百度\r\n")},
+      // Lines that are not written keep their bytes, even what GBK cannot hold.
+      {Utf16Le(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=1\r\n"), "S", "j", "2",
+       Utf16Le(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=2\r\n")},
+      {Utf8(u"[S]\r\nk=\u0E01\r\n") + "x\xFF\r\n", "S", "j", "2", Utf8(u"[S]\r\nk=\u0E01\r\n") + "x\xFF\r\nj=2\r\n"},
+  };
+  for (const auto& c : cases) {
+    Put(c.before);
+    IniFile ini(&gbk);
+    ini.Write(m_path, c.section, c.key, c.value);
+    EXPECT_EQ(Bytes(), c.after) << "[" << c.section << "] " << c.key << "=" << c.value;
+    EXPECT_EQ(ini.Read(m_path, c.section, c.key, "d"), c.value);
+  }
 }
 
 TEST_F(IniFileTest, ThingsThatAreNoFileAreLeftAlone) {
@@ -321,4 +369,41 @@ TEST_F(IniFileTest, ArgumentsEndAtANulByte) {
   EXPECT_EQ(Bytes(), "[S]\r\nk=v\r\n");
   EXPECT_EQ(m_ini.Read(m_path, "S\0q"s, "k\0q"s, "d"), "v");
   EXPECT_EQ(m_ini.Read(m_path, "T", "k", "d\0efault"s), "d");
+}
+
+TEST_F(IniFileTest, ALineBreakWrittenRawMakesLinesOfItsOwn) {
+  // The profile functions write what they are given: the file then holds the
+  // lines the text makes, and reads see them (SettingsFile writes blanks instead).
+  for (const std::string& start : {""s, "[History]\r\nH0=a\r\n"s, Utf16Le(u"[History]\r\nH0=a\r\n")}) {
+    IconvCodePage gbk;
+    IniFile ini(&gbk);
+    Put(start);
+    ini.Write(m_path, "History", "H1", "x\r\n[Engine]\r\nS0=http://evil/?q=");
+    EXPECT_EQ(ini.Read(m_path, "History", "H1", "d"), "x");
+    EXPECT_EQ(ini.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
+    ini.Write(m_path, "Engine", "E0", "e");
+    IniFile fresh(&gbk);
+    EXPECT_EQ(fresh.Read(m_path, "Engine", "E0", "d"), "e");
+    EXPECT_EQ(fresh.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
+  }
+}
+
+TEST_F(IniFileTest, WhatAUnicodeFileCannotHoldReadsBackAsTheFileHasIt) {
+  // A lone lead byte has no UTF-16 form: the file gets the replacement, and
+  // the reader that wrote it sees what a fresh reader sees.
+  IconvCodePage gbk;
+  AsciiCodePage ascii;
+  for (const CodePage* codePage : {static_cast<const CodePage*>(&gbk), static_cast<const CodePage*>(&ascii)}) {
+    for (const std::string& start : {Utf16Le(u"[S]\r\n"), Utf8(u"[S]\r\n")}) {
+      Put(start);
+      IniFile ini(codePage);
+      ini.Write(m_path, "S", "k", "a\x81");
+      ini.Write(m_path, "S", "j", "百度");
+      IniFile fresh(codePage);
+      for (const char* key : {"k", "j"}) {
+        EXPECT_EQ(ini.Read(m_path, "S", key, "d"), fresh.Read(m_path, "S", key, "d")) << key;
+      }
+      EXPECT_EQ(fresh.Read(m_path, "S", "k", "d"), "a?");
+    }
+  }
 }

@@ -14,6 +14,7 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/win/ProfileApiStore.h"
+#include "settings/win/WholeFileSave.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +42,7 @@ struct Case {
   std::vector<Operation> operations;
   std::optional<std::optional<std::string>> resultWindows, resultWine;  // nullopt inside: no file
   std::string differs;  // why Wine departs from Windows here
+  bool oursFollowWine = false;  // IniFile deliberately does as Wine does ("ours: wine")
 };
 
 // ---- The case format ------------------------------------------------------
@@ -162,6 +164,8 @@ Case ParseCase(const fs::path& file) {
       c.readOnly = true;
     } else if (verb == "differs:") {
       c.differs = lines[i].substr(lines[i].find(':') + 1);
+    } else if (verb == "ours:" && w.size() >= 2 && w[1] == "wine") {
+      c.oursFollowWine = true;
     } else if (verb == "result") {
       std::optional<std::string> bytes;
       size_t at = 1;
@@ -192,6 +196,7 @@ Case ParseCase(const fs::path& file) {
   for (const Operation& op : c.operations) split |= op.expected.windows != op.expected.wine;
   if (split && !marked) throw std::runtime_error("Windows and Wine differ without a \"differs:\" reason");
   if (marked && !split) throw std::runtime_error("marked \"differs\" but nothing differs");
+  if (c.oursFollowWine && !marked) throw std::runtime_error("\"ours: wine\" without a \"differs:\" reason");
   return c;
 }
 
@@ -244,8 +249,8 @@ struct Outcome {
   std::optional<std::string> bytes;
 };
 
-// Applies the case's operations through `store` to a copy of its file in `folder`.
-Outcome RunCase(const Case& c, ProfileStore& store, const std::string& folder) {
+// A copy of the case's file in `folder`; its settings file.
+SettingsFile PutStartFile(const Case& c, ProfileStore& store, const std::string& folder) {
   std::error_code ec;
   fs::remove_all(folder, ec);
   std::string dir = c.noDirectory ? folder + "\\missing" : folder;
@@ -256,6 +261,21 @@ Outcome RunCase(const Case& c, ProfileStore& store, const std::string& folder) {
     std::ofstream(path, std::ios::binary).write(c.start->data(), c.start->size());
     if (c.readOnly) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
   }
+  return settings;
+}
+
+Outcome Finish(Outcome outcome, const std::string& path, const std::string& folder) {
+  outcome.bytes = FileBytes(path);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+  return outcome;
+}
+
+// Applies the case's operations through `store` to a copy of its file in `folder`.
+Outcome RunCase(const Case& c, ProfileStore& store, const std::string& folder) {
+  SettingsFile settings = PutStartFile(c, store, folder);
+  const std::string& path = settings.Path();
   Outcome outcome;
   for (const Operation& op : c.operations) {
     switch (op.kind) {
@@ -265,10 +285,34 @@ Outcome RunCase(const Case& c, ProfileStore& store, const std::string& folder) {
       case Operation::kSettingsWrite: settings.WriteString(op.section, op.key, op.text); break;
     }
   }
-  outcome.bytes = FileBytes(path);
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  fs::remove_all(folder, ec);
-  return outcome;
+  return Finish(std::move(outcome), path, folder);
+}
+
+// As the program does it: every operation in one save, which reads the file
+// once and writes it once. Only for cases whose writes are the program's own
+// (through SettingsFile) on a file that can be written.
+bool RunsAsOneSave(const Case& c) {
+  if (c.readOnly || c.noDirectory) return false;
+  for (const Operation& op : c.operations) {
+    if (op.kind == Operation::kWrite) return false;
+  }
+  return true;
+}
+
+Outcome RunAsOneSave(const Case& c, const std::string& folder) {
+  ProfileApiStore unused;
+  SettingsFile settings = PutStartFile(c, unused, folder);
+  Outcome outcome;
+  SaveWholeFile(settings.Path(), [&](const SettingsFile& file) {
+    for (const Operation& op : c.operations) {
+      if (op.kind == Operation::kSettingsWrite) {
+        file.WriteString(op.section, op.key, op.text);
+      } else {
+        outcome.reads.push_back(file.ReadString(op.section, op.key, op.text));
+      }
+    }
+  });
+  return Finish(std::move(outcome), settings.Path(), folder);
 }
 
 std::vector<fs::path> CaseFiles() {
@@ -295,27 +339,48 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
 
   std::string temp = TempFolder();
   ProfileApiStore system;
-  IniFile portable;
+  IniFile portable(&SystemCodePage());
   Outcome wine = RunCase(c, system, temp + "quarrow-profile-wine");
   Outcome ours = RunCase(c, portable, temp + "quarrow-profile-ini");
+  const bool oneSave = RunsAsOneSave(c);
+  Outcome program = oneSave ? RunAsOneSave(c, temp + "quarrow-profile-save") : Outcome{};
 
+  // What our implementation must give: Windows' result, or Wine's where the
+  // case says we follow Wine.
+  auto oursExpected = [&](const Expected& e) { return c.oursFollowWine ? e.wine : e.windows; };
+  const auto& resultOurs = c.oursFollowWine ? c.resultWine : c.resultWindows;
+
+  if (oneSave) {
+
+    ASSERT_EQ(program.reads.size(), wine.reads.size()) << "the save did not run";
+
+  }
   size_t r = 0;
   for (const Operation& op : c.operations) {
     if (op.kind != Operation::kRead && op.kind != Operation::kSettingsRead) continue;
     SCOPED_TRACE("read at line " + std::to_string(op.line) + ": [" + op.section + "] " + op.key);
     EXPECT_TRUE(SameBytes(wine.reads[r], op.expected.wine)) << "read through Wine";
-    EXPECT_TRUE(SameBytes(ours.reads[r], op.expected.windows)) << "read through IniFile";
+    EXPECT_TRUE(SameBytes(ours.reads[r], oursExpected(op.expected))) << "read through IniFile";
+    if (oneSave) {
+      EXPECT_TRUE(SameBytes(program.reads[r], oursExpected(op.expected))) << "read in one save";
+    }
     ++r;
   }
 
   if (c.resultWine) {
     EXPECT_TRUE(SameBytes(wine.bytes, *c.resultWine)) << "Wine's file";
   }
-  if (c.resultWindows) {
-    EXPECT_TRUE(SameBytes(ours.bytes, *c.resultWindows)) << "IniFile's file";
+  if (resultOurs) {
+    EXPECT_TRUE(SameBytes(ours.bytes, *resultOurs)) << "IniFile's file";
+    if (oneSave) {
+      EXPECT_TRUE(SameBytes(program.bytes, *resultOurs)) << "the file after one save";
+    }
   }
   if (c.differs.empty()) {
     EXPECT_TRUE(SameBytes(ours.bytes, wine.bytes)) << "IniFile's file against Wine's";
+    if (oneSave) {
+      EXPECT_TRUE(SameBytes(program.bytes, wine.bytes)) << "the file after one save against Wine's";
+    }
   }
   // Reading alone leaves the file as it was.
   bool writes = false;

@@ -10,6 +10,7 @@
 #include "framework/win/Dpi.h"
 #include "resource.h"
 #include "settings/Keys.h"
+#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -193,7 +194,7 @@ void SearchBarDlg::LoadBackgroundPicture() {
 }
 
 void SearchBarDlg::ReloadBackgroundPicture() {
-  m_imageNumber = m_settingsFile.ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  m_imageNumber = ReadSettingsSnapshot(m_settingsPath).File().ReadInt(keys::kSetting, keys::kImgNumber, "1");
   LoadBackgroundPicture();
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }

@@ -7,12 +7,12 @@
 #include "search/SearchUrl.h"
 #include "search/win/Browser.h"
 #include "settings/Keys.h"
-#include "settings/win/ProfileApiStore.h"
+#include "bar/BarSettings.h"
 #include "settings/win/WholeFileSave.h"
 
 SearchBarDlg::SearchBarDlg()
     : Dialog(IDD_SEARCHBAR),
-      m_settingsFile(CurrentDirectorySettingsFile()),
+      m_settingsPath(CurrentSettingsPath()),
       m_dropTarget([this](const std::string& text) {
         SetQueryText(text);
         RunSearch();
@@ -68,7 +68,9 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_engineMenu.Reset(CreatePopupMenu());
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
-  BuildSelectionMenus();
+  // One reading of the settings file gives everything the bar starts with.
+  BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsPath).File());
+  BuildSelectionMenus(settings.menus);
 
   m_hollowBrush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   LoadBackgroundPicture();
@@ -77,7 +79,7 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_dropTargetRegistered = SUCCEEDED(RegisterDragDrop(Hwnd(), &m_dropTarget));
   SetEngineIcon(0);
   StartDesktopPresence();  // notification icon and hotkey
-  LoadHistoryIntoQueryBox();
+  LoadHistoryIntoQueryBox(std::move(settings.history));
   m_barShown = true;
   return TRUE;
 }
@@ -174,7 +176,7 @@ void SearchBarDlg::SetQueryText(std::string_view text) {
 
 void SearchBarDlg::SaveState() {
   UpdateData(true);
-  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) {
+  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_history.Save(file);
     file.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
     file.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");
@@ -183,8 +185,8 @@ void SearchBarDlg::SaveState() {
 }
 
 // The query box's list always shows exactly the history, most recent first.
-void SearchBarDlg::LoadHistoryIntoQueryBox() {
-  m_history.Load(m_settingsFile);
+void SearchBarDlg::LoadHistoryIntoQueryBox(QueryHistory history) {
+  m_history = std::move(history);
   SendMessageA(m_queryBox, CB_RESETCONTENT, 0, 0);
   for (const std::string& entry : m_history.Entries()) {
     SendMessageA(m_queryBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));

@@ -49,11 +49,11 @@ class SearchBarDlg : public Dialog {
   Result OnEndSession(WPARAM ending);
   void OnExit();
   void OnKeywordSwitch();
-  void LoadHistoryIntoQueryBox();
+  void LoadHistoryIntoQueryBox(QueryHistory history);
   void RecordQuery(const std::string& query);
 
   // ---- Selection menus (SearchBarMenus.cpp).
-  void BuildSelectionMenus();
+  void BuildSelectionMenus(const SelectionMenus& menus);
   void RebuildEngineMenu();
   void RebuildKeywordAndSiteMenus();
   void FillEngineMenu(const EngineMenuContents& engines);
@@ -102,7 +102,7 @@ class SearchBarDlg : public Dialog {
   std::string m_keywordText;
   std::string m_url;  // composed at the last search
 
-  SettingsFile m_settingsFile;
+  std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   QueryHistory m_history;
 
   HWND m_queryBox = nullptr;

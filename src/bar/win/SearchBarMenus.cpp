@@ -6,6 +6,7 @@
 #include "base/Texts.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"
+#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ void MarkChoice(HMENU menu, int position) {
 
 }  // namespace
 
-void SearchBarDlg::BuildSelectionMenus() {
-  SelectionMenus menus = ReadSelectionMenus(m_settingsFile);
+void SearchBarDlg::BuildSelectionMenus(const SelectionMenus& menus) {
   FillEngineMenu(menus.engines);
   FillSiteMenu(menus.sites);
   FillKeywordMenu(menus.keywords);
@@ -62,7 +62,7 @@ void SearchBarDlg::FillKeywordMenu(const MenuTexts& keywords) {
 
 void SearchBarDlg::RebuildEngineMenu() {
   m_engineMenu.Reset(CreatePopupMenu());
-  FillEngineMenu(ReadEngineMenu(m_settingsFile));
+  FillEngineMenu(ReadEngineMenu(ReadSettingsSnapshot(m_settingsPath).File()));
   SetEngineIcon(0);
   UpdateData(true);
 }
@@ -70,8 +70,9 @@ void SearchBarDlg::RebuildEngineMenu() {
 void SearchBarDlg::RebuildKeywordAndSiteMenus() {
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
-  FillSiteMenu(ReadSiteMenu(m_settingsFile));
-  FillKeywordMenu(ReadKeywordMenu(m_settingsFile));
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsPath);
+  FillSiteMenu(ReadSiteMenu(snapshot.File()));
+  FillKeywordMenu(ReadKeywordMenu(snapshot.File()));
   UpdateData(true);
 }
 

@@ -10,7 +10,6 @@
 #include "framework/win/ListView.h"
 #include "resource.h"
 #include "settings/ProfileStore.h"
-#include "settings/win/ProfileApiStore.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -33,7 +32,7 @@ constexpr int kInsertedRowImage = 0;
 }  // namespace
 
 EngineSettingsDlg::EngineSettingsDlg()
-    : Dialog(IDD_ENGINES), m_settingsFile(CurrentDirectorySettingsFile()) {
+    : Dialog(IDD_ENGINES), m_settingsPath(CurrentSettingsPath()) {
   // The list view's window class must exist before the template is made.
   common_controls::RegisterClasses(ICC_LISTVIEW_CLASSES);
 
@@ -62,7 +61,7 @@ BOOL EngineSettingsDlg::OnInitDialog() {
   ListViewInsertColumn(m_list, kNameColumn, kColumnName, ScaleToDpi(120, density));
   ListViewInsertColumn(m_list, kCodeColumn, kColumnSearchCode, ScaleToDpi(320, density));
 
-  m_catalogue.LoadForEditing(m_settingsFile);
+  m_catalogue.LoadForEditing(ReadSettingsSnapshot(m_settingsPath).File());
   const auto& entries = m_catalogue.Entries();
   for (size_t k = 0; k < entries.size(); ++k) {
     int row = static_cast<int>(k);
@@ -188,6 +187,6 @@ void EngineSettingsDlg::MoveRow(int from, int to) {
 }
 
 void EngineSettingsDlg::OnOK() {
-  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) { m_catalogue.Save(file); });
+  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) { m_catalogue.Save(file); });
   Dialog::OnOK();
 }

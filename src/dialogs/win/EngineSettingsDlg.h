@@ -34,7 +34,7 @@ class EngineSettingsDlg : public Dialog {
   // catalogue entry's texts; the selection mark goes with it.
   void MoveRow(int from, int to);
 
-  SettingsFile m_settingsFile;
+  std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   EngineCatalogue m_catalogue;  // row k of the list is entry k
   // The row of the last click on the list, or -1. Modify and Delete act on it.
   int m_currentRow = -1;

@@ -5,7 +5,6 @@
 #include "framework/win/AppTitle.h"
 #include "framework/win/DialogInitData.h"
 #include "resource.h"
-#include "settings/win/ProfileApiStore.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -22,7 +21,7 @@ constexpr KeySiteSettingsDlg::HalfControls kSiteHalf{
 
 KeySiteSettingsDlg::KeySiteSettingsDlg()
     : Dialog(IDD_KEYSITES),
-      m_settingsFile(CurrentDirectorySettingsFile()),
+      m_settingsPath(CurrentSettingsPath()),
       m_keywords{kKeywordHalf, KeywordList(), {}},
       m_sites{kSiteHalf, SiteList(), {}} {
   BindHalf(m_keywords);
@@ -49,13 +48,14 @@ BOOL KeySiteSettingsDlg::OnInitDialog() {
   // no choice is selected and nothing ever reads one.
   ExecuteDialogInitData(Hwnd(), IDD_KEYSITES);
   Dialog::OnInitDialog();
-  LoadHalf(m_keywords);
-  LoadHalf(m_sites);
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsPath);
+  LoadHalf(m_keywords, snapshot.File());
+  LoadHalf(m_sites, snapshot.File());
   return TRUE;
 }
 
-void KeySiteSettingsDlg::LoadHalf(Half& half) {
-  half.list.LoadForEditing(m_settingsFile);
+void KeySiteSettingsDlg::LoadHalf(Half& half, const SettingsFile& file) {
+  half.list.LoadForEditing(file);
   for (const std::string& entry : half.list.Entries()) {
     SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
@@ -141,7 +141,7 @@ void KeySiteSettingsDlg::ReplaceRow(Half& half, int from, int to, const std::str
 
 void KeySiteSettingsDlg::OnOK() {
   UpdateData(true);
-  SaveWholeFile(m_settingsFile, [this](const SettingsFile& file) {
+  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_keywords.list.Save(file);
     m_sites.list.Save(file);
   });

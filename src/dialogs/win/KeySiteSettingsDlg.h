@@ -32,7 +32,7 @@ class KeySiteSettingsDlg : public Dialog {
   void OnOK() override;
 
   void BindHalf(Half& half);
-  void LoadHalf(Half& half);
+  void LoadHalf(Half& half, const SettingsFile& file);
   void OnSelectionChange(Half& half);
   void OnAdd(Half& half);
   void OnModify(Half& half);
@@ -43,7 +43,7 @@ class KeySiteSettingsDlg : public Dialog {
   void ReplaceRow(Half& half, int from, int to, const std::string& text);
   int Selection(const Half& half) const;
 
-  SettingsFile m_settingsFile;
+  std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   Half m_keywords;
   Half m_sites;
 };

@@ -3,7 +3,6 @@
 #include "framework/win/DataExchange.h"
 #include "resource.h"
 #include "settings/Keys.h"
-#include "settings/win/ProfileApiStore.h"
 #include "settings/win/WholeFileSave.h"
 
 PicturePickerDlg::PicturePickerDlg() : Dialog(IDD_PICTUREPICKER) {
@@ -54,7 +53,7 @@ void PicturePickerDlg::OnOK() {
     int id = IDC_PICTURE_RADIO_FIRST + slot;
     if (IsDlgButtonChecked(Hwnd(), id) != BST_CHECKED) continue;
     const std::string number = WindowText(Item(id));
-    SaveWholeFile(CurrentDirectorySettingsFile(), [&number](const SettingsFile& file) {
+    SaveWholeFile(CurrentSettingsPath(), [&number](const SettingsFile& file) {
       file.WriteString(keys::kSetting, keys::kImgNumber, number);
     });
     break;

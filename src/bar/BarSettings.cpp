@@ -1,0 +1,8 @@
+#include "bar/BarSettings.h"
+
+BarSettings ReadBarSettings(const SettingsFile& file) {
+  BarSettings settings;
+  settings.menus = ReadSelectionMenus(file);
+  settings.history.Load(file);
+  return settings;
+}
