@@ -5,8 +5,6 @@
 
 #include <string_view>
 
-inline constexpr std::string_view kAppTitle = "Quarrow";  // the program file's name
-
 // Defaults of the lists kept in the settings file.
 inline constexpr std::string_view kDefaultEngineName = "百度一下";
 inline constexpr std::string_view kDefaultKeyword = "MFC";

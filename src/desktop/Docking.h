@@ -152,7 +152,7 @@ class DockingEngine {
   DockingHost* m_host;
   DockSide m_dockSide = DockSide::None;
   bool m_sideDocked = false;
-  int m_savedHeight = 47;
+  int m_savedHeight = kMinBarHeight;
   int m_taskbarHeight = kDefaultTaskbarHeight;
   std::optional<ScreenRect> m_taskbarRect;  // tells which monitor has the taskbar
   ScreenRect m_dockMonitor;

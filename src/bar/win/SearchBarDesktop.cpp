@@ -32,37 +32,37 @@ void SearchBarDlg::BindDesktopMessages() {
     ScreenRect snapped = ToScreenRect(*rect);
     m_docking.SnapWhileMoving(snapped);
     *rect = ToRect(snapped);
-    return kDefault;
+    return kNotHandled;
   });
   OnMessage(WM_SIZING, [this](WPARAM edge, LPARAM proposed) {
     auto* rect = reinterpret_cast<RECT*>(proposed);
     ScreenRect sized = ToScreenRect(*rect);
     m_docking.EnforceMinimumSize(static_cast<SizingEdge>(edge), sized);
     *rect = ToRect(sized);
-    return kDefault;
+    return kNotHandled;
   });
   // The default hit test still answers; this only watches the cursor.
   OnMessage(WM_NCHITTEST, [this](WPARAM, LPARAM point) {
     m_docking.OnHitTest(PointOf(point));
-    return kDefault;
+    return kNotHandled;
   });
   OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
     m_docking.OnTimer(static_cast<unsigned>(id));
-    return kDefault;
+    return kNotHandled;
   });
   OnMessage(WM_LBUTTONDBLCLK, [this](WPARAM, LPARAM) {
     m_docking.MoveToCorner(m_doubleClickRight);
-    return kDefault;
+    return kNotHandled;
   });
   // A monitor unplugged or rearranged, or a taskbar moved: the bar is never
   // left off every screen.
   OnMessage(WM_DISPLAYCHANGE, [this](WPARAM, LPARAM) {
     m_docking.OnDisplayChange();
-    return kDefault;
+    return kNotHandled;
   });
   OnMessage(WM_SETTINGCHANGE, [this](WPARAM what, LPARAM) {
     if (what == SPI_SETWORKAREA) m_docking.OnDisplayChange();
-    return kDefault;
+    return kNotHandled;
   });
 
   OnMessage(kTrayCallbackMessage, [this](WPARAM, LPARAM mouse) { return OnTrayNotify(mouse); });
@@ -103,7 +103,7 @@ void SearchBarDlg::MeasureDesktop() {
 void SearchBarDlg::StartDesktopPresence() {
   m_trayIcon.SetIcon(m_trayAppIcon.Get());
   m_trayIcon.SetTip(kTrayTip);
-  m_trayIcon.Add();
+  m_trayIcon.Add(Hwnd());
   RegisterHotKey(Hwnd(), kHotkeyId, MOD_ALT | MOD_CONTROL, 'S');
 }
 
@@ -168,7 +168,7 @@ Dialog::Result SearchBarDlg::OnTrayNotify(LPARAM mouseMessage) {
 Dialog::Result SearchBarDlg::OnRightButtonDown() {
   MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_POPUPS)));
   TrackPopup(GetSubMenu(menu.Get(), kFormPopPosition));
-  return kDefault;
+  return kNotHandled;
 }
 
 // At the cursor, item 0 in bold, the bar in front so that the menu closes
@@ -218,7 +218,7 @@ void SearchBarDlg::StretchPicture(HDC dc, const RECT& client) {
 // The colour look is erased by the default processing with the dialog's brush
 // from OnControlColor; the picture is stretched over the whole client area.
 Dialog::Result SearchBarDlg::OnEraseBackground(HDC dc) {
-  if (Background() != BackgroundKind::Picture) return kDefault;
+  if (Background() != BackgroundKind::Picture) return kNotHandled;
   RECT client{};
   GetClientRect(Hwnd(), &client);
   StretchPicture(dc, client);
@@ -269,12 +269,12 @@ Dialog::Result SearchBarDlg::OnControlColor(UINT message, HDC dc, HWND control) 
     case ControlPaint::Default:
       break;
   }
-  return kDefault;
+  return kNotHandled;
 }
 
 // Minimised, the bar shows its icon centred; otherwise the controls paint themselves.
 Dialog::Result SearchBarDlg::OnPaint() {
-  if (!IsIconic(Hwnd())) return kDefault;
+  if (!IsIconic(Hwnd())) return kNotHandled;
   PaintGuard paint(Hwnd());
   SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
   RECT client{};

@@ -135,12 +135,12 @@ Dialog::Result SearchBarDlg::OnLeftButtonDown(LPARAM point) {
   POINT grab{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   ClientToScreen(Hwnd(), &grab);
   PostMessageA(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(grab.x, grab.y));
-  return kDefault;
+  return kNotHandled;
 }
 
 Dialog::Result SearchBarDlg::OnClose() {
   SaveState();
-  return kDefault;  // the dialog's own close handling ends the bar as a cancel
+  return kNotHandled;  // the dialog's own close handling ends the bar as a cancel
 }
 
 // Logging off ends the process without a close request: save as at exit.
@@ -164,7 +164,7 @@ void SearchBarDlg::RunSearch() {
   std::string query(QueryAsSearched(m_queryText));
   if (m_siteOn) m_siteText = WindowText(m_siteButton);
   if (m_keywordOn) m_keywordText = WindowText(m_keywordButton);
-  m_url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn != 0, m_siteText, m_keywordOn != 0,
+  m_url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn, m_siteText, m_keywordOn,
                            m_keywordText);
   OpenInBrowser(m_url, m_useIE != 0);
   if (!query.empty()) RecordQuery(query);

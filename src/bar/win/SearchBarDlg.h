@@ -95,8 +95,8 @@ class SearchBarDlg : public Dialog {
 
   // The query box and the switches, exchanged with the controls.
   std::string m_queryText;
-  int m_siteOn = 0;
-  int m_keywordOn = 0;
+  bool m_siteOn = false;
+  bool m_keywordOn = false;
   // The site and keyword as read from their buttons at the last search.
   std::string m_siteText;
   std::string m_keywordText;

@@ -52,5 +52,5 @@ Dialog::Result SearchBarDlg::OnDpiChanged(WPARAM dpis, LPARAM suggested) {
   // a docked bar goes back onto its edge at its new size.
   m_docking.KeepOnEdge();
   InvalidateRect(Hwnd(), nullptr, TRUE);
-  return kDefault;
+  return kNotHandled;
 }

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "base/Text.h"
-#include "framework/win/Dialog.h"
 
 namespace {
 
@@ -35,8 +34,6 @@ void TrayIcon::SetTip(std::string_view text) {
     Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
   }
 }
-
-void TrayIcon::Add() { Add(Dialog::MainWindow()); }
 
 void TrayIcon::Add(HWND window) {
   if (!m_icon || m_added) return;

@@ -24,8 +24,6 @@ class TrayIcon {
   void SetTip(std::string_view text);
   // Adds the icon, once, with `window` receiving its messages; nothing without an icon.
   void Add(HWND window);
-  // For callers not yet passing their window: the application's main window.
-  void Add();
   void Remove();
 
   bool Added() const { return m_added; }

@@ -21,11 +21,11 @@ void DataExchange::Text(int id, std::string& value) {
   }
 }
 
-void DataExchange::Check(int id, int& state) {
+void DataExchange::Check(int id, bool& checked) {
   if (m_saving) {
-    state = static_cast<int>(IsDlgButtonChecked(m_dialog, id));
+    checked = IsDlgButtonChecked(m_dialog, id) == BST_CHECKED;
   } else {
-    CheckDlgButton(m_dialog, id, static_cast<UINT>(state));
+    CheckDlgButton(m_dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
   }
 }
 

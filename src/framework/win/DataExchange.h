@@ -18,8 +18,8 @@ class DataExchange {
   void Control(int id, HWND& control);
   // A control's whole text.
   void Text(int id, std::string& value);
-  // A check box: 1 checked, 0 not (2 for an indeterminate three-state box).
-  void Check(int id, int& state);
+  // A check box (two-state): checked or not.
+  void Check(int id, bool& checked);
   // A radio group given as its buttons' ids: the index of the checked button,
   // -1 when none is checked. Loading -1 clears the whole group.
   void Radio(std::initializer_list<int> ids, int& index);

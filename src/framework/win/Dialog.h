@@ -25,8 +25,6 @@ class Dialog {
     LRESULT value;
   };
   static constexpr Result kNotHandled{false, 0};
-  // The old name, still used by the bar's files until they say kNotHandled.
-  static constexpr Result kDefault = kNotHandled;
   // Colour queries are reflected to the control as kReflectBase + WM_CTLCOLOR*
   // (the OCM_ numbering): a control that answers with a brush paints itself.
   static constexpr UINT kReflectBase = WM_USER + 0x1C00;
