@@ -1,13 +1,4 @@
-# Cross-build for 64-bit Windows (x64) with MinGW-w64. The -posix compilers are used
-# because the -win32 variant of GCC 12 has no std::mutex, which GoogleTest needs.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs run under Wine; the wrapper brings the prefix and a display.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh win64)
+# Cross-build for 64-bit Windows (x64), from the same sources.
+set(QUARROW_MINGW_PROCESSOR x86_64)
+set(QUARROW_WINE_BUILD win64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
