@@ -153,18 +153,30 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
     }
     proposed.right = proposed.left + width;
   } else {
-    if (m_sideDocked) {
-      proposed.bottom = proposed.top + m_savedHeight;
-      m_sideDocked = false;
-    }
-    // A free bar must never retract.
-    if (m_leaveWatchRunning && m_host->StopTimer(kLeaveWatchTimer.id)) m_leaveWatchRunning = false;
-    m_dockSide = DockSide::None;
+    DragFree(proposed);
     return;
   }
+  KeepOffNeighbours(proposed, screen, monitors);
+  m_dockMonitor = screen;
+}
 
-  // Along its edge a docked bar keeps its place, but stays off a neighbouring
-  // monitor: it would retract into it, or be docked half on each.
+// Dragged away from every edge: the height it had before a side comes back,
+// and a free bar must never retract.
+void DockingEngine::DragFree(ScreenRect& proposed) {
+  if (m_sideDocked) {
+    proposed.bottom = proposed.top + m_savedHeight;
+    m_sideDocked = false;
+  }
+  if (m_leaveWatchRunning && m_host->StopTimer(kLeaveWatchTimer.id)) m_leaveWatchRunning = false;
+  m_dockSide = DockSide::None;
+}
+
+// Along its edge a docked bar keeps its place, but stays off a neighbouring
+// monitor: it would retract into it, or be docked half on each.
+void DockingEngine::KeepOffNeighbours(ScreenRect& proposed, const ScreenRect& screen,
+                                      const std::vector<MonitorArea>& monitors) const {
+  const int width = proposed.Width();
+  const int height = proposed.Height();
   const bool acrossX = m_dockSide == DockSide::Top || m_dockSide == DockSide::Bottom;
   int& low = acrossX ? proposed.left : proposed.top;
   const int size = acrossX ? width : height;
@@ -181,7 +193,6 @@ void DockingEngine::SnapWhileMoving(ScreenRect& proposed) {
   } else {
     proposed.bottom = proposed.top + height;
   }
-  m_dockMonitor = screen;
 }
 
 // The cursor is on the bar's surface (on a retracted bar, the strip left on

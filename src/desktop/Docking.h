@@ -142,6 +142,9 @@ class DockingEngine {
  private:
   int Scaled(int length96) const;
   ScreenPoint EdgePosition(const ScreenRect& bar, bool retracted) const;
+  void DragFree(ScreenRect& proposed);
+  void KeepOffNeighbours(ScreenRect& proposed, const ScreenRect& screen,
+                         const std::vector<MonitorArea>& monitors) const;
   int TaskbarHeightOn(const MonitorArea& monitor, const std::vector<MonitorArea>& all) const;
   bool DockEdgeStillThere(const std::vector<MonitorArea>& monitors);
   void Undock();

@@ -51,71 +51,28 @@ void IniDocument::Load(std::string_view bytes) {
   m_added.clear();
   m_lines.clear();
   m_headers.clear();
-  m_encoding = Encoding::kAnsi;
   std::string_view all = m_source;
   auto starts = [&](std::string_view mark) { return all.substr(0, mark.size()) == mark; };
-  if (starts(kUtf8Mark)) {
-    m_encoding = Encoding::kUtf8;
-  } else if (starts(kUtf16LeMark)) {
-    m_encoding = Encoding::kUtf16Le;
-  } else if (starts(kUtf16BeMark)) {
-    m_encoding = Encoding::kUtf16Be;
-  }
+  m_encoding = starts(kUtf8Mark)      ? Encoding::kUtf8
+               : starts(kUtf16LeMark) ? Encoding::kUtf16Le
+               : starts(kUtf16BeMark) ? Encoding::kUtf16Be
+                                      : Encoding::kAnsi;
   const size_t markSize = m_encoding == Encoding::kUtf8 ? 3 : m_encoding == Encoding::kAnsi ? 0 : 2;
   m_mark = all.substr(0, markSize);
   m_lineEnd = Encode(kLineEnd);
   std::string_view content = all.substr(markSize);
   m_tail = {};
 
-  // The text of each line of an encoded file, as (offset, length) in m_decoded
-  // until m_decoded is complete.
-  std::vector<std::pair<size_t, size_t>> spans;
   // About one line for each line end (CR LF, LF or CR): the vector need not grow.
   m_lines.reserve(std::max(std::count(content.begin(), content.end(), '\n'),
                            std::count(content.begin(), content.end(), '\r')) + 1);
-  auto addLine = [&](std::string_view raw, std::string_view end) {
-    Line& line = m_lines.emplace_back();
-    line.raw = raw;
-    line.end = end;
-    if (m_encoding == Encoding::kAnsi) {
-      line.text = raw;
-      Classify(line);
-    }
-  };
-
+  // The text of each line of an encoded file, as (offset, length) in m_decoded
+  // until m_decoded is complete.
+  std::vector<std::pair<size_t, size_t>> spans;
   if (m_encoding == Encoding::kUtf16Le || m_encoding == Encoding::kUtf16Be) {
-    bool bigEndian = m_encoding == Encoding::kUtf16Be;
-    size_t units = content.size() / 2;
-    m_tail = content.substr(2 * units);
-    auto unit = [&](size_t i) { return UnitAt(content, 2 * i, bigEndian); };
-    std::u16string text;
-    for (size_t pos = 0; pos < units;) {
-      size_t begin = pos;
-      while (pos < units && unit(pos) != u'\r' && unit(pos) != u'\n') ++pos;
-      size_t contentEnd = pos;
-      if (pos < units) pos += (unit(pos) == u'\r' && pos + 1 < units && unit(pos + 1) == u'\n') ? 2 : 1;
-      text.clear();
-      for (size_t i = begin; i < contentEnd; ++i) text.push_back(unit(i));
-      size_t offset = m_decoded.size();
-      m_decoded += m_codePage->FromUtf16(text);
-      spans.emplace_back(offset, m_decoded.size() - offset);
-      addLine(content.substr(2 * begin, 2 * (contentEnd - begin)), content.substr(2 * contentEnd, 2 * (pos - contentEnd)));
-    }
+    SplitUtf16Lines(content, spans);
   } else {
-    for (size_t pos = 0; pos < content.size();) {
-      size_t begin = pos;
-      size_t found = content.find_first_of("\r\n", pos);
-      pos = found == std::string_view::npos ? content.size() : found;
-      size_t contentEnd = pos;
-      if (pos < content.size()) pos += (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n') ? 2 : 1;
-      std::string_view raw = content.substr(begin, contentEnd - begin);
-      if (m_encoding == Encoding::kUtf8) {
-        size_t offset = m_decoded.size();
-        m_decoded += m_codePage->FromUtf16(Utf8ToUtf16(raw));
-        spans.emplace_back(offset, m_decoded.size() - offset);
-      }
-      addLine(raw, content.substr(contentEnd, pos - contentEnd));
-    }
+    SplitByteLines(content, spans);
   }
   if (m_encoding != Encoding::kAnsi) {
     for (size_t i = 0; i < m_lines.size(); ++i) {
@@ -125,6 +82,56 @@ void IniDocument::Load(std::string_view bytes) {
   }
   for (size_t i = 0; i < m_lines.size(); ++i) {
     if (m_lines[i].kind == Kind::kHeader) m_headers.push_back(i);
+  }
+}
+
+// A line as it stands in the file; an ANSI line is its own text.
+void IniDocument::AddLine(std::string_view raw, std::string_view end) {
+  Line& line = m_lines.emplace_back();
+  line.raw = raw;
+  line.end = end;
+  if (m_encoding == Encoding::kAnsi) {
+    line.text = raw;
+    Classify(line);
+  }
+}
+
+void IniDocument::SplitUtf16Lines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans) {
+  const bool bigEndian = m_encoding == Encoding::kUtf16Be;
+  const size_t units = content.size() / 2;
+  m_tail = content.substr(2 * units);
+  auto unit = [&](size_t i) { return UnitAt(content, 2 * i, bigEndian); };
+  std::u16string text;
+  for (size_t pos = 0; pos < units;) {
+    size_t begin = pos;
+    while (pos < units && unit(pos) != u'\r' && unit(pos) != u'\n') ++pos;
+    size_t contentEnd = pos;
+    if (pos < units) pos += (unit(pos) == u'\r' && pos + 1 < units && unit(pos + 1) == u'\n') ? 2 : 1;
+    text.clear();
+    for (size_t i = begin; i < contentEnd; ++i) text.push_back(unit(i));
+    size_t offset = m_decoded.size();
+    m_decoded += m_codePage->FromUtf16(text);
+    spans.emplace_back(offset, m_decoded.size() - offset);
+    AddLine(content.substr(2 * begin, 2 * (contentEnd - begin)),
+            content.substr(2 * contentEnd, 2 * (pos - contentEnd)));
+  }
+}
+
+// ANSI and UTF-8 files: lines end at CR LF, LF or CR.
+void IniDocument::SplitByteLines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans) {
+  for (size_t pos = 0; pos < content.size();) {
+    size_t begin = pos;
+    size_t found = content.find_first_of("\r\n", pos);
+    pos = found == std::string_view::npos ? content.size() : found;
+    size_t contentEnd = pos;
+    if (pos < content.size()) pos += (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n') ? 2 : 1;
+    std::string_view raw = content.substr(begin, contentEnd - begin);
+    if (m_encoding == Encoding::kUtf8) {
+      size_t offset = m_decoded.size();
+      m_decoded += m_codePage->FromUtf16(Utf8ToUtf16(raw));
+      spans.emplace_back(offset, m_decoded.size() - offset);
+    }
+    AddLine(raw, content.substr(contentEnd, pos - contentEnd));
   }
 }
 

@@ -10,6 +10,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/CodePage.h"
@@ -50,6 +51,9 @@ class IniDocument {
   };
 
   void Load(std::string_view bytes);
+  void AddLine(std::string_view raw, std::string_view end);
+  void SplitUtf16Lines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans);
+  void SplitByteLines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans);
   // Write, with no line break in the text written.
   bool WriteLine(std::string_view section, std::string_view key, std::string_view value);
   static void Classify(Line& line);
