@@ -48,21 +48,23 @@ void PumpingSleep(DWORD ms);
 // The folder of perfdriver.exe, Quarrow.exe, floor.exe and the handlers.
 std::string BinFolder();
 
-// `others`: more programs of the bin folder started in the same rounds.
-void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others);
+// `others`: more programs of the bin folder started in the same rounds;
+// `withSettings`: each start finds the full settings file, else none.
+void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others,
+                    bool withSettings);
 void MeasureFootprint(Report& report, int searches, int dialogRounds);
 void MeasureResponse(Report& report, int tries);
 
-// The steps of the bar's start-up that the floor does not make (and two ways
-// of reading the history for comparison), each timed as the first such call
-// in a fresh process started in `folder`, which holds the settings file.
-// RunStep is that process's side. Negative when it could not be timed.
-struct StartupStep {
-  std::string name, description;
-  bool madeByTheBar;  // else a way the bar could go instead, timed for comparison
+// The steps of a start, as the clocked builds mark them (bar/win/StartupClock.h):
+// times in milliseconds since `startMs`, the driver's reading just before
+// CreateProcess. Lines not of the mark's form are left out; no file gives no marks.
+struct ClockMark {
+  std::string step;
+  double ms = 0;         // the step ended
+  double resumedMs = 0;  // the next step began, the memory read
+  double workingSetKb = 0, committedKb = 0;
 };
-const std::vector<StartupStep>& StartupSteps();
-double TimeStepInFreshProcess(const std::string& name, const std::string& folder);
-int RunStep(const std::string& name, const std::string& outFile);
+std::vector<ClockMark> ParseClockMarks(const std::string& text, double startMs);
+std::vector<ClockMark> ReadClockMarks(const std::string& folder, double startMs);
 
 }  // namespace perf

@@ -123,6 +123,26 @@ std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exe
   return result;
 }
 
+std::map<std::string, double> LoadedModules(DWORD processId) {
+  std::map<std::string, double> modules;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (!process) return modules;
+  HMODULE handles[512];
+  DWORD bytes = 0;
+  if (EnumProcessModules(process, handles, sizeof handles, &bytes)) {
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+      char name[MAX_PATH] = "";
+      MODULEINFO info{};
+      if (!GetModuleBaseNameA(process, handles[i], name, sizeof name)) continue;
+      GetModuleInformation(process, handles[i], &info, sizeof info);
+      CharLowerA(name);
+      modules[name] = static_cast<double>(info.SizeOfImage) / 1024.0;
+    }
+  }
+  CloseHandle(process);
+  return modules;
+}
+
 int CountWindows(DWORD processId) {
   WindowCount counter{processId, 0};
   EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&counter));
@@ -154,6 +174,7 @@ StartTiming StartedProgram::Start(const std::string& exe, const std::string& fol
   std::string commandLine = "\"" + exe + "\"";
 
   double start = NowMs();
+  timing.startMs = start;
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &m_process)) {
     timing.failure = "CreateProcess failed (" + std::to_string(GetLastError()) + ")";

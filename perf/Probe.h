@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,10 @@ std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exe
 // no /proc, or not exactly one such process.
 std::optional<double> AnonymousResidentKb(const std::string& exePath);
 
+// The libraries loaded in the process, by lower-case file name, with the
+// size of each image in KB; empty when the process cannot be read.
+std::map<std::string, double> LoadedModules(DWORD processId);
+
 // Every window of the process: top-level ones (shown or not), all their
 // descendants, and message-only windows.
 int CountWindows(DWORD processId);
@@ -58,6 +63,7 @@ bool PaintPending(HWND window);
 struct StartTiming {
   bool ok = false;
   std::string failure;
+  double startMs = 0;      // NowMs() just before CreateProcess
   double inputIdleMs = 0;  // WaitForInputIdle returned
   double visibleMs = 0;    // first seen visible
   double shownMs = 0;      // all of the above: the figure

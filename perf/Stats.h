@@ -66,6 +66,16 @@ inline std::vector<double> PairedRatios(const RoundSamples& a, const RoundSample
   return ratios;
 }
 
+// For each round that has both, a's sample minus b's.
+inline std::vector<double> PairedDifferences(const RoundSamples& a, const RoundSamples& b) {
+  std::vector<double> differences;
+  for (const auto& [round, value] : a) {
+    auto other = b.find(round);
+    if (other != b.end()) differences.push_back(value - other->second);
+  }
+  return differences;
+}
+
 inline std::vector<double> Values(const RoundSamples& samples) {
   std::vector<double> values;
   for (const auto& entry : samples) values.push_back(entry.second);

@@ -11,6 +11,7 @@
 // that the two lists of imported libraries are the same.
 #include <windows.h>
 
+#include "bar/win/StartupClock.h"
 #include "resource.h"
 
 #ifdef FLOOR_SAME_IMPORTS
@@ -43,6 +44,7 @@ namespace {
 INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      MarkStartup("the dialog's controls made");
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL) EndDialog(window, IDCANCEL);
@@ -58,6 +60,7 @@ INT_PTR CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  MarkStartup("WinMain");
 #ifdef FLOOR_SAME_IMPORTS
   TouchQuarrowImports(commandLine && lstrcmpA(commandLine, "--touch-imports") == 0);
 #else

@@ -76,6 +76,12 @@ TEST(Stats, PairedRatiosUseOnlyRoundsWithBothSamples) {
   for (const Case& c : cases) EXPECT_EQ(perf::PairedRatios(c.a, c.b), c.expected) << c.name;
 }
 
+TEST(Stats, PairedDifferencesUseOnlyRoundsWithBothSamples) {
+  EXPECT_EQ(perf::PairedDifferences({{0, 200}, {1, 300}, {3, 5}}, {{0, 150}, {1, 310}, {2, 7}}),
+            (std::vector<double>{50, -10}));
+  EXPECT_TRUE(perf::PairedDifferences({{0, 1}}, {{1, 1}}).empty());
+}
+
 TEST(Stats, ValuesOfRoundsInRoundOrder) {
   EXPECT_EQ(perf::Values({{2, 30}, {0, 10}, {1, 20}}), (std::vector<double>{10, 20, 30}));
   EXPECT_TRUE(perf::Values({}).empty());

@@ -4,14 +4,18 @@
 #include <ole2.h>
 
 #include "bar/win/SearchBarDlg.h"
+#include "bar/win/StartupClock.h"
 
 int SearchBarApp::Run() {
+  MarkStartup("WinMain");
   // No dialog holds an OLE control and the system draws the controls'
   // three-dimensional look itself, so of the start-up steps only OLE is left.
   // Its result is not looked at: without it only dropping text fails.
   HRESULT ole = OleInitialize(nullptr);
+  MarkStartup("OLE initialised");
   {
     SearchBarDlg bar;
+    MarkStartup("bar object made");
     bar.DoModal();  // ends by the exit command or a close request
     Dialog::SetMainWindow(nullptr);
   }  // the bar object goes: its notification icon is removed
