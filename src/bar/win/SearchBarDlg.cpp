@@ -8,6 +8,7 @@
 #include "search/win/Browser.h"
 #include "settings/Keys.h"
 #include "bar/BarSettings.h"
+#include "bar/win/StartupClock.h"
 #include "settings/win/WholeFileSave.h"
 
 SearchBarDlg::SearchBarDlg()
@@ -17,9 +18,9 @@ SearchBarDlg::SearchBarDlg()
         SetQueryText(text);
         RunSearch();
       }) {
-  // At the system's density until the window, and so its monitor, exists.
+  // At the system's density until the window, and so its monitor, exists;
+  // the icons are loaded once that density is known (OnInitDialog).
   m_dpi = dpi::SystemDpi();
-  LoadAppIcons();
 
   OnMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM point) { return OnLeftButtonDown(point); });
   OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) { return OnClose(); });
@@ -49,12 +50,14 @@ SearchBarDlg::SearchBarDlg()
 SearchBarDlg::~SearchBarDlg() = default;
 
 BOOL SearchBarDlg::OnInitDialog() {
+  MarkStartup("the dialog's controls made");
   // The window exists now: measure the taskbar and the system sizes first.
   m_dpi = dpi::WindowDpi(Hwnd());
   LoadAppIcons();
   MeasureDesktop();
   SetMainWindow(Hwnd());
   Dialog::OnInitDialog();
+  MarkStartup("icons at the window's density, sizes, controls bound");
 
   // A topmost tool window: no taskbar button, above normal windows.
   LONG exStyle = GetWindowLongA(Hwnd(), GWL_EXSTYLE);
@@ -62,24 +65,33 @@ BOOL SearchBarDlg::OnInitDialog() {
   exStyle |= WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_TOPMOST;
   SetWindowLongA(Hwnd(), GWL_EXSTYLE, exStyle);
   SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  MarkStartup("topmost tool window");
 
   HINSTANCE instance = GetModuleHandleA(nullptr);
   m_popupMenus.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPS)));
   m_engineMenu.Reset(CreatePopupMenu());
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
+  MarkStartup("menus made");
   // One reading of the settings file gives everything the bar starts with.
   BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsPath).File());
+  MarkStartup("settings file read");
   BuildSelectionMenus(settings.menus);
+  MarkStartup("menus filled, engine chosen");
 
   m_hollowBrush = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   LoadBackgroundPicture();
+  MarkStartup("background picture loaded");
 
   // Without OLE the registration fails and dropping is refused; all else works.
   m_dropTargetRegistered = SUCCEEDED(RegisterDragDrop(Hwnd(), &m_dropTarget));
+  MarkStartup("drop target registered");
   SetEngineIcon(0);
+  MarkStartup("engine icon");
   StartDesktopPresence();  // notification icon and hotkey
+  MarkStartup("notification icon, hotkey");
   LoadHistoryIntoQueryBox(std::move(settings.history));
+  MarkStartup("history in the query box's list");
   m_barShown = true;
   return TRUE;
 }
@@ -188,6 +200,10 @@ void SearchBarDlg::SaveState() {
 void SearchBarDlg::LoadHistoryIntoQueryBox(QueryHistory history) {
   m_history = std::move(history);
   SendMessageA(m_queryBox, CB_RESETCONTENT, 0, 0);
+  // The list's memory in one allocation rather than one growth per entry.
+  size_t bytes = 0;
+  for (const std::string& entry : m_history.Entries()) bytes += entry.size() + 1;
+  SendMessageA(m_queryBox, CB_INITSTORAGE, m_history.Entries().size(), static_cast<LPARAM>(bytes));
   for (const std::string& entry : m_history.Entries()) {
     SendMessageA(m_queryBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
