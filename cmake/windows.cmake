@@ -17,6 +17,11 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 if(NOT MSVC)
   # One file that runs as it is: the C and C++ runtimes linked in.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Sections at page boundaries in the file too: Wine then maps the file and
+  # reads a page when it is first touched; with the usual 512-byte alignment
+  # it reads the whole file, thirty pictures and all, into memory at start
+  # (0.8 MB more working set, measured). Costs about 34 KB of file.
+  add_link_options(-Wl,--file-alignment=4096)
 endif()
 
 # ---- Pictures and icons, drawn by our own generator at build time.
