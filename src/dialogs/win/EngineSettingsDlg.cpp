@@ -9,7 +9,6 @@
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"
-#include "settings/ProfileStore.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -172,16 +171,8 @@ void EngineSettingsDlg::OnDown() {
 }
 
 void EngineSettingsDlg::MoveRow(int from, int to) {
-  // The row's texts travel through 1024-byte buffers: a longer name or code
-  // arrives cut, in the list and in the catalogue alike.
-  size_t position = static_cast<size_t>(to);
-  EngineEntry moved = m_catalogue.Entries()[position];
-  moved.name = std::string(CutTo(moved.name, kMaxValueLength));
-  moved.searchCode = std::string(CutTo(moved.searchCode, kMaxValueLength));
-  m_catalogue.ReplaceEntry(position, moved.name, moved.searchCode);
-
   ListViewDeleteRow(m_list, from);
-  InsertRow(to, moved, kInsertedRowImage);
+  InsertRow(to, m_catalogue.Entries()[static_cast<size_t>(to)], kInsertedRowImage);
   ListViewSetText(m_list, from, kOrderColumn, FormatInt(from));  // the row it passed
   ListViewSetSelectionMark(m_list, to);
 }
