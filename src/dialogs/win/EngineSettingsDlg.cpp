@@ -30,8 +30,8 @@ constexpr int kInsertedRowImage = 0;
 
 }  // namespace
 
-EngineSettingsDlg::EngineSettingsDlg()
-    : Dialog(IDD_ENGINES), m_settingsPath(CurrentSettingsPath()) {
+EngineSettingsDlg::EngineSettingsDlg(HWND owner)
+    : Dialog(IDD_ENGINES, owner), m_settingsPath(CurrentSettingsPath()) {
   // The list view's window class must exist before the template is made.
   common_controls::RegisterClasses(ICC_LISTVIEW_CLASSES);
 

@@ -12,7 +12,7 @@
 
 class EngineSettingsDlg : public Dialog {
  public:
-  EngineSettingsDlg();
+  explicit EngineSettingsDlg(HWND owner);
 
  private:
   BOOL OnInitDialog() override;

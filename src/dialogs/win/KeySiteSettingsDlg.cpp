@@ -19,8 +19,8 @@ constexpr KeySiteSettingsDlg::HalfControls kSiteHalf{
 
 }  // namespace
 
-KeySiteSettingsDlg::KeySiteSettingsDlg()
-    : Dialog(IDD_KEYSITES),
+KeySiteSettingsDlg::KeySiteSettingsDlg(HWND owner)
+    : Dialog(IDD_KEYSITES, owner),
       m_settingsPath(CurrentSettingsPath()),
       m_keywords{kKeywordHalf, KeywordList(), {}},
       m_sites{kSiteHalf, SiteList(), {}} {

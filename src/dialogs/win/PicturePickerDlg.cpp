@@ -4,7 +4,7 @@
 #include "settings/Keys.h"
 #include "settings/win/WholeFileSave.h"
 
-PicturePickerDlg::PicturePickerDlg() : Dialog(IDD_PICTUREPICKER) {
+PicturePickerDlg::PicturePickerDlg(HWND owner) : Dialog(IDD_PICTUREPICKER, owner) {
   OnCommand(IDC_NEXT_PAGE, [this] { ShowPage(m_pages.Next()); });
   OnCommand(IDC_PREVIOUS_PAGE, [this] { ShowPage(m_pages.Previous()); });
 }
