@@ -29,8 +29,9 @@ class SearchBarDlg : public Dialog {
   SearchBarDlg();
   ~SearchBarDlg() override;
 
-  // The search action: composes the URL from the query box, the current engine
-  // and the switches, hands it to the browser and records the query.
+  // The search action (the Search button, and Enter, the template's default
+  // button): composes the URL from the query box, the current engine and the
+  // switches, hands it to the browser and records the query.
   void RunSearch();
   // Replaces the query box's text (a dropped text).
   void SetQueryText(std::string_view text);
@@ -97,10 +98,6 @@ class SearchBarDlg : public Dialog {
   std::string m_queryText;
   bool m_siteOn = false;
   bool m_keywordOn = false;
-  // The site and keyword as read from their buttons at the last search.
-  std::string m_siteText;
-  std::string m_keywordText;
-  std::string m_url;  // composed at the last search
 
   std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   QueryHistory m_history;
