@@ -36,9 +36,9 @@ SearchBarDlg::SearchBarDlg()
   OnCommandRange(ID_ENGINE_FIRST, ID_ENGINE_FIRST + kMenuEntryCount - 1,
                  [this](UINT id) { ChooseEngine(id); });
   OnCommandRange(ID_KEYWORD_FIRST, ID_KEYWORD_FIRST + kMenuEntryCount - 1,
-                 [this](UINT id) { ChooseKeyword(id); });
+                 [this](UINT id) { ShowChoice(KeywordMenuParts(), id); });
   OnCommandRange(ID_SITE_FIRST, ID_SITE_FIRST + kMenuEntryCount - 1,
-                 [this](UINT id) { ChooseSite(id); });
+                 [this](UINT id) { ShowChoice(SiteMenuParts(), id); });
   OnCommand(ID_SHOW_BAR, [this] { ShowBar(); });
   OnCommand(ID_HIDE_BAR, [this] { HideBar(); });
   OnCommand(ID_APP_EXIT, [this] { OnExit(); });

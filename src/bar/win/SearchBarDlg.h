@@ -54,15 +54,24 @@ class SearchBarDlg : public Dialog {
   void RecordQuery(const std::string& query);
 
   // ---- Selection menus (SearchBarMenus.cpp).
+  // What tells the engine, keyword and site menus apart.
+  struct MenuParts {
+    MenuHandle& menu;
+    MenuTexts& entries;  // the menu's texts, position 0..9
+    int buttonId;        // shows the chosen entry
+    UINT firstCommand;   // entry i sends firstCommand + i
+    UINT editCommand;    // "增加", after a separator
+  };
+  MenuParts EngineMenuParts();
+  MenuParts KeywordMenuParts();
+  MenuParts SiteMenuParts();
   void BuildSelectionMenus(const SelectionMenus& menus);
   void RebuildEngineMenu();
   void RebuildKeywordAndSiteMenus();
+  void FillSelectionMenu(const MenuParts& parts, const MenuTexts& entries);
+  void ShowChoice(const MenuParts& parts, UINT command);
   void FillEngineMenu(const EngineMenuContents& engines);
-  void FillSiteMenu(const MenuTexts& sites);
-  void FillKeywordMenu(const MenuTexts& keywords);
   void ChooseEngine(UINT command);
-  void ChooseKeyword(UINT command);
-  void ChooseSite(UINT command);
   void SetEngineIcon(int position);
   void DropMenuBelow(HWND button, HMENU menu);
 
