@@ -4,8 +4,8 @@
 
 #include "base/Text.h"
 #include "base/Texts.h"
+#include "dialogs/win/AlreadyExistsBox.h"
 #include "desktop/Dpi.h"
-#include "framework/win/AppTitle.h"
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"
@@ -115,11 +115,9 @@ void EngineSettingsDlg::OnAdd() {
     case AddResult::CodeMissing:
       SetFocus(Item(IDC_ENGINE_CODE));
       break;
-    case AddResult::Duplicate: {
-      std::string message = std::string(TrimLeft(m_name)) + std::string(kAlreadyExists);
-      MessageBoxA(Hwnd(), message.c_str(), AppTitle().c_str(), MB_ICONINFORMATION | MB_OK);
+    case AddResult::Duplicate:
+      ShowAlreadyExists(Hwnd(), m_name);
       break;
-    }
     case AddResult::Added: {
       size_t last = m_catalogue.Count() - 1;
       InsertRow(static_cast<int>(last), m_catalogue.Entries()[last], kInsertedRowImage);
