@@ -69,9 +69,16 @@ void EngineCatalogue::ReplaceEntry(size_t position, std::string_view name, std::
 void EngineCatalogue::RemoveEntry(size_t position) { EraseAt(m_entries, position); }
 
 void EngineCatalogue::MoveUp(size_t position) {
-  if (position > 0 && position < m_entries.size()) std::swap(m_entries[position], m_entries[position - 1]);
+  if (position > 0 && position < m_entries.size()) MoveTo(position, position - 1);
 }
 
 void EngineCatalogue::MoveDown(size_t position) {
-  if (position + 1 < m_entries.size()) std::swap(m_entries[position], m_entries[position + 1]);
+  if (position + 1 < m_entries.size()) MoveTo(position, position + 1);
+}
+
+void EngineCatalogue::MoveTo(size_t from, size_t to) {
+  std::swap(m_entries[from], m_entries[to]);
+  EngineEntry& moved = m_entries[to];
+  moved.name = std::string(CutTo(moved.name, kMaxValueLength));
+  moved.searchCode = std::string(CutTo(moved.searchCode, kMaxValueLength));
 }

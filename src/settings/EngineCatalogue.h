@@ -47,8 +47,11 @@ class EngineCatalogue {
   // Takes both texts as they are: no trimming, no check.
   void ReplaceEntry(size_t position, std::string_view name, std::string_view searchCode);
   void RemoveEntry(size_t position);
-  // Exchange the entry with its neighbour; at the first (last) position, and
-  // at a position past the end, nothing changes.
+  // Exchange the entry with its neighbour, as the dialog's list moves a row:
+  // the moved entry's texts travel through 1024-byte buffers, so each arrives
+  // cut to kMaxValueLength bytes (byte-wise, as CutTo cuts); the neighbour is
+  // not touched. At the first (last) position, and at a position past the
+  // end, nothing changes.
   void MoveUp(size_t position);
   void MoveDown(size_t position);
 
@@ -56,5 +59,7 @@ class EngineCatalogue {
   size_t Count() const { return m_entries.size(); }
 
  private:
+  void MoveTo(size_t from, size_t to);
+
   std::vector<EngineEntry> m_entries;
 };

@@ -109,6 +109,36 @@ TEST(EngineCatalogue, ReplaceTakesAnyTextAndMovesStopAtTheEnds) {
   }
 }
 
+// A moved row comes back through 1024-byte buffers: the moved entry is cut to
+// 1023 bytes, a two-byte character at the boundary included; the entry it
+// passes keeps all its bytes.
+TEST(EngineCatalogue, MovedEntryArrivesCutTo1023Bytes) {
+  const std::string pad(1022, 'n');
+  const std::string fits = pad + "x";           // 1023 bytes
+  const std::string split = pad + "百";         // 1024: the last character straddles the cut
+  const std::string cutSplit = split.substr(0, 1023);  // ends in the lead byte
+  const std::string whole = pad + "百度";       // the neighbour's, 1026 bytes
+  struct Case { bool up; std::string name, code; std::string cutName, cutCode; } cases[] = {
+      {true, fits, split, fits, cutSplit},
+      {false, split, fits, cutSplit, fits},
+      {true, "短", std::string(1500, 'c'), "短", std::string(1023, 'c')},
+      // A character that ends at byte 1023 stays whole.
+      {false, pad.substr(1) + "度z", "http://x/?q=", pad.substr(1) + "度", "http://x/?q="},
+  };
+  for (const auto& c : cases) {
+    // Up: the case's entry second, moved up; down: first, moved down.
+    EngineCatalogue catalogue = Catalogue({"a", "b"});
+    const size_t moving = c.up ? 1 : 0;
+    catalogue.ReplaceEntry(moving, c.name, c.code);
+    catalogue.ReplaceEntry(1 - moving, whole, whole);
+    c.up ? catalogue.MoveUp(moving) : catalogue.MoveDown(moving);
+    const std::vector<EngineEntry> expected = c.up
+        ? std::vector<EngineEntry>{{c.cutName, c.cutCode}, {whole, whole}}
+        : std::vector<EngineEntry>{{whole, whole}, {c.cutName, c.cutCode}};
+    EXPECT_EQ(catalogue.Entries(), expected) << (c.up ? "up " : "down ") << c.name.size();
+  }
+}
+
 TEST(EngineCatalogue, LongNamesAreSavedAndReadAs1023Bytes) {
   ScratchSettings settings;
   EngineCatalogue catalogue;

@@ -1,6 +1,7 @@
 // The bar's commands that run the settings dialogs and the About box. Each
 // dialog is a local of its handler and lives for its modal loop only; the bar
 // changes its menus, switches or picture only when a dialog ends with OK.
+// The bar owns each of them.
 #include "bar/win/SearchBarDlg.h"
 
 #include "dialogs/OptionChoices.h"
@@ -13,27 +14,22 @@
 
 void SearchBarDlg::BindDialogCommands() {
   OnCommand(ID_EDIT_ENGINES, [this] {
-    EngineSettingsDlg dialog;
+    EngineSettingsDlg dialog(Hwnd());
     if (dialog.DoModal() == IDOK) RebuildEngineMenu();
   });
 
   // From the "增加" item of the keyword menu and of the site menu alike.
   OnCommand(ID_EDIT_KEYWORDS_SITES, [this] {
-    KeySiteSettingsDlg dialog;
+    KeySiteSettingsDlg dialog(Hwnd());
     if (dialog.DoModal() == IDOK) RebuildKeywordAndSiteMenus();
   });
 
   // The dialog edits the switches in memory; they reach the file at exit.
   OnCommand(ID_OPTIONS, [this] {
     const OptionSwitches before{m_useIE, m_doubleClickRight, m_useImage};
-    OptionChoices choices = ChoicesForDialog(before);
-    OptionsDlg dialog;
-    dialog.m_browserChoice = choices.browserChoice;
-    dialog.m_placementChoice = choices.placementChoice;
-    dialog.m_backgroundChoice = choices.backgroundChoice;
+    OptionsDlg dialog(Hwnd(), ChoicesForDialog(before));
     if (dialog.DoModal() != IDOK) return;
-    choices = {dialog.m_browserChoice, dialog.m_placementChoice, dialog.m_backgroundChoice};
-    OptionSwitches after = SwitchesAfterOk(before, choices);
+    OptionSwitches after = SwitchesAfterOk(before, dialog.Choices());
     m_useIE = after.useIE;
     m_doubleClickRight = after.doubleClickRight;
     m_useImage = after.useImage;
@@ -42,12 +38,12 @@ void SearchBarDlg::BindDialogCommands() {
   });
 
   OnCommand(ID_CHOOSE_PICTURE, [this] {
-    PicturePickerDlg dialog;
+    PicturePickerDlg dialog(Hwnd());
     if (dialog.DoModal() == IDOK) ReloadBackgroundPicture();
   });
 
-  OnCommand(ID_ABOUT, [] {
-    AboutDlg dialog;
+  OnCommand(ID_ABOUT, [this] {
+    AboutDlg dialog(Hwnd());
     dialog.DoModal();
   });
 }

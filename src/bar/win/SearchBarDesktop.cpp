@@ -6,6 +6,7 @@
 
 #include <windowsx.h>
 
+#include "bar/HotkeyAction.h"
 #include "base/Texts.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"
@@ -125,30 +126,34 @@ void SearchBarDlg::HideBar() {
 }
 
 // Ctrl+Alt+S: brings a retracted bar out, hides a shown one, and shows a
-// hidden one over the window that was in front.
+// hidden one over the window that was in front (the rule: bar/HotkeyAction.h).
 void SearchBarDlg::OnHotkey() {
   HWND foreground = GetForegroundWindow();
-  if (m_docking.Retracting()) {
-    UpdateData(true);
-    m_docking.RevealStep();
-    SetForegroundWindow(Hwnd());
-    m_barShown = true;
-    m_docking.ClearRetracting();
-    return;
-  }
-  if (!foreground || m_barShown) {
-    // The controls go back to the held values: text typed since the last
-    // exchange does not survive a hide by hotkey.
-    UpdateData(false);
-    ShowWindow(Hwnd(), SW_HIDE);
-    m_barShown = false;
-    return;
-  }
-  if (IsWindow(foreground)) {
-    UpdateData(true);
-    ShowWindow(Hwnd(), SW_RESTORE);
-    SetForegroundWindow(Hwnd());
-    m_barShown = true;
+  const HotkeyState state{m_docking.Retracting(), m_barShown, foreground != nullptr,
+                          foreground && IsWindow(foreground)};
+  switch (ActionForHotkey(state)) {
+    case HotkeyAction::Reveal:
+      UpdateData(true);
+      m_docking.RevealStep();
+      SetForegroundWindow(Hwnd());
+      m_barShown = true;
+      m_docking.ClearRetracting();
+      break;
+    case HotkeyAction::Hide:
+      // The controls go back to the held values: text typed since the last
+      // exchange does not survive a hide by hotkey.
+      UpdateData(false);
+      ShowWindow(Hwnd(), SW_HIDE);
+      m_barShown = false;
+      break;
+    case HotkeyAction::Show:
+      UpdateData(true);
+      ShowWindow(Hwnd(), SW_RESTORE);
+      SetForegroundWindow(Hwnd());
+      m_barShown = true;
+      break;
+    case HotkeyAction::Nothing:
+      break;
   }
 }
 

@@ -28,6 +28,7 @@ SearchBarDlg::SearchBarDlg()
   OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) {
     return Handled(reinterpret_cast<LRESULT>(m_appIcon.Get()));
   });
+  // Search is the template's default button: Enter in the query box runs it too.
   OnCommand(IDC_SEARCH, [this] { RunSearch(); });
   OnCommand(IDC_KEYWORD_SWITCH, [this] { OnKeywordSwitch(); });
   OnCommand(IDC_ENGINE_BUTTON, [this] { DropMenuBelow(m_engineButton, m_engineMenu.Get()); });
@@ -36,9 +37,9 @@ SearchBarDlg::SearchBarDlg()
   OnCommandRange(ID_ENGINE_FIRST, ID_ENGINE_FIRST + kMenuEntryCount - 1,
                  [this](UINT id) { ChooseEngine(id); });
   OnCommandRange(ID_KEYWORD_FIRST, ID_KEYWORD_FIRST + kMenuEntryCount - 1,
-                 [this](UINT id) { ChooseKeyword(id); });
+                 [this](UINT id) { ShowChoice(KeywordMenuParts(), id); });
   OnCommandRange(ID_SITE_FIRST, ID_SITE_FIRST + kMenuEntryCount - 1,
-                 [this](UINT id) { ChooseSite(id); });
+                 [this](UINT id) { ShowChoice(SiteMenuParts(), id); });
   OnCommand(ID_SHOW_BAR, [this] { ShowBar(); });
   OnCommand(ID_HIDE_BAR, [this] { HideBar(); });
   OnCommand(ID_APP_EXIT, [this] { OnExit(); });
@@ -166,19 +167,19 @@ void SearchBarDlg::OnExit() {
   PostQuitMessage(0);
 }
 
-void SearchBarDlg::OnKeywordSwitch() {
-  UpdateData(true);
-  m_keywordText = m_keywordOn ? WindowText(m_keywordButton) : std::string();
-}
+// The switch and the query box's text are taken at once: a hide by hotkey
+// puts back what was taken here.
+void SearchBarDlg::OnKeywordSwitch() { UpdateData(true); }
 
+// The site and the keyword are read from their buttons only when their switch
+// is on; nothing of a search is kept for the next one.
 void SearchBarDlg::RunSearch() {
   UpdateData(true);
   std::string query(QueryAsSearched(m_queryText));
-  if (m_siteOn) m_siteText = WindowText(m_siteButton);
-  if (m_keywordOn) m_keywordText = WindowText(m_keywordButton);
-  m_url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn, m_siteText, m_keywordOn,
-                           m_keywordText);
-  OpenInBrowser(m_url, m_useIE != 0);
+  std::string site = m_siteOn ? WindowText(m_siteButton) : std::string();
+  std::string keyword = m_keywordOn ? WindowText(m_keywordButton) : std::string();
+  std::string url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn, site, m_keywordOn, keyword);
+  OpenInBrowser(url, m_useIE != 0);
   if (!query.empty()) RecordQuery(query);
 }
 

@@ -29,8 +29,9 @@ class SearchBarDlg : public Dialog {
   SearchBarDlg();
   ~SearchBarDlg() override;
 
-  // The search action: composes the URL from the query box, the current engine
-  // and the switches, hands it to the browser and records the query.
+  // The search action (the Search button, and Enter, the template's default
+  // button): composes the URL from the query box, the current engine and the
+  // switches, hands it to the browser and records the query.
   void RunSearch();
   // Replaces the query box's text (a dropped text).
   void SetQueryText(std::string_view text);
@@ -53,15 +54,24 @@ class SearchBarDlg : public Dialog {
   void RecordQuery(const std::string& query);
 
   // ---- Selection menus (SearchBarMenus.cpp).
+  // What tells the engine, keyword and site menus apart.
+  struct MenuParts {
+    MenuHandle& menu;
+    MenuTexts& entries;  // the menu's texts, position 0..9
+    int buttonId;        // shows the chosen entry
+    UINT firstCommand;   // entry i sends firstCommand + i
+    UINT editCommand;    // "增加", after a separator
+  };
+  MenuParts EngineMenuParts();
+  MenuParts KeywordMenuParts();
+  MenuParts SiteMenuParts();
   void BuildSelectionMenus(const SelectionMenus& menus);
   void RebuildEngineMenu();
   void RebuildKeywordAndSiteMenus();
+  void FillSelectionMenu(const MenuParts& parts, const MenuTexts& entries);
+  void ShowChoice(const MenuParts& parts, UINT command);
   void FillEngineMenu(const EngineMenuContents& engines);
-  void FillSiteMenu(const MenuTexts& sites);
-  void FillKeywordMenu(const MenuTexts& keywords);
   void ChooseEngine(UINT command);
-  void ChooseKeyword(UINT command);
-  void ChooseSite(UINT command);
   void SetEngineIcon(int position);
   void DropMenuBelow(HWND button, HMENU menu);
 
@@ -97,10 +107,6 @@ class SearchBarDlg : public Dialog {
   std::string m_queryText;
   bool m_siteOn = false;
   bool m_keywordOn = false;
-  // The site and keyword as read from their buttons at the last search.
-  std::string m_siteText;
-  std::string m_keywordText;
-  std::string m_url;  // composed at the last search
 
   std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   QueryHistory m_history;

@@ -10,15 +10,6 @@
 
 namespace {
 
-void FillMenu(HMENU menu, const std::array<std::string, kMenuEntryCount>& entries, UINT firstCommand,
-              UINT editCommand) {
-  for (int i = 0; i < kMenuEntryCount; ++i) {
-    AppendMenuA(menu, MF_STRING, firstCommand + i, entries[i].c_str());
-  }
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, editCommand, std::string(kMenuEditItem).c_str());
-}
-
 void MarkChoice(HMENU menu, int position) {
   CheckMenuRadioItem(menu, 0, kMenuEntryCount - 1, position, MF_BYPOSITION);
   SetMenuDefaultItem(menu, position, TRUE);
@@ -26,10 +17,22 @@ void MarkChoice(HMENU menu, int position) {
 
 }  // namespace
 
+SearchBarDlg::MenuParts SearchBarDlg::EngineMenuParts() {
+  return {m_engineMenu, m_engineNames, IDC_SEARCH, ID_ENGINE_FIRST, ID_EDIT_ENGINES};
+}
+
+SearchBarDlg::MenuParts SearchBarDlg::KeywordMenuParts() {
+  return {m_keywordMenu, m_keywords, IDC_KEYWORD_BUTTON, ID_KEYWORD_FIRST, ID_EDIT_KEYWORDS_SITES};
+}
+
+SearchBarDlg::MenuParts SearchBarDlg::SiteMenuParts() {
+  return {m_siteMenu, m_sites, IDC_SITE_BUTTON, ID_SITE_FIRST, ID_EDIT_KEYWORDS_SITES};
+}
+
 void SearchBarDlg::BuildSelectionMenus(const SelectionMenus& menus) {
   FillEngineMenu(menus.engines);
-  FillSiteMenu(menus.sites);
-  FillKeywordMenu(menus.keywords);
+  FillSelectionMenu(SiteMenuParts(), menus.sites);
+  FillSelectionMenu(KeywordMenuParts(), menus.keywords);
   m_doubleClickRight = menus.options.doubleClickRight;
   m_useIE = menus.options.useIE;
   m_useImage = menus.options.useImage;
@@ -37,27 +40,29 @@ void SearchBarDlg::BuildSelectionMenus(const SelectionMenus& menus) {
   UpdateData(true);
 }
 
+// The entries, a separator and "增加"; entry 0 chosen.
+void SearchBarDlg::FillSelectionMenu(const MenuParts& parts, const MenuTexts& entries) {
+  parts.entries = entries;
+  HMENU menu = parts.menu.Get();
+  for (int i = 0; i < kMenuEntryCount; ++i) {
+    AppendMenuA(menu, MF_STRING, parts.firstCommand + i, parts.entries[i].c_str());
+  }
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, parts.editCommand, std::string(kMenuEditItem).c_str());
+  ShowChoice(parts, parts.firstCommand);
+}
+
+// The chosen entry's text goes on the menu's button.
+void SearchBarDlg::ShowChoice(const MenuParts& parts, UINT command) {
+  int i = static_cast<int>(command - parts.firstCommand);
+  SetDlgItemTextA(Hwnd(), parts.buttonId, parts.entries[i].c_str());
+  MarkChoice(parts.menu.Get(), i);
+}
+
 void SearchBarDlg::FillEngineMenu(const EngineMenuContents& engines) {
-  m_engineNames = engines.names;
   m_engineCodes = engines.codes;
-  FillMenu(m_engineMenu.Get(), m_engineNames, ID_ENGINE_FIRST, ID_EDIT_ENGINES);
-  MarkChoice(m_engineMenu.Get(), 0);
-  SetDlgItemTextA(Hwnd(), IDC_SEARCH, m_engineNames[0].c_str());
+  FillSelectionMenu(EngineMenuParts(), engines.names);
   m_currentSearchCode = m_engineCodes[0];
-}
-
-void SearchBarDlg::FillSiteMenu(const MenuTexts& sites) {
-  m_sites = sites;
-  FillMenu(m_siteMenu.Get(), m_sites, ID_SITE_FIRST, ID_EDIT_KEYWORDS_SITES);
-  MarkChoice(m_siteMenu.Get(), 0);
-  SetDlgItemTextA(Hwnd(), IDC_SITE_BUTTON, m_sites[0].c_str());
-}
-
-void SearchBarDlg::FillKeywordMenu(const MenuTexts& keywords) {
-  m_keywords = keywords;
-  FillMenu(m_keywordMenu.Get(), m_keywords, ID_KEYWORD_FIRST, ID_EDIT_KEYWORDS_SITES);
-  MarkChoice(m_keywordMenu.Get(), 0);
-  SetDlgItemTextA(Hwnd(), IDC_KEYWORD_BUTTON, m_keywords[0].c_str());
 }
 
 void SearchBarDlg::RebuildEngineMenu() {
@@ -71,29 +76,16 @@ void SearchBarDlg::RebuildKeywordAndSiteMenus() {
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
   SettingsSnapshot snapshot = ReadSettingsSnapshot(m_settingsPath);
-  FillSiteMenu(ReadSiteMenu(snapshot.File()));
-  FillKeywordMenu(ReadKeywordMenu(snapshot.File()));
+  FillSelectionMenu(SiteMenuParts(), ReadSiteMenu(snapshot.File()));
+  FillSelectionMenu(KeywordMenuParts(), ReadKeywordMenu(snapshot.File()));
   UpdateData(true);
 }
 
 void SearchBarDlg::ChooseEngine(UINT command) {
+  ShowChoice(EngineMenuParts(), command);
   int i = static_cast<int>(command - ID_ENGINE_FIRST);
-  SetDlgItemTextA(Hwnd(), IDC_SEARCH, m_engineNames[i].c_str());
-  MarkChoice(m_engineMenu.Get(), i);
   m_currentSearchCode = m_engineCodes[i];
   SetEngineIcon(i);
-}
-
-void SearchBarDlg::ChooseKeyword(UINT command) {
-  int i = static_cast<int>(command - ID_KEYWORD_FIRST);
-  SetDlgItemTextA(Hwnd(), IDC_KEYWORD_BUTTON, m_keywords[i].c_str());
-  MarkChoice(m_keywordMenu.Get(), i);
-}
-
-void SearchBarDlg::ChooseSite(UINT command) {
-  int i = static_cast<int>(command - ID_SITE_FIRST);
-  SetDlgItemTextA(Hwnd(), IDC_SITE_BUTTON, m_sites[i].c_str());
-  MarkChoice(m_siteMenu.Get(), i);
 }
 
 // Icon 300 + i belongs to menu position i, whichever engine stands there. It

@@ -3,7 +3,8 @@
 #include "base/Texts.h"
 #include "resource.h"
 
-AboutDlg::AboutDlg() : Dialog(IDD_ABOUT), m_homePageLink(kHomePageUrl), m_contactAddress(kContactAddress) {}
+AboutDlg::AboutDlg(HWND owner)
+    : Dialog(IDD_ABOUT, owner), m_homePageLink(kHomePageUrl), m_contactAddress(kContactAddress) {}
 
 void AboutDlg::DoDataExchange(DataExchange& exchange) {
   exchange.Text(IDC_CONTACT_ADDRESS, m_contactAddress);

@@ -9,7 +9,7 @@
 
 class AboutDlg : public Dialog {
  public:
-  AboutDlg();
+  explicit AboutDlg(HWND owner);
 
  private:
   BOOL OnInitDialog() override;

@@ -4,12 +4,11 @@
 
 #include "base/Text.h"
 #include "base/Texts.h"
+#include "dialogs/win/AlreadyExistsBox.h"
 #include "desktop/Dpi.h"
-#include "framework/win/AppTitle.h"
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"
-#include "settings/ProfileStore.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -31,8 +30,8 @@ constexpr int kInsertedRowImage = 0;
 
 }  // namespace
 
-EngineSettingsDlg::EngineSettingsDlg()
-    : Dialog(IDD_ENGINES), m_settingsPath(CurrentSettingsPath()) {
+EngineSettingsDlg::EngineSettingsDlg(HWND owner)
+    : Dialog(IDD_ENGINES, owner), m_settingsPath(CurrentSettingsPath()) {
   // The list view's window class must exist before the template is made.
   common_controls::RegisterClasses(ICC_LISTVIEW_CLASSES);
 
@@ -116,11 +115,9 @@ void EngineSettingsDlg::OnAdd() {
     case AddResult::CodeMissing:
       SetFocus(Item(IDC_ENGINE_CODE));
       break;
-    case AddResult::Duplicate: {
-      std::string message = std::string(TrimLeft(m_name)) + std::string(kAlreadyExists);
-      MessageBoxA(Hwnd(), message.c_str(), AppTitle().c_str(), MB_ICONINFORMATION | MB_OK);
+    case AddResult::Duplicate:
+      ShowAlreadyExists(Hwnd(), m_name);
       break;
-    }
     case AddResult::Added: {
       size_t last = m_catalogue.Count() - 1;
       InsertRow(static_cast<int>(last), m_catalogue.Entries()[last], kInsertedRowImage);
@@ -172,16 +169,8 @@ void EngineSettingsDlg::OnDown() {
 }
 
 void EngineSettingsDlg::MoveRow(int from, int to) {
-  // The row's texts travel through 1024-byte buffers: a longer name or code
-  // arrives cut, in the list and in the catalogue alike.
-  size_t position = static_cast<size_t>(to);
-  EngineEntry moved = m_catalogue.Entries()[position];
-  moved.name = std::string(CutTo(moved.name, kMaxValueLength));
-  moved.searchCode = std::string(CutTo(moved.searchCode, kMaxValueLength));
-  m_catalogue.ReplaceEntry(position, moved.name, moved.searchCode);
-
   ListViewDeleteRow(m_list, from);
-  InsertRow(to, moved, kInsertedRowImage);
+  InsertRow(to, m_catalogue.Entries()[static_cast<size_t>(to)], kInsertedRowImage);
   ListViewSetText(m_list, from, kOrderColumn, FormatInt(from));  // the row it passed
   ListViewSetSelectionMark(m_list, to);
 }

@@ -12,7 +12,7 @@
 
 class EngineSettingsDlg : public Dialog {
  public:
-  EngineSettingsDlg();
+  explicit EngineSettingsDlg(HWND owner);
 
  private:
   BOOL OnInitDialog() override;
@@ -30,8 +30,9 @@ class EngineSettingsDlg : public Dialog {
   void BuildImageList();
   void InsertRow(int row, const EngineEntry& entry, int image);
   void RenumberRows(int from);
-  // Takes the row at `from` out and puts it in again at `to`, with its
-  // catalogue entry's texts; the selection mark goes with it.
+  // Takes the row at `from` out and puts it in again at `to`, with the texts
+  // the catalogue's move left there (cut as the list cuts them); the selection
+  // mark goes with it.
   void MoveRow(int from, int to);
 
   std::string m_settingsPath;  // Quarrow.ini, read and saved whole

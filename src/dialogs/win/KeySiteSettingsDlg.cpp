@@ -1,8 +1,6 @@
 #include "dialogs/win/KeySiteSettingsDlg.h"
 
-#include "base/Text.h"
-#include "base/Texts.h"
-#include "framework/win/AppTitle.h"
+#include "dialogs/win/AlreadyExistsBox.h"
 #include "framework/win/DialogInitData.h"
 #include "resource.h"
 #include "settings/win/WholeFileSave.h"
@@ -19,8 +17,8 @@ constexpr KeySiteSettingsDlg::HalfControls kSiteHalf{
 
 }  // namespace
 
-KeySiteSettingsDlg::KeySiteSettingsDlg()
-    : Dialog(IDD_KEYSITES),
+KeySiteSettingsDlg::KeySiteSettingsDlg(HWND owner)
+    : Dialog(IDD_KEYSITES, owner),
       m_settingsPath(CurrentSettingsPath()),
       m_keywords{kKeywordHalf, KeywordList(), {}},
       m_sites{kSiteHalf, SiteList(), {}} {
@@ -79,11 +77,9 @@ void KeySiteSettingsDlg::OnAdd(Half& half) {
     case AddResult::TextMissing:
       SetFocus(Item(half.controls.edit));
       break;
-    case AddResult::Duplicate: {
-      std::string message = std::string(TrimLeft(text)) + std::string(kAlreadyExists);
-      MessageBoxA(Hwnd(), message.c_str(), AppTitle().c_str(), MB_ICONINFORMATION | MB_OK);
+    case AddResult::Duplicate:
+      ShowAlreadyExists(Hwnd(), text);
       break;
-    }
     case AddResult::Added:
       SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0,
                           reinterpret_cast<LPARAM>(half.list.Entries().back().c_str()));

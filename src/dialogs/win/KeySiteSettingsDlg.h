@@ -12,7 +12,7 @@
 
 class KeySiteSettingsDlg : public Dialog {
  public:
-  KeySiteSettingsDlg();
+  explicit KeySiteSettingsDlg(HWND owner);
 
   // The controls of one half, and the one way in which the halves differ.
   struct HalfControls {

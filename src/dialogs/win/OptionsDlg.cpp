@@ -2,10 +2,11 @@
 
 #include "resource.h"
 
-OptionsDlg::OptionsDlg() : Dialog(IDD_OPTIONS) {}
+OptionsDlg::OptionsDlg(HWND owner, const OptionChoices& choices)
+    : Dialog(IDD_OPTIONS, owner), m_choices(choices) {}
 
 void OptionsDlg::DoDataExchange(DataExchange& exchange) {
-  exchange.Radio({IDC_BROWSER_IE, IDC_BROWSER_DEFAULT}, m_browserChoice);
-  exchange.Radio({IDC_PLACE_LEFT, IDC_PLACE_RIGHT}, m_placementChoice);
-  exchange.Radio({IDC_BACKGROUND_COLOR, IDC_BACKGROUND_IMAGE}, m_backgroundChoice);
+  exchange.Radio({IDC_BROWSER_IE, IDC_BROWSER_DEFAULT}, m_choices.browserChoice);
+  exchange.Radio({IDC_PLACE_LEFT, IDC_PLACE_RIGHT}, m_choices.placementChoice);
+  exchange.Radio({IDC_BACKGROUND_COLOR, IDC_BACKGROUND_IMAGE}, m_choices.backgroundChoice);
 }

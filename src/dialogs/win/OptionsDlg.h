@@ -1,18 +1,19 @@
 // The options dialog (template 139): three radio groups, exchanged as the
-// index of the selected button (-1 when none is). The opener sets the
-// choices before showing it and reads them back after OK.
+// index of the selected button (-1 when none is). It opens with the choices it
+// is given and, after OK, gives back the ones made.
 #pragma once
 
+#include "dialogs/OptionChoices.h"
 #include "framework/win/Dialog.h"
 
 class OptionsDlg : public Dialog {
  public:
-  OptionsDlg();
+  OptionsDlg(HWND owner, const OptionChoices& choices);
 
-  int m_browserChoice = -1;     // 0 "IE", 1 "默认浏览器"
-  int m_placementChoice = -1;   // 0 bottom-left, 1 bottom-right
-  int m_backgroundChoice = -1;  // 0 colour, 1 picture
+  const OptionChoices& Choices() const { return m_choices; }
 
  private:
   void DoDataExchange(DataExchange& exchange) override;
+
+  OptionChoices m_choices;
 };

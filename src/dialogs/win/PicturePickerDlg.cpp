@@ -1,11 +1,10 @@
 #include "dialogs/win/PicturePickerDlg.h"
 
-#include "framework/win/DataExchange.h"
 #include "resource.h"
 #include "settings/Keys.h"
 #include "settings/win/WholeFileSave.h"
 
-PicturePickerDlg::PicturePickerDlg() : Dialog(IDD_PICTUREPICKER) {
+PicturePickerDlg::PicturePickerDlg(HWND owner) : Dialog(IDD_PICTUREPICKER, owner) {
   OnCommand(IDC_NEXT_PAGE, [this] { ShowPage(m_pages.Next()); });
   OnCommand(IDC_PREVIOUS_PAGE, [this] { ShowPage(m_pages.Previous()); });
 }
@@ -47,16 +46,17 @@ void PicturePickerDlg::OnDestroy() {
   }
 }
 
-// The first selected radio button's caption is the picture's number.
+// The first selected radio button's slot names the picture; its number, as
+// the button's caption shows it, is stored.
 void PicturePickerDlg::OnOK() {
-  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-    int id = IDC_PICTURE_RADIO_FIRST + slot;
-    if (IsDlgButtonChecked(Hwnd(), id) != BST_CHECKED) continue;
-    const std::string number = WindowText(Item(id));
+  std::optional<int> selected;
+  for (int slot = 0; slot < kSlotsPerPage && !selected; ++slot) {
+    if (IsDlgButtonChecked(Hwnd(), IDC_PICTURE_RADIO_FIRST + slot) == BST_CHECKED) selected = slot;
+  }
+  if (std::optional<std::string> number = m_pages.ValueToStore(selected)) {
     SaveWholeFile(CurrentSettingsPath(), [&number](const SettingsFile& file) {
-      file.WriteString(keys::kSetting, keys::kImgNumber, number);
+      file.WriteString(keys::kSetting, keys::kImgNumber, *number);
     });
-    break;
   }
   Dialog::OnOK();
 }

@@ -11,7 +11,7 @@
 
 class PicturePickerDlg : public Dialog {
  public:
-  PicturePickerDlg();
+  explicit PicturePickerDlg(HWND owner);
 
  private:
   void OnOK() override;

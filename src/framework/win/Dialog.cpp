@@ -38,7 +38,6 @@ Dialog::~Dialog() {
   if (m_hwnd) DestroyWindow(m_hwnd);
 }
 
-HWND Dialog::MainWindow() { return g_mainWindow; }
 void Dialog::SetMainWindow(HWND window) { g_mainWindow = window; }
 
 INT_PTR Dialog::DoModal() {

@@ -52,8 +52,8 @@ class Dialog {
   // Runs DoDataExchange: saving = controls to members.
   void UpdateData(bool saving);
 
-  // The application's main window: owner of dialogs created without one.
-  static HWND MainWindow();
+  // The owner of dialogs created without one. Every dialog of the program is
+  // given its owner; this fallback stays only while the bar still sets it.
   static void SetMainWindow(HWND window);
 
  protected:
