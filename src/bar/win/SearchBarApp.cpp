@@ -17,7 +17,6 @@ int SearchBarApp::Run() {
     SearchBarDlg bar;
     MarkStartup("bar object made");
     bar.DoModal();  // ends by the exit command or a close request
-    Dialog::SetMainWindow(nullptr);
   }  // the bar object goes: its notification icon is removed
   if (SUCCEEDED(ole)) OleUninitialize();
   return 0;

@@ -56,7 +56,6 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_dpi = dpi::WindowDpi(Hwnd());
   LoadAppIcons();
   MeasureDesktop();
-  SetMainWindow(Hwnd());
   Dialog::OnInitDialog();
   MarkStartup("icons at the window's density, sizes, controls bound");
 

@@ -4,8 +4,6 @@
 
 namespace {
 
-HWND g_mainWindow = nullptr;
-
 // Messages whose result a dialog procedure returns directly instead of
 // through DWLP_MSGRESULT.
 bool ReturnsValueDirectly(UINT message) {
@@ -38,19 +36,16 @@ Dialog::~Dialog() {
   if (m_hwnd) DestroyWindow(m_hwnd);
 }
 
-void Dialog::SetMainWindow(HWND window) { g_mainWindow = window; }
-
 INT_PTR Dialog::DoModal() {
-  HWND owner = m_owner ? m_owner : g_mainWindow;
-  bool disableOwner = owner && IsWindowEnabled(owner);
-  if (disableOwner) EnableWindow(owner, FALSE);
+  bool disableOwner = m_owner && IsWindowEnabled(m_owner);
+  if (disableOwner) EnableWindow(m_owner, FALSE);
 
   m_ended = false;
   m_result = IDCANCEL;
-  m_hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), owner,
+  m_hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), m_owner,
                               &Dialog::StaticProc, reinterpret_cast<LPARAM>(this));
   if (!m_hwnd) {
-    if (disableOwner) EnableWindow(owner, TRUE);
+    if (disableOwner) EnableWindow(m_owner, TRUE);
     return -1;
   }
   if (!m_ended) ShowWindow(m_hwnd, SW_SHOWNORMAL);
@@ -74,8 +69,8 @@ INT_PTR Dialog::DoModal() {
   // to the owner and not to some other program.
   SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0,
                SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
-  if (disableOwner) EnableWindow(owner, TRUE);
-  if (owner && GetActiveWindow() == m_hwnd) SetActiveWindow(owner);
+  if (disableOwner) EnableWindow(m_owner, TRUE);
+  if (m_owner && GetActiveWindow() == m_hwnd) SetActiveWindow(m_owner);
   DestroyWindow(m_hwnd);
   m_hwnd = nullptr;
   return m_result;

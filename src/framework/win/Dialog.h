@@ -42,8 +42,8 @@ class Dialog {
 
   // Creates the dialog, runs it until EndDialog or a quit message, destroys its
   // window and returns the result (-1 when the run ended by a quit message,
-  // which is posted again so that outer loops end too). A dialog without an
-  // owner gets the application's main window as owner, if there is one.
+  // which is posted again so that outer loops end too). The owner given at
+  // construction is disabled meanwhile.
   INT_PTR DoModal();
 
   HWND Hwnd() const { return m_hwnd; }
@@ -51,10 +51,6 @@ class Dialog {
   void EndDialog(INT_PTR result);
   // Runs DoDataExchange: saving = controls to members.
   void UpdateData(bool saving);
-
-  // The owner of dialogs created without one. Every dialog of the program is
-  // given its owner; this fallback stays only while the bar still sets it.
-  static void SetMainWindow(HWND window);
 
  protected:
   void OnMessage(UINT message, MessageHandler handler);
