@@ -7,7 +7,7 @@
 # build) and prints a summary. Not a test: the figures depend on the machine
 # and its load.
 #
-#   tools/perf.sh                      everything (about ten minutes)
+#   tools/perf.sh                      everything (about seven minutes a build)
 #   tools/perf.sh startup --runs 60    only some measurements; the arguments
 #                                      go to perfdriver (see perf/perfdriver.cpp)
 #
@@ -66,6 +66,7 @@ measure() {
   esac
   local win="$build/$tree" bin="$build/$tree/bin" out="$build/perf-results/$tree"
   mkdir -p "$out"
+  : >"$out/machine.txt"
   # ---- Build what the measurements need, in the Windows tree (at most two jobs).
   cmake -S . -B "$win" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
