@@ -323,7 +323,11 @@ void BarProcess::PressKey(WORD key, bool ctrl, bool alt) const {
 
 std::vector<std::string> BarProcess::Launches() const {
   std::vector<std::string> lines;
-  std::istringstream in(ReadFileBytes(m_folder + "\\launches.log"));
+  // A line still being written is not a launch yet: a read can come between
+  // the parts of a write and see the start of the URL only.
+  std::string bytes = ReadFileBytes(m_folder + "\\launches.log");
+  bytes.erase(bytes.find_last_of('\n') + 1);
+  std::istringstream in(bytes);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }

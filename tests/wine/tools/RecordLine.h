@@ -18,17 +18,28 @@ inline const char* ArgumentsOfThisProgram() {
   return line;
 }
 
-// Appends `length` bytes of `text` to the record file; false if there is none.
+// Appends `length` bytes of `text` to the record file; false if there is none
+// or it could not be written.
+// One writer at a time: Wine's append-only handle writes at the size it reads
+// just before, so two browsers started moments apart (two quick searches)
+// could write at the same place and one line would be lost. Another writer
+// holding the file makes this one wait and try again; readers are let in.
 inline bool AppendToRecordFile(const char* text, int length) {
   char record[MAX_PATH] = {};
   if (!GetEnvironmentVariableA("QUARROW_RECORD_FILE", record, MAX_PATH)) return false;
-  HANDLE file = CreateFileA(record, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 1000; ++attempt) {  // about ten seconds
+    file = CreateFileA(record, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) break;
+    Sleep(10);
+  }
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
+  bool whole = WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr) &&
+               written == static_cast<DWORD>(length);
   CloseHandle(file);
-  return true;
+  return whole;
 }
 
 // snprintf's answer as a length to write: a cut text keeps what fit.

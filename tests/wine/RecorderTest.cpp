@@ -1,0 +1,58 @@
+// The stand-in browser itself: every start must leave its line, also while
+// another start is still writing or a test is reading the record file.
+#include <gtest/gtest.h>
+
+#include "BarHarness.h"
+
+namespace {
+
+struct Holder {
+  const char* who;
+  DWORD access, share;
+  bool recorderWaits;  // until the holder lets go
+};
+
+const Holder kHolders[] = {
+    {"another recorder writing", FILE_APPEND_DATA, FILE_SHARE_READ, true},
+    {"a test reading", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+};
+
+TEST(Recorder, LeavesItsLineWhileTheRecordFileIsHeld) {
+  for (const Holder& holder : kHolders) {
+    SCOPED_TRACE(holder.who);
+    std::string folder = NewTempFolder("recorder");
+    std::string record = folder + "\\launches.log";
+    SetEnvironmentVariableA("QUARROW_RECORD_FILE", record.c_str());
+    HANDLE held = CreateFileA(record.c_str(), holder.access, holder.share, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    std::string exe = ProgramFolder() + "\\recorder.exe";
+    std::string commandLine = "\"" + exe + "\" \"http://a.example/\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &process));
+    const std::string line = "recorder.exe\t\"http://a.example/\"\n";
+    if (holder.recorderWaits) {
+      EXPECT_EQ(WaitForSingleObject(process.hProcess, 500), WAIT_TIMEOUT);
+      EXPECT_EQ(ReadFileBytes(record), "");
+      CloseHandle(held);
+      EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    } else {
+      EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+      EXPECT_EQ(ReadFileBytes(record), line);
+      CloseHandle(held);
+    }
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadFileBytes(record), line);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    RemoveFolder(folder);
+  }
+}
+
+}  // namespace
