@@ -96,6 +96,9 @@ if(CMAKE_CROSSCOMPILING)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${WIN_LIBS})
   endforeach()
+  # The recorder stands in for a browser, a windows program: as a console
+  # program each launch opened a console window over the bar.
+  set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})

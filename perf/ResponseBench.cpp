@@ -63,7 +63,9 @@ struct Record {
 
 std::vector<Record> Records(const std::string& file) {
   std::vector<Record> records;
-  std::istringstream in(ReadFileBytes(file));
+  std::string bytes = ReadFileBytes(file);
+  bytes.erase(bytes.find_last_of('\n') + 1);  // a line still being written is no record yet
+  std::istringstream in(bytes);
   for (std::string line; std::getline(in, line);) {
     size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
