@@ -224,19 +224,34 @@ void RegisterBrowserRecorders() {
                   "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe", ie);
 }
 
+bool StartQuarrow(const std::string& folder, PROCESS_INFORMATION& process) {
+  std::string exe = ProgramFolder() + "\\Quarrow.exe";
+  std::string commandLine = "\"" + exe + "\"";
+  // Under Wine a start can fail before a line of the program has run: a CI
+  // run saw two starts fail within 21 ms, right after another copy had
+  // ended; none in thousands here. CreateProcess returns before the
+  // program's own code runs, so the failure is the host's: say it, try again.
+  for (int attempt = 1;; ++attempt) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                       &startup, &process)) {
+      return true;
+    }
+    printf("[ harness  ] CreateProcess of Quarrow.exe failed (attempt %d, error %lu)\n", attempt,
+           GetLastError());
+    fflush(stdout);
+    if (attempt == 3) return false;
+    Sleep(500);
+  }
+}
+
 BarProcess::BarProcess(std::optional<std::string> ini) {
   RegisterBrowserRecorders();
   m_folder = NewTempFolder();
   if (ini) WriteFileBytes(SettingsPath(), *ini);
   SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
-  std::string exe = ProgramFolder() + "\\Quarrow.exe";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string commandLine = "\"" + exe + "\"";
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      m_folder.c_str(), &startup, &m_process)) {
-    return;
-  }
+  if (!StartQuarrow(m_folder, m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
   for (int i = 0; i < 200 && !m_bar; ++i) {
     m_bar = FindBar(m_process.dwProcessId);

@@ -88,15 +88,7 @@ std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except) {
 }
 
 ExtraBar::ExtraBar(const std::string& folder) {
-  std::string exe = ProgramFolder() + "\\Quarrow.exe";
-  std::string commandLine;
-  commandLine.append("\"").append(exe).append("\"");
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                      &startup, &m_process)) {
-    return;
-  }
+  if (!StartQuarrow(folder, m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
   m_bar = FindBarWindow(m_process.dwProcessId);
 }
