@@ -1,5 +1,7 @@
 #include "dialogs/win/PicturePickerDlg.h"
 
+#include "desktop/Dpi.h"
+#include "framework/win/Dpi.h"
 #include "resource.h"
 #include "settings/Keys.h"
 #include "settings/win/WholeFileSave.h"
@@ -9,14 +11,31 @@ PicturePickerDlg::PicturePickerDlg(HWND owner) : Dialog(IDD_PICTUREPICKER, owner
   OnCommand(IDC_PREVIOUS_PAGE, [this] { ShowPage(m_pages.Previous()); });
 }
 
+// The template's pictures are shown as drawn, for 96 DPI; on a denser screen
+// they are put on view again at its size, so that they fill their places as
+// the grown template expects.
+BOOL PicturePickerDlg::OnInitDialog() {
+  Dialog::OnInitDialog();
+  m_dpi = dpi::WindowDpi(Hwnd());
+  if (m_dpi != kDefaultDpi) ShowPictures(ViewOfPage(m_pages.Page()));
+  return TRUE;
+}
+
 // A turn leaves the radio buttons' selection alone: a selected button now
 // stands for the picture in the same slot of the new page.
 void PicturePickerDlg::ShowPage(const PageView& view) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  for (int slot = 0; slot < kSlotsPerPage; ++slot) {
+    SetDlgItemTextA(Hwnd(), IDC_PICTURE_RADIO_FIRST + slot, view.radioCaptions[slot].c_str());
+  }
+  ShowPictures(view);
+  SetWindowTextA(Hwnd(), view.caption.c_str());
+  SetDlgItemTextA(Hwnd(), IDC_PAGE_LABEL, view.pageLabel.c_str());
+}
+
+void PicturePickerDlg::ShowPictures(const PageView& view) {
   std::array<BitmapHandle, kSlotsPerPage> loaded;
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-    loaded[slot].Reset(LoadBitmapA(instance, MAKEINTRESOURCEA(view.bitmapIds[slot])));
-    SetDlgItemTextA(Hwnd(), IDC_PICTURE_RADIO_FIRST + slot, view.radioCaptions[slot].c_str());
+    loaded[slot].Reset(dpi::LoadProgramPicture(view.bitmapIds[slot], m_dpi));
   }
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
     // The control answers with the picture it showed until now: either one
@@ -26,8 +45,6 @@ void PicturePickerDlg::ShowPage(const PageView& view) {
     if (previous && previous != m_shown[slot].Get()) DeleteObject(previous);
     m_shown[slot] = std::move(loaded[slot]);
   }
-  SetWindowTextA(Hwnd(), view.caption.c_str());
-  SetDlgItemTextA(Hwnd(), IDC_PAGE_LABEL, view.pageLabel.c_str());
 }
 
 HBITMAP PicturePickerDlg::ReplacePicture(int slot, HBITMAP picture) {

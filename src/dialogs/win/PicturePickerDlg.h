@@ -14,12 +14,15 @@ class PicturePickerDlg : public Dialog {
   explicit PicturePickerDlg(HWND owner);
 
  private:
+  BOOL OnInitDialog() override;
   void OnOK() override;
   void OnDestroy() override;
   void ShowPage(const PageView& view);
+  void ShowPictures(const PageView& view);
   // Puts `picture` on view in `slot`; the one shown until now.
   HBITMAP ReplacePicture(int slot, HBITMAP picture);
 
+  UINT m_dpi = 96;  // the density the pictures are shown at
   PicturePages m_pages;  // page 1, as the template shows it
   // The pictures this dialog has put on view. The template's own ones, which
   // their controls loaded, it deletes when they leave the view.
