@@ -6,6 +6,32 @@
 #include "settings/Keys.h"
 #include "settings/win/WholeFileSave.h"
 
+namespace {
+
+// Picture `id` of the program, drawn for 96 DPI, at the size `dpi` asks for
+// (smoothed as it grows); the caller owns it.
+HBITMAP LoadPicture(int id, UINT dpi) {
+  BitmapHandle drawn(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+  BITMAP size{};
+  if (!drawn || !GetObjectA(drawn.Get(), sizeof size, &size)) return nullptr;
+  const int width = ScaleToDpi(size.bmWidth, static_cast<int>(dpi));
+  const int height = ScaleToDpi(size.bmHeight, static_cast<int>(dpi));
+  if (width == size.bmWidth && height == size.bmHeight) return drawn.Release();
+
+  HDC screen = GetDC(nullptr);
+  BitmapHandle scaled(CreateCompatibleBitmap(screen, width, height));
+  DcHandle from(CreateCompatibleDC(screen)), to(CreateCompatibleDC(screen));
+  ReleaseDC(nullptr, screen);
+  if (!scaled || !from || !to) return drawn.Release();  // the drawn size rather than none
+  SelectGuard source(from.Get(), drawn.Get()), target(to.Get(), scaled.Get());
+  SetStretchBltMode(to.Get(), HALFTONE);
+  SetBrushOrgEx(to.Get(), 0, 0, nullptr);  // as HALFTONE asks
+  StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  return scaled.Release();
+}
+
+}  // namespace
+
 PicturePickerDlg::PicturePickerDlg(HWND owner) : Dialog(IDD_PICTUREPICKER, owner) {
   OnCommand(IDC_NEXT_PAGE, [this] { ShowPage(m_pages.Next()); });
   OnCommand(IDC_PREVIOUS_PAGE, [this] { ShowPage(m_pages.Previous()); });
@@ -35,7 +61,7 @@ void PicturePickerDlg::ShowPage(const PageView& view) {
 void PicturePickerDlg::ShowPictures(const PageView& view) {
   std::array<BitmapHandle, kSlotsPerPage> loaded;
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-    loaded[slot].Reset(dpi::LoadProgramPicture(view.bitmapIds[slot], m_dpi));
+    loaded[slot].Reset(LoadPicture(view.bitmapIds[slot], m_dpi));
   }
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
     // The control answers with the picture it showed until now: either one

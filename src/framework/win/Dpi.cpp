@@ -1,7 +1,6 @@
 #include "framework/win/Dpi.h"
 
 #include "desktop/Dpi.h"
-#include "framework/win/Handle.h"
 
 namespace dpi {
 namespace {
@@ -65,26 +64,6 @@ HICON LoadProgramIcon(int id, UINT dpi, IconSize size) {
   int pixels = IconPixels(dpi, size);
   return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
                                        pixels, pixels, 0));
-}
-
-HBITMAP LoadProgramPicture(int id, UINT dpi) {
-  BitmapHandle drawn(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-  BITMAP size{};
-  if (!drawn || !GetObjectA(drawn.Get(), sizeof size, &size)) return nullptr;
-  const int width = ScaleToDpi(size.bmWidth, static_cast<int>(dpi));
-  const int height = ScaleToDpi(size.bmHeight, static_cast<int>(dpi));
-  if (width == size.bmWidth && height == size.bmHeight) return drawn.Release();
-
-  HDC screen = GetDC(nullptr);
-  BitmapHandle scaled(CreateCompatibleBitmap(screen, width, height));
-  DcHandle from(CreateCompatibleDC(screen)), to(CreateCompatibleDC(screen));
-  ReleaseDC(nullptr, screen);
-  if (!scaled || !from || !to) return drawn.Release();  // the drawn size rather than none
-  SelectGuard source(from.Get(), drawn.Get()), target(to.Get(), scaled.Get());
-  SetStretchBltMode(to.Get(), HALFTONE);
-  SetBrushOrgEx(to.Get(), 0, 0, nullptr);  // as HALFTONE asks
-  StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-  return scaled.Release();
 }
 
 }  // namespace dpi

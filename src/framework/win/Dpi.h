@@ -23,8 +23,4 @@ HICON LoadProgramIcon(int id, UINT dpi, IconSize size);
 // That size in pixels (icons are square).
 int IconPixels(UINT dpi, IconSize size);
 
-// Bitmap resource `id` of the program, drawn for 96 DPI, at the size `dpi`
-// asks for (smoothed as it grows); the caller owns it (DeleteObject).
-HBITMAP LoadProgramPicture(int id, UINT dpi);
-
 }  // namespace dpi
