@@ -393,7 +393,7 @@ TEST(DesktopTray, IconMessagesShowTheBarAndOpenTrayPopAtTheCursor) {
   PostTray(bar, WM_LBUTTONDOWN);
   EXPECT_TRUE(Shown(bar));
   EXPECT_TRUE(WaitFor([&] {
-    HWND focus = FocusOfThread(bar.Bar());
+    HWND focus = FocusOf(bar.Bar());
     return focus && (focus == bar.Item(IDC_QUERY) || GetParent(focus) == bar.Item(IDC_QUERY));
   }));
 
