@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "settings/EngineCatalogue.h"
+
 namespace {
 
 constexpr size_t kRemoteTextChars = 4096;
@@ -51,6 +53,12 @@ bool DialogSession::Open() {
   dialog = OpenDialog(bar, command, caption);
   driver = dialog ? std::make_unique<DialogDriver>(bar, dialog) : nullptr;
   return dialog != nullptr;
+}
+
+std::vector<std::pair<std::string, std::string>> DefaultEngineRows() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
+  return rows;
 }
 
 // ---- DialogDriver.

@@ -70,6 +70,10 @@ struct DialogSession {
   std::unique_ptr<DialogDriver> driver;
 };
 
+// The ten built-in engines as (name, search code), as the engine dialog's
+// "全部恢复默认" inserts them (the core's table, tested there).
+std::vector<std::pair<std::string, std::string>> DefaultEngineRows();
+
 // ---- A list view of another process.
 
 struct ListViewColumn {

@@ -5,11 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "DialogHarness.h"
 #include "resource.h"
-#include "settings/EngineCatalogue.h"
 
 namespace {
 
@@ -17,14 +14,6 @@ const std::string kCaption = "搜索引擎设置";
 const std::string kBaidu = "http://www.baidu.com/s?wd=";
 
 using Rows = std::vector<std::vector<std::string>>;
-
-// The ten built-in engines, as "全部恢复默认" inserts them (the core's tests
-// check the table itself).
-const std::vector<std::pair<std::string, std::string>> kDefaults = [] {
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
-  return rows;
-}();
 
 // An Engine section of `names`, engine k searching at http://k.test/?q=.
 std::string EngineIni(const std::vector<std::string>& names) {
@@ -58,24 +47,22 @@ std::string SavedEngines(const std::vector<std::pair<std::string, std::string>>&
   return IniSection("Engine", lines);
 }
 
-// The bar with the engine dialog open.
-struct EngineSession {
-  BarProcess bar;
-  HWND dialog = nullptr;
-  std::unique_ptr<DialogDriver> driver;
+// The bar with the engine dialog open, and the dialog's list.
+struct EngineSession : DialogSession {
   std::unique_ptr<RemoteListView> list;
 
-  explicit EngineSession(std::optional<std::string> ini = std::nullopt) : bar(std::move(ini)) {
-    if (!bar.Started()) return;
-    Open();
+  explicit EngineSession(std::optional<std::string> ini = std::nullopt)
+      : DialogSession(std::move(ini), ID_EDIT_ENGINES, kCaption) {
+    MakeList();
   }
-  void Open() {
-    dialog = OpenDialog(bar, ID_EDIT_ENGINES, kCaption);
-    if (!dialog) return;
-    driver = std::make_unique<DialogDriver>(bar, dialog);
-    list = std::make_unique<RemoteListView>(bar.ProcessHandle(), driver->Item(IDC_ENGINE_LIST));
+  bool Open() {
+    DialogSession::Open();
+    MakeList();
+    return Ready();
   }
-  bool Ready() const { return dialog != nullptr; }
+  void MakeList() {
+    list = Ready() ? std::make_unique<RemoteListView>(bar.ProcessHandle(), driver->Item(IDC_ENGINE_LIST)) : nullptr;
+  }
   // Clicks a row and waits until the click has filled the edit boxes (they
   // are emptied first so that the change can be seen).
   void ClickRow(int row) const {
@@ -85,19 +72,17 @@ struct EngineSession {
     std::string name = list->Text(row, 1);
     EXPECT_TRUE(WaitFor([&] { return driver->Text(IDC_ENGINE_NAME) == name; })) << "click on row " << row;
   }
-  // Ends the dialog with OK or Cancel and waits until it is gone.
   bool End(int button) {
-    driver->ClickLater(button);
-    bool gone = WaitUntilGone(dialog);
-    bar.Sync();
     list.reset();
-    return gone;
+    return DialogSession::End(button);
   }
 };
 
 }  // namespace
 
-TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEngines) {
+// Cancel writes no file; opened again, "全部恢复默认" puts the ten engines
+// first and OK writes all twenty.
+TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefaults) {
   EngineSession session;
   ASSERT_TRUE(session.Ready());
   const RemoteListView& list = *session.list;
@@ -127,14 +112,10 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEngines) {
 
   ASSERT_TRUE(session.End(IDCANCEL));
   EXPECT_EQ(GetFileAttributesA(session.bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
-}
 
-TEST(EngineDialog, RestoreDefaultsPutsTheTenEnginesFirstAndOkWritesTwenty) {
-  EngineSession session;
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   session.driver->Click(IDC_ENGINE_RESTORE);
-
-  auto expected = kDefaults;
+  auto expected = DefaultEngineRows();
   expected.insert(expected.end(), 10, {"百度一下", kBaidu});
   EXPECT_EQ(session.list->Rows(), Numbered(expected));
   // Inserted rows show the first image; the rows loaded at opening keep theirs.
@@ -348,8 +329,7 @@ TEST(EngineDialog, OkRebuildsTheEngineMenuAndCancelChangesNothing) {
   ASSERT_EQ(session.bar.Text(IDC_SEARCH), "E");
 
   // Every kind of change, then Cancel.
-  session.Open();
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   const DialogDriver* dialog = session.driver.get();
   dialog->Click(IDC_ENGINE_RESTORE);
   session.ClickRow(12);
@@ -363,8 +343,7 @@ TEST(EngineDialog, OkRebuildsTheEngineMenuAndCancelChangesNothing) {
   EXPECT_EQ(session.bar.SettingsBytes(), ini);
   EXPECT_EQ(session.bar.Text(IDC_SEARCH), "E");
 
-  session.Open();
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   session.ClickRow(0);
   session.driver->SetText(IDC_ENGINE_NAME, "新名字");
   session.driver->SetText(IDC_ENGINE_CODE, "http://new.test/?q=");
