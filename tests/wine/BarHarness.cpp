@@ -381,16 +381,18 @@ void BarProcess::PressKey(WORD key, bool ctrl, bool alt) const {
   Sync();
 }
 
-std::vector<std::string> BarProcess::Launches() const {
+std::vector<std::string> RecordedLaunches(const std::string& recordFile) {
   std::vector<std::string> lines;
   // A line still being written is not a launch yet: a read can come between
   // the parts of a write and see the start of the URL only.
-  std::string bytes = ReadFileBytes(m_folder + "\\launches.log");
+  std::string bytes = ReadFileBytes(recordFile);
   bytes.erase(bytes.find_last_of('\n') + 1);
   std::istringstream in(bytes);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
+
+std::vector<std::string> BarProcess::Launches() const { return RecordedLaunches(m_folder + "\\launches.log"); }
 
 std::vector<std::string> BarProcess::WaitForLaunches(size_t count, DWORD ms) const {
   DWORD start = GetTickCount();

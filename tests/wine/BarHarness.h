@@ -96,6 +96,8 @@ void RemoveFolder(const std::string& folder);
 // A file's bytes, empty when it is missing; and the file written anew.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The whole lines the URL recorder wrote into `recordFile`.
+std::vector<std::string> RecordedLaunches(const std::string& recordFile);
 // The default value of a registry key, made where missing.
 void SetRegistryText(HKEY root, const std::string& key, const std::string& value);
 
