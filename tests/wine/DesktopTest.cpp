@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "BarHarness.h"
 #include "DesktopHarness.h"
+#include "DialogHarness.h"
 #include "resource.h"
 
 using namespace desktop_test;
@@ -114,8 +114,6 @@ std::vector<POINT> FreeSurfacePoints(HWND bar) {
   return points;
 }
 
-// The top row of each check box (client coordinates): above its text and its
-// box, so its background.
 // The top row of the two check boxes, beside their box: the box sits at the
 // right end (the text is on its left) and, in a control no taller than it,
 // its frame reaches the top row.
@@ -154,48 +152,6 @@ int CountDifferences(HWND bar, const std::vector<POINT>& points,
   }
   return differences;
 }
-
-// The picture as the bar should show it: bitmap `id` of Quarrow.exe stretched
-// over a client area of the bar's size, the way the bar stretches it.
-class StretchedPicture {
- public:
-  StretchedPicture(int id, HWND bar) {
-    RECT client{};
-    GetClientRect(bar, &client);
-    HMODULE program = LoadLibraryExA((ProgramFolder() + "\\Quarrow.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE);
-    HBITMAP picture = static_cast<HBITMAP>(
-        LoadImageA(program, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-    BITMAP size{};
-    GetObjectA(picture, sizeof size, &size);
-    HDC screen = GetDC(nullptr);
-    m_dc = CreateCompatibleDC(screen);
-    m_image = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    m_previous = SelectObject(m_dc, m_image);
-    HDC source = CreateCompatibleDC(m_dc);
-    HGDIOBJ before = SelectObject(source, picture);
-    m_loaded = picture && StretchBlt(m_dc, 0, 0, client.right, client.bottom, source, 0, 0,
-                                     size.bmWidth, size.bmHeight, SRCCOPY);
-    SelectObject(source, before);
-    DeleteDC(source);
-    DeleteObject(picture);
-    if (program) FreeLibrary(program);
-  }
-  ~StretchedPicture() {
-    SelectObject(m_dc, m_previous);
-    DeleteObject(m_image);
-    DeleteDC(m_dc);
-  }
-  bool Loaded() const { return m_loaded; }
-  COLORREF At(POINT p) const { return GetPixel(m_dc, p.x, p.y); }
-
- private:
-  HDC m_dc = nullptr;
-  HBITMAP m_image = nullptr;
-  HGDIOBJ m_previous = nullptr;
-  bool m_loaded = false;
-};
 
 std::string SettingsWithPicture(int useImage, const char* imageNumber) {
   std::string ini = "[Setting]\r\nUseImg=" + std::to_string(useImage) + "\r\n";
@@ -510,10 +466,19 @@ TEST(DesktopBackground, TheColourOrThePictureTheNumberNamesFillsTheBarAndItsChec
       EXPECT_EQ(CountDifferences(bar.Bar(), points, [](POINT) { return kLightBlue; }), 0);
       continue;
     }
-    StretchedPicture picture(c.bitmap, bar.Bar());
-    ASSERT_TRUE(picture.Loaded());
+    // The picture as the bar should show it: the program's bitmap stretched
+    // over a client area of the bar's size.
+    RECT client{};
+    GetClientRect(bar.Bar(), &client);
+    const ScreenImage picture = ProgramBitmap(c.bitmap, client.right, client.bottom);
+    ASSERT_FALSE(picture.pixels.empty());
     // Check boxes are transparent: the picture shows through their background.
-    EXPECT_EQ(CountDifferences(bar.Bar(), points, [&](POINT p) { return picture.At(p); }), 0);
+    EXPECT_EQ(CountDifferences(bar.Bar(), points,
+                               [&](POINT p) {
+                                 DWORD rgb = picture.At(p.x, p.y);
+                                 return RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF);
+                               }),
+              0);
   }
 }
 
