@@ -2,7 +2,7 @@
 // from outside, with a recorder standing in for the browsers.
 #include <gtest/gtest.h>
 
-#include "BarHarness.h"
+#include "DesktopHarness.h"
 #include "resource.h"
 
 namespace {
@@ -182,11 +182,7 @@ TEST(SearchBar, TheEngineMenuOpensBelowItsButtonAndChoosesByKeyboard) {
   bar.FocusQueryBox();
   bar.ClickLater(IDC_ENGINE_BUTTON);
   // The menu is a window of its own while it is tracked.
-  HWND menu = nullptr;
-  for (int i = 0; i < 100 && !menu; ++i) {
-    menu = FindWindowA("#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu)) menu = nullptr, Sleep(20);
-  }
+  HWND menu = desktop_test::WaitForPopupMenu(bar.ProcessId());
   ASSERT_NE(menu, nullptr);
   RECT button{}, popup{};
   GetWindowRect(bar.Item(IDC_ENGINE_BUTTON), &button);
