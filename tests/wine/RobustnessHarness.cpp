@@ -5,10 +5,10 @@
 
 namespace robust {
 
-bool Responsive(HANDLE process, HWND window, DWORD ms) {
-  if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT) return false;
+bool Responsive(const BarProcess& bar, DWORD ms) {
+  if (bar.WaitForExit(0)) return false;
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
+  return SendMessageTimeoutA(bar.Bar(), WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
 
 std::vector<std::string> MalformedLines(const std::string& bytes) {

@@ -15,10 +15,7 @@
 namespace robust {
 
 // Alive, and a sent WM_NULL answered within `ms`.
-bool Responsive(HANDLE process, HWND window, DWORD ms = 5000);
-inline bool Responsive(const BarProcess& bar, DWORD ms = 5000) {
-  return Responsive(bar.ProcessHandle(), bar.Bar(), ms);
-}
+bool Responsive(const BarProcess& bar, DWORD ms = 5000);
 
 // Lines of a settings file that are neither blank, nor a section header, nor
 // key=value (empty when the file is whole). Text in UTF-16 with its
