@@ -176,14 +176,29 @@ void Expect(bool condition, const std::string& what) {
   if (!condition) throw MonkeyFailure(what);
 }
 
+// What differs, in words; nothing when equal.
 template <typename T>
-void ExpectEqual(const T& actual, const T& expected, const std::string& what) {
-  if (actual == expected) return;
+std::optional<std::string> Difference(const T& actual, const T& expected, const std::string& what) {
+  if (actual == expected) return std::nullopt;
   std::ostringstream message;
   message << what << ": got " << ::testing::PrintToString(actual) << ", the model says "
           << ::testing::PrintToString(expected);
-  throw MonkeyFailure(message.str());
+  return message.str();
 }
+
+template <typename T>
+void ExpectEqual(const T& actual, const T& expected, const std::string& what) {
+  if (auto difference = Difference(actual, expected, what)) throw MonkeyFailure(*difference);
+}
+
+// The bar's three menus: the button that opens each, its first command.
+struct BarMenu {
+  const char* name;
+  int button, firstCommand;
+};
+const BarMenu kMenus[] = {{"engine", IDC_ENGINE_BUTTON, ID_ENGINE_FIRST},
+                          {"keyword", IDC_KEYWORD_BUTTON, ID_KEYWORD_FIRST},
+                          {"site", IDC_SITE_BUTTON, ID_SITE_FIRST}};
 
 const std::string kInitialSettings =
     "[Engine]\r\nNumber=3\r\nE0=甲引擎\r\nS0=http://e0.test/?q=\r\nE1=Alpha\r\nS1=http://e1.test/?q=\r\n"
@@ -431,10 +446,8 @@ class Monkey {
 
   void MenuCommand() {
     int menu = Below(3), i = Below(10);
-    const int bases[] = {ID_ENGINE_FIRST, ID_KEYWORD_FIRST, ID_SITE_FIRST};
-    const char* names[] = {"engine", "keyword", "site"};
-    Record(std::string(names[menu]) + " menu command " + std::to_string(i));
-    m_bar.Command(bases[menu] + i);
+    Record(std::string(kMenus[menu].name) + " menu command " + std::to_string(i));
+    m_bar.Command(kMenus[menu].firstCommand + i);
     Choose(menu, i);
   }
 
@@ -444,16 +457,14 @@ class Monkey {
   // (Wine's menu loop, not the program's code): such a round is counted, the
   // program must still answer, and most rounds must show their menu.
   void MenuButton() {
-    int menu = Below(3);
-    const int buttons[] = {IDC_ENGINE_BUTTON, IDC_KEYWORD_BUTTON, IDC_SITE_BUTTON};
-    const char* names[] = {"engine", "keyword", "site"};
-    Record(std::string(names[menu]) + " button, then the menu cancelled");
+    const BarMenu& menu = kMenus[Below(3)];
+    Record(std::string(menu.name) + " button, then the menu cancelled");
     ++m_menuRounds;
     // The button's click as the button reports it to the bar (a posted BM_CLICK
     // needs the mouse capture, which Wine does not always grant here).
-    PostMessageA(m_bar.Bar(), WM_COMMAND, MAKEWPARAM(buttons[menu], BN_CLICKED),
-                 reinterpret_cast<LPARAM>(m_bar.Item(buttons[menu])));
-    RECT button = desktop_test::WindowRect(m_bar.Item(buttons[menu]));
+    PostMessageA(m_bar.Bar(), WM_COMMAND, MAKEWPARAM(menu.button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(m_bar.Item(menu.button)));
+    RECT button = desktop_test::WindowRect(m_bar.Item(menu.button));
     HWND popup = nullptr;
     bool placed = WaitFor([&] {
       popup = desktop_test::OpenPopupMenu(m_bar.ProcessId());
@@ -862,26 +873,27 @@ class Monkey {
   }
 
   // ---- Checks.
-  bool BarMatches() {
-    return (IsWindowVisible(m_bar.Bar()) != FALSE) == m_model.shown && m_bar.Text(IDC_SEARCH) == m_model.searchCaption &&
-           m_bar.Text(IDC_KEYWORD_BUTTON) == m_model.keywordCaption && m_bar.Text(IDC_SITE_BUTTON) == m_model.siteCaption &&
-           static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)) == m_model.history.size() &&
-           OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).empty();
+  // The first thing the bar shows otherwise than the model says, if any.
+  std::optional<std::string> BarDifference() {
+    auto checked = [&](int id) { return SendMessageA(m_bar.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    std::optional<std::string> d;
+    (d = Difference(IsWindowVisible(m_bar.Bar()) != FALSE, m_model.shown, "the bar is shown")) ||
+        (d = Difference(m_bar.Text(IDC_SEARCH), m_model.searchCaption, "the Search button's caption")) ||
+        (d = Difference(m_bar.Text(IDC_KEYWORD_BUTTON), m_model.keywordCaption, "the keyword button's caption")) ||
+        (d = Difference(m_bar.Text(IDC_SITE_BUTTON), m_model.siteCaption, "the site button's caption")) ||
+        (d = Difference(checked(IDC_SITE_SWITCH), m_model.controls.site, "the Site box")) ||
+        (d = Difference(checked(IDC_KEYWORD_SWITCH), m_model.controls.keyword, "the Key box")) ||
+        (d = Difference(static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)),
+                        m_model.history.size(), "the number of history entries")) ||
+        (d = Difference(OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).size(), size_t{0}, "windows left open"));
+    return d;
   }
 
   void CheckBar(bool full) {
-    WaitFor([&] { return BarMatches(); }, 3000);  // what came through the input queue may lag
-    ExpectEqual(IsWindowVisible(m_bar.Bar()) != FALSE, m_model.shown, "the bar is shown");
-    ExpectEqual(m_bar.Text(IDC_SEARCH), m_model.searchCaption, "the Search button's caption");
-    ExpectEqual(m_bar.Text(IDC_KEYWORD_BUTTON), m_model.keywordCaption, "the keyword button's caption");
-    ExpectEqual(m_bar.Text(IDC_SITE_BUTTON), m_model.siteCaption, "the site button's caption");
-    ExpectEqual(SendMessageA(m_bar.Item(IDC_SITE_SWITCH), BM_GETCHECK, 0, 0) == BST_CHECKED, m_model.controls.site,
-                "the Site box");
-    ExpectEqual(SendMessageA(m_bar.Item(IDC_KEYWORD_SWITCH), BM_GETCHECK, 0, 0) == BST_CHECKED,
-                m_model.controls.keyword, "the Key box");
-    ExpectEqual(static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)), m_model.history.size(),
-                "the number of history entries");
-    ExpectEqual(OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).size(), size_t{0}, "windows left open");
+    std::optional<std::string> difference;
+    // What came through the input queue may lag.
+    WaitFor([&] { return !(difference = BarDifference()); }, 3000);
+    if (difference) throw MonkeyFailure(*difference);
     if (!full) return;
     ExpectEqual(m_bar.QueryList(), m_model.history, "the history");
     ExpectEqual(m_bar.Text(IDC_QUERY), m_model.controls.query, "the query box");
