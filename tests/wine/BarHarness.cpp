@@ -102,7 +102,7 @@ void SetRegistryText(HKEY root, const std::string& key, const std::string& value
   }
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+bool WaitFor(const std::function<bool()>& condition, DWORD ms, DWORD pollMs) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG message;
@@ -112,7 +112,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
     }
     if (condition()) return true;
     if (GetTickCount() - start >= ms) return false;
-    Sleep(5);
+    Sleep(pollMs);
   }
 }
 
@@ -171,9 +171,14 @@ void SendKey(WORD key, bool ctrl, bool alt) {
 }
 
 std::string TextOf(HWND window) {
-  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  // One message for the usual short text; a full buffer asks for the length.
+  std::wstring text(4096, L'\0');
+  LRESULT length = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  if (length >= static_cast<LRESULT>(text.size()) - 1) {
+    length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  }
   text.resize(wcslen(text.c_str()));
   return ToGbk(text);
 }
@@ -323,8 +328,8 @@ void BarProcess::Start() {
   if (!StartQuarrow(m_folder, m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
   // Found, then shown and idle.
-  WaitFor([&] { return (m_bar = FindBar(m_process.dwProcessId)) != nullptr; }, 10000);
-  WaitFor([&] { return m_bar && IsWindowVisible(m_bar); }, 2000);
+  WaitFor([&] { return (m_bar = FindBar(m_process.dwProcessId)) != nullptr; }, 10000, 50);
+  WaitFor([&] { return m_bar && IsWindowVisible(m_bar); }, 2000, 20);
   Sync();
 }
 

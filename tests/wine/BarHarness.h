@@ -109,9 +109,11 @@ std::optional<std::string> ReadKey(const std::string& path, const std::string& s
 std::string IniSection(const std::string& name, const std::vector<std::string>& lines);
 std::string HistorySection(const std::vector<std::string>& entries);
 
-// Polls `condition` until it holds or `ms` have passed, handling this
-// thread's own window messages meanwhile.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);
+// Polls `condition` every `pollMs` until it holds or `ms` have passed,
+// handling this thread's own window messages meanwhile. (A condition that
+// enumerates windows or asks another process loads the Wine server, which the
+// program under test needs too: such waits poll less often.)
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000, DWORD pollMs = 5);
 // Brings `window` to the front and gives its thread's focus to `control`
 // (or a child of it, as a combo box's edit); false if that did not hold.
 bool FocusControl(HWND window, HWND control);

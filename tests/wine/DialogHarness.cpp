@@ -30,7 +30,7 @@ HWND WaitForOwnedDialog(DWORD processId, HWND owner, const std::string& caption,
       if (!found && TextOf(dialog) == caption) found = dialog;
     }
     return found != nullptr;
-  }, ms);
+  }, ms, 20);
   if (found) SyncWith(found);
   return found;
 }
@@ -41,7 +41,7 @@ HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption) 
 }
 
 bool WaitUntilGone(HWND window, DWORD ms) {
-  return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms);
+  return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms, 20);
 }
 
 DialogSession::DialogSession(std::optional<std::string> ini, int command, std::string caption)
@@ -259,7 +259,7 @@ BOOL CALLBACK CollectMessageBoxParts(HWND child, LPARAM param) {
 
 std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, HWND owner, DWORD ms) {
   std::vector<HWND> boxes;
-  if (!WaitFor([&] { return !(boxes = OwnedDialogs(processId, owner)).empty(); }, ms)) return std::nullopt;
+  if (!WaitFor([&] { return !(boxes = OwnedDialogs(processId, owner)).empty(); }, ms, 20)) return std::nullopt;
   SyncWith(boxes.front());
   MessageBoxSeen seen;
   seen.window = boxes.front();
