@@ -14,37 +14,35 @@ const std::string kCaption = "搜索引擎设置";
 const std::string kBaidu = "http://www.baidu.com/s?wd=";
 
 using Rows = std::vector<std::vector<std::string>>;
-
-// An Engine section of `names`, engine k searching at http://k.test/?q=.
-std::string EngineIni(const std::vector<std::string>& names) {
-  std::vector<std::string> lines{"Number=" + std::to_string(names.size())};
-  for (size_t k = 0; k < names.size(); ++k) {
-    lines.push_back("E" + std::to_string(k) + "=" + names[k]);
-    lines.push_back("S" + std::to_string(k) + "=http://" + std::to_string(k) + ".test/?q=");
-  }
-  return IniSection("Engine", lines);
-}
+using Entries = std::vector<std::pair<std::string, std::string>>;
 
 // The rows the list should show for (name, code) pairs, numbered from 0.
-Rows Numbered(const std::vector<std::pair<std::string, std::string>>& entries) {
+Rows Numbered(const Entries& entries) {
   Rows rows;
   for (size_t k = 0; k < entries.size(); ++k) rows.push_back({std::to_string(k), entries[k].first, entries[k].second});
   return rows;
 }
 
-// Engine `name` as EngineIni stored it at position k.
+// Engine `name` at position k of EngineIni: it searches at http://k.test/?q=.
 std::pair<std::string, std::string> Entry(int k, const std::string& name) {
   return {name, "http://" + std::to_string(k) + ".test/?q="};
 }
 
 // The Engine section that OK writes into a file that had none.
-std::string SavedEngines(const std::vector<std::pair<std::string, std::string>>& entries) {
+std::string SavedEngines(const Entries& entries) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
   for (size_t k = 0; k < entries.size(); ++k) {
     lines.push_back("E" + std::to_string(k) + "=" + entries[k].first);
     lines.push_back("S" + std::to_string(k) + "=" + entries[k].second);
   }
   return IniSection("Engine", lines);
+}
+
+// An Engine section of `names`, each at its Entry.
+std::string EngineIni(const std::vector<std::string>& names) {
+  Entries entries;
+  for (size_t k = 0; k < names.size(); ++k) entries.push_back(Entry(static_cast<int>(k), names[k]));
+  return SavedEngines(entries);
 }
 
 // The bar with the engine dialog open, and the dialog's list.
@@ -88,7 +86,7 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefau
   const RemoteListView& list = *session.list;
   SaveScreenshot(session.dialog, "151-engines");
 
-  std::vector<std::pair<std::string, std::string>> tenBaidu(10, {"百度一下", kBaidu});
+  Entries tenBaidu(10, {"百度一下", kBaidu});
   EXPECT_EQ(list.Rows(), Numbered(tenBaidu));
   EXPECT_EQ(list.Images(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
   EXPECT_EQ(SendMessageW(session.driver->Item(IDC_ENGINE_LIST), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x171);
@@ -140,7 +138,7 @@ TEST(EngineDialog, UpAndDownMoveTheRowThatHoldsTheSelectionMark) {
   struct Step {
     int clickRow;  // -1: no click before the button
     int button;
-    std::vector<std::pair<std::string, std::string>> rows;
+    Entries rows;
     int mark;
   } steps[] = {
       {-1, IDC_ENGINE_UP, {a, b, d, c, e}, 2},
@@ -162,10 +160,7 @@ TEST(EngineDialog, UpAndDownMoveTheRowThatHoldsTheSelectionMark) {
   EXPECT_EQ(list.Images(), (std::vector<int>{0, 1, 0, 0, 2}));
 
   ASSERT_TRUE(session.End(IDOK));
-  std::string ini = IniSection("Engine", {"Number=5", "E0=A", "S0=" + a.second, "E1=B", "S1=" + b.second,
-                                          "E2=D", "S2=" + d.second, "E3=E", "S3=" + e.second, "E4=C",
-                                          "S4=" + c.second});
-  EXPECT_EQ(session.bar.SettingsBytes(), ini);
+  EXPECT_EQ(session.bar.SettingsBytes(), SavedEngines({a, b, d, e, c}));
 }
 
 TEST(EngineDialog, DeleteRenumbersAndOkLeavesTheKeysAboveTheNewCount) {
@@ -242,7 +237,7 @@ TEST(EngineDialog, AddTrimsTheFrontAndRefusesMissingTextsAndNamesItHasInAnyCase)
   const DialogDriver& dialog = *session.driver;
   const RemoteListView& list = *session.list;
   HWND nameBox = dialog.Item(IDC_ENGINE_NAME), codeBox = dialog.Item(IDC_ENGINE_CODE);
-  std::vector<std::pair<std::string, std::string>> entries{Entry(0, "Google谷歌"), Entry(1, "MFC")};
+  Entries entries{Entry(0, "Google谷歌"), Entry(1, "MFC")};
 
   enum Outcome { kFocusName, kFocusCode, kDuplicate, kAdded };
   struct Case {
@@ -314,8 +309,7 @@ TEST(EngineDialog, TextsLongerThan1023BytesAreCutByAMoveAndBySaving) {
 
   ASSERT_TRUE(session.End(IDOK));
   EXPECT_EQ(session.bar.SettingsBytes(),
-            IniSection("Engine", {"Number=2", "E0=" + longName.substr(0, 1023), "S0=" + longCode.substr(0, 1023),
-                                  "E1=A", "S1=http://0.test/?q="}));
+            SavedEngines({{longName.substr(0, 1023), longCode.substr(0, 1023)}, Entry(0, "A")}));
 }
 
 // The bar rebuilds its engine menu after OK only: its Search button and the
