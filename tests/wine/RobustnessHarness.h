@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
