@@ -4,9 +4,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "DialogHarness.h"
 #include "dialogs/win/HyperLink.h"
 #include "resource.h"
@@ -25,6 +22,7 @@ HCURSOR CursorShown() {
   return info.hCursor;
 }
 
+// The cursor put at a point of `window`, and the window's answer awaited.
 void MoveMouseTo(HWND window, POINT client) {
   ClientToScreen(window, &client);
   SetCursorPos(client.x, client.y);
@@ -154,12 +152,7 @@ class LinkTest : public testing::Test {
 
   std::vector<std::string> Launches(size_t atLeast, DWORD ms) {
     std::vector<std::string> lines;
-    WaitFor([&] {
-      lines.clear();
-      std::ifstream in(m_record, std::ios::binary);
-      for (std::string line; std::getline(in, line);) lines.push_back(line);
-      return lines.size() >= atLeast;
-    }, ms);
+    WaitFor([&] { return (lines = RecordedLaunches(m_record)).size() >= atLeast; }, ms);
     return lines;
   }
 

@@ -1,6 +1,7 @@
 #include "BarHarness.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -101,7 +102,7 @@ void SetRegistryText(HKEY root, const std::string& key, const std::string& value
   }
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+bool WaitFor(const std::function<bool()>& condition, DWORD ms, DWORD pollMs) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG message;
@@ -111,7 +112,7 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
     }
     if (condition()) return true;
     if (GetTickCount() - start >= ms) return false;
-    Sleep(5);
+    Sleep(pollMs);
   }
 }
 
@@ -122,10 +123,8 @@ bool FocusControl(HWND window, HWND control) {
   DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
   DWORD ownThread = GetCurrentThreadId();
   auto focused = [&] {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(windowThread, &info);
-    return info.hwndFocus && (info.hwndFocus == control || IsChild(control, info.hwndFocus));
+    HWND focus = FocusOf(window);
+    return focus && (focus == control || IsChild(control, focus));
   };
   return WaitFor([&] {
     if (GetForegroundWindow() != window) SetForegroundWindow(window);
@@ -139,6 +138,75 @@ bool FocusControl(HWND window, HWND control) {
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
     return GetForegroundWindow() == window && focused();
   });
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void SendKey(WORD key, bool ctrl, bool alt) {
+  std::vector<INPUT> inputs;
+  // The grey navigation keys are extended keys; without the flag they would
+  // be the number pad's.
+  const bool extended = key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT || key == VK_UP ||
+                        key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || key == VK_INSERT ||
+                        key == VK_DELETE;
+  auto add = [&](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (vk == key && extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    inputs.push_back(input);
+  };
+  if (ctrl) add(VK_CONTROL, false);
+  if (alt) add(VK_MENU, false);
+  add(key, false);
+  add(key, true);
+  if (alt) add(VK_MENU, true);
+  if (ctrl) add(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::string TextOf(HWND window) {
+  // One message for the usual short text; a full buffer asks for the length.
+  std::wstring text(4096, L'\0');
+  LRESULT length = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  if (length >= static_cast<LRESULT>(text.size()) - 1) {
+    length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  }
+  text.resize(wcslen(text.c_str()));
+  return ToGbk(text);
+}
+
+void SyncWith(HWND window) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key) {
+  // A default that no value of ours can be tells a missing key from an empty one.
+  const char* missing = "\x01missing\x01";
+  char buffer[1024] = {};
+  GetPrivateProfileStringA(section.c_str(), key.c_str(), missing, buffer, sizeof buffer, path.c_str());
+  if (strcmp(buffer, missing) == 0) return std::nullopt;
+  return std::string(buffer);
+}
+
+std::string IniSection(const std::string& name, const std::vector<std::string>& lines) {
+  std::string text = "[" + name + "]\r\n";
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+std::string HistorySection(const std::vector<std::string>& entries) {
+  std::vector<std::string> lines;
+  for (size_t i = 0; i < 100; ++i) lines.push_back("H" + std::to_string(i) + "=" + (i < entries.size() ? entries[i] : ""));
+  return IniSection("History", lines);
 }
 
 std::string ToGbk(const std::wstring& text) {
@@ -250,15 +318,18 @@ BarProcess::BarProcess(std::optional<std::string> ini) {
   RegisterBrowserRecorders();
   m_folder = NewTempFolder();
   if (ini) WriteFileBytes(SettingsPath(), *ini);
+  Start();
+}
+
+BarProcess::BarProcess(InFolderOf other) : m_folder(other.first.Folder()), m_ownsFolder(false) { Start(); }
+
+void BarProcess::Start() {
   SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
   if (!StartQuarrow(m_folder, m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
-  for (int i = 0; i < 200 && !m_bar; ++i) {
-    m_bar = FindBar(m_process.dwProcessId);
-    if (!m_bar) Sleep(50);
-  }
-  // Wait until it is shown and idle.
-  for (int i = 0; i < 100 && m_bar && !IsWindowVisible(m_bar); ++i) Sleep(20);
+  // Found, then shown and idle.
+  WaitFor([&] { return (m_bar = FindBar(m_process.dwProcessId)) != nullptr; }, 10000, 50);
+  WaitFor([&] { return m_bar && IsWindowVisible(m_bar); }, 2000, 20);
   Sync();
 }
 
@@ -271,15 +342,10 @@ BarProcess::~BarProcess() {
     CloseHandle(m_process.hProcess);
     CloseHandle(m_process.hThread);
   }
-  RemoveFolder(m_folder);
+  if (m_ownsFolder) RemoveFolder(m_folder);
 }
 
-std::string BarProcess::Text(int id) const {
-  HWND window = id ? Item(id) : m_bar;
-  wchar_t text[4096] = {};
-  SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
-  return ToGbk(text);
-}
+std::string BarProcess::Text(int id) const { return TextOf(id ? Item(id) : m_bar); }
 
 std::vector<std::string> BarProcess::QueryList() const { return ComboItems(Item(1000)); }
 
@@ -309,43 +375,29 @@ void BarProcess::SetCheck(int id, bool checked) const {
 }
 
 void BarProcess::Sync() const {
-  if (!m_bar) return;
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(m_bar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+  if (m_bar) SyncWith(m_bar);
 }
 
 void BarProcess::FocusQueryBox() const { FocusControl(m_bar, Item(1000)); }
 
 void BarProcess::PressKey(WORD key, bool ctrl, bool alt) const {
-  std::vector<INPUT> inputs;
-  auto add = [&](WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  if (ctrl) add(VK_CONTROL, false);
-  if (alt) add(VK_MENU, false);
-  add(key, false);
-  add(key, true);
-  if (alt) add(VK_MENU, true);
-  if (ctrl) add(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  SendKey(key, ctrl, alt);
   Sleep(100);
   Sync();
 }
 
-std::vector<std::string> BarProcess::Launches() const {
+std::vector<std::string> RecordedLaunches(const std::string& recordFile) {
   std::vector<std::string> lines;
   // A line still being written is not a launch yet: a read can come between
   // the parts of a write and see the start of the URL only.
-  std::string bytes = ReadFileBytes(m_folder + "\\launches.log");
+  std::string bytes = ReadFileBytes(recordFile);
   bytes.erase(bytes.find_last_of('\n') + 1);
   std::istringstream in(bytes);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
+
+std::vector<std::string> BarProcess::Launches() const { return RecordedLaunches(m_folder + "\\launches.log"); }
 
 std::vector<std::string> BarProcess::WaitForLaunches(size_t count, DWORD ms) const {
   DWORD start = GetTickCount();
@@ -365,16 +417,18 @@ bool BarProcess::WaitForExit(DWORD ms) const {
   return WaitForSingleObject(m_process.hProcess, ms) == WAIT_OBJECT_0;
 }
 
-DWORD BarProcess::Exit() {
-  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
+DWORD BarProcess::ExitCode(DWORD ms) const {
   DWORD code = STILL_ACTIVE;
-  if (WaitForExit()) GetExitCodeProcess(m_process.hProcess, &code);
+  if (WaitForExit(ms)) GetExitCodeProcess(m_process.hProcess, &code);
   return code;
+}
+
+DWORD BarProcess::Exit(DWORD ms) {
+  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
+  return ExitCode(ms);
 }
 
 DWORD BarProcess::Close() {
   PostMessageA(m_bar, WM_CLOSE, 0, 0);
-  DWORD code = STILL_ACTIVE;
-  if (WaitForExit()) GetExitCodeProcess(m_process.hProcess, &code);
-  return code;
+  return ExitCode();
 }

@@ -23,7 +23,15 @@ class BarProcess {
  public:
   // `ini`, when given, is written as Quarrow.ini before the start.
   explicit BarProcess(std::optional<std::string> ini = std::nullopt);
-  ~BarProcess();  // ends the program if it still runs, removes the folder
+  // A second copy of the program, started in the folder of `first` (which
+  // keeps the folder) and recording its launches in the same file.
+  struct InFolderOf {
+    const BarProcess& first;
+  };
+  explicit BarProcess(InFolderOf other);
+  ~BarProcess();  // ends the program if it still runs, removes a folder of its own
+  BarProcess(const BarProcess&) = delete;
+  BarProcess& operator=(const BarProcess&) = delete;
 
   bool Started() const { return m_bar != nullptr; }
   HWND Bar() const { return m_bar; }
@@ -63,14 +71,20 @@ class BarProcess {
   std::string SettingsBytes() const;  // Quarrow.ini, or empty when absent
   std::string SettingsPath() const;
 
-  // Sends the exit command and waits for the program to end; its exit code.
-  DWORD Exit();
+  // Sends the exit command and waits up to `ms` for the program to end; its
+  // exit code (STILL_ACTIVE if it did not end).
+  DWORD Exit(DWORD ms = 10000);
   // Sends a close request and waits for the program to end.
   DWORD Close();
   bool WaitForExit(DWORD ms = 10000) const;
+  // The exit code once the program has ended within `ms`, else STILL_ACTIVE.
+  DWORD ExitCode(DWORD ms = 10000) const;
 
  private:
+  void Start();
+
   std::string m_folder;
+  bool m_ownsFolder = true;
   PROCESS_INFORMATION m_process{};
   HWND m_bar = nullptr;
 };
@@ -82,15 +96,37 @@ void RemoveFolder(const std::string& folder);
 // A file's bytes, empty when it is missing; and the file written anew.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The whole lines the URL recorder wrote into `recordFile`.
+std::vector<std::string> RecordedLaunches(const std::string& recordFile);
 // The default value of a registry key, made where missing.
 void SetRegistryText(HKEY root, const std::string& key, const std::string& value);
 
-// Polls `condition` until it holds or `ms` have passed, handling this
-// thread's own window messages meanwhile.
-bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000);
+// What GetPrivateProfileStringA reads from a settings file (at most 1023
+// bytes), or nullopt when the key is missing.
+std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key);
+// Expected settings file texts: a section of lines, and the History section
+// the bar saves (H0 to H99, the entries first).
+std::string IniSection(const std::string& name, const std::vector<std::string>& lines);
+std::string HistorySection(const std::vector<std::string>& entries);
+
+// Polls `condition` every `pollMs` until it holds or `ms` have passed,
+// handling this thread's own window messages meanwhile. (A condition that
+// enumerates windows or asks another process loads the Wine server, which the
+// program under test needs too: such waits poll less often.)
+bool WaitFor(const std::function<bool()>& condition, DWORD ms = 3000, DWORD pollMs = 5);
 // Brings `window` to the front and gives its thread's focus to `control`
 // (or a child of it, as a combo box's edit); false if that did not hold.
 bool FocusControl(HWND window, HWND control);
+// The window that has the keyboard focus in the thread of `window`.
+HWND FocusOf(HWND window);
+// One key pressed and released through the system's input queue, to whatever
+// has the focus, with Ctrl and Alt held when asked. Returns at once.
+void SendKey(WORD key, bool ctrl = false, bool alt = false);
+
+// The GBK text of a window (through the UTF-16 messages).
+std::string TextOf(HWND window);
+// Waits until `window` has handled everything sent to it so far.
+void SyncWith(HWND window);
 
 // GBK text from a wide string and back (code page 936).
 std::string ToGbk(const std::wstring& text);

@@ -17,14 +17,6 @@ void SendMouse(DWORD flags) {
   SendInput(1, &input, sizeof input);
 }
 
-void SendKey(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
 // ---- Wine's GDI handle table.
 //
 // Wine keeps every GDI object of a process in one table of 65536 entries in
@@ -176,18 +168,12 @@ HWND FocusTestWindow() {
 void HideTestWindow() { ShowWindow(TestWindow(), SW_HIDE); }
 
 void PressHotkey() {
-  SendKey(VK_CONTROL, false);
-  SendKey(VK_MENU, false);
-  SendKey('S', false);
-  SendKey('S', true);
-  SendKey(VK_MENU, true);
-  SendKey(VK_CONTROL, true);
+  SendKey('S', true, true);
   Pause(150);
 }
 
 void TapKey(WORD key) {
-  SendKey(key, false);
-  SendKey(key, true);
+  SendKey(key);
   Pause(80);
 }
 
@@ -256,13 +242,6 @@ HWND WaitForPopupMenu(DWORD processId) {
   HWND menu = nullptr;
   WaitFor([&] { return (menu = OpenPopupMenu(processId)) != nullptr; });
   return menu;
-}
-
-HWND FocusOfThread(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-  return info.hwndFocus;
 }
 
 int WineTrayIconCount() {

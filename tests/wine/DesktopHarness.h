@@ -58,8 +58,8 @@ COLORREF ScreenPixel(int x, int y);
 // The visible pop-up menu window ("#32768") of a process, if one is open.
 HWND OpenPopupMenu(DWORD processId);
 HWND WaitForPopupMenu(DWORD processId);
-// The window that has the keyboard focus in the thread of `window`.
-HWND FocusOfThread(HWND window);
+// FocusOf (BarHarness.h) under the name the performance driver calls it by.
+inline HWND FocusOfThread(HWND window) { return FocusOf(window); }
 
 // Icons shown in Wine's own notification area (the "Wine System Tray" window
 // that Wine's X11 driver opens when the X display has no tray of its own).

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "settings/EngineCatalogue.h"
+
 namespace {
 
 constexpr size_t kRemoteTextChars = 4096;
@@ -21,31 +23,16 @@ std::string ClassOf(HWND window) {
 
 }  // namespace
 
-std::string TextOf(HWND window) {
-  LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(wcslen(text.c_str()));
-  return ToGbk(text);
-}
-
-void SyncWith(HWND window) {
-  DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-}
-
 HWND WaitForOwnedDialog(DWORD processId, HWND owner, const std::string& caption, DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
+  HWND found = nullptr;
+  WaitFor([&] {
     for (HWND dialog : OwnedDialogs(processId, owner)) {
-      if (TextOf(dialog) == caption) {
-        SyncWith(dialog);
-        return dialog;
-      }
+      if (!found && TextOf(dialog) == caption) found = dialog;
     }
-    Sleep(20);
-  } while (GetTickCount() - start < ms);
-  return nullptr;
+    return found != nullptr;
+  }, ms, 20);
+  if (found) SyncWith(found);
+  return found;
 }
 
 HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption) {
@@ -54,12 +41,24 @@ HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption) 
 }
 
 bool WaitUntilGone(HWND window, DWORD ms) {
-  DWORD start = GetTickCount();
-  while (IsWindow(window) && IsWindowVisible(window)) {
-    if (GetTickCount() - start > ms) return false;
-    Sleep(20);
-  }
-  return true;
+  return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, ms, 20);
+}
+
+DialogSession::DialogSession(std::optional<std::string> ini, int command, std::string caption)
+    : bar(std::move(ini)), command(command), caption(std::move(caption)) {
+  if (bar.Started()) Open();
+}
+
+bool DialogSession::Open() {
+  dialog = OpenDialog(bar, command, caption);
+  driver = dialog ? std::make_unique<DialogDriver>(bar, dialog) : nullptr;
+  return dialog != nullptr;
+}
+
+std::vector<std::pair<std::string, std::string>> DefaultEngineRows() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
+  return rows;
 }
 
 // ---- DialogDriver.
@@ -80,11 +79,11 @@ bool DialogDriver::Checked(int id) const {
   return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-HWND DialogDriver::Focus() const {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  GetGUIThreadInfo(GetWindowThreadProcessId(m_dialog, nullptr), &info);
-  return info.hwndFocus;
+bool DialogDriver::End(int button, DWORD ms) const {
+  ClickLater(button);
+  bool gone = WaitUntilGone(m_dialog, ms);
+  m_bar.Sync();
+  return gone;
 }
 
 void DialogDriver::MouseClick(HWND control, const RECT& clientRect) const {
@@ -123,17 +122,7 @@ void DialogDriver::PressKeyIn(int controlId, WORD key) const {
 }
 
 void DialogDriver::PressKey(WORD key) const {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-  // The grey navigation keys are extended keys; without the flag they would
-  // be the number pad's.
-  bool extended = key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT || key == VK_UP ||
-                  key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT || key == VK_INSERT || key == VK_DELETE;
-  DWORD flags = extended ? KEYEVENTF_EXTENDEDKEY : 0;
-  inputs[0].ki.dwFlags = flags;
-  inputs[1].ki.dwFlags = flags | KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  SendKey(key);
   Sleep(150);
   Sync();
 }
@@ -269,20 +258,14 @@ BOOL CALLBACK CollectMessageBoxParts(HWND child, LPARAM param) {
 }  // namespace
 
 std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, HWND owner, DWORD ms) {
-  DWORD start = GetTickCount();
-  do {
-    std::vector<HWND> boxes = OwnedDialogs(processId, owner);
-    if (!boxes.empty()) {
-      SyncWith(boxes.front());
-      MessageBoxSeen seen;
-      seen.window = boxes.front();
-      seen.caption = TextOf(seen.window);
-      EnumChildWindows(seen.window, CollectMessageBoxParts, reinterpret_cast<LPARAM>(&seen));
-      return seen;
-    }
-    Sleep(20);
-  } while (GetTickCount() - start < ms);
-  return std::nullopt;
+  std::vector<HWND> boxes;
+  if (!WaitFor([&] { return !(boxes = OwnedDialogs(processId, owner)).empty(); }, ms, 20)) return std::nullopt;
+  SyncWith(boxes.front());
+  MessageBoxSeen seen;
+  seen.window = boxes.front();
+  seen.caption = TextOf(seen.window);
+  EnumChildWindows(seen.window, CollectMessageBoxParts, reinterpret_cast<LPARAM>(&seen));
+  return seen;
 }
 
 void CloseMessageBox(const MessageBoxSeen& box) {
@@ -462,8 +445,15 @@ void SaveScreenshot(HWND window, const std::string& name) {
   }
 }
 
-std::string IniSection(const std::string& name, const std::vector<std::string>& lines) {
-  std::string text = "[" + name + "]\r\n";
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
+double BarLookShare(HWND bar, int bitmap) {
+  SyncWith(bar);
+  Sleep(200);
+  ScreenImage shown = CaptureClient(bar);
+  ScreenImage expected = shown;
+  if (bitmap) {
+    expected = ProgramBitmap(bitmap, shown.width, shown.height);
+  } else {
+    for (DWORD& pixel : expected.pixels) pixel = kBarBlue;
+  }
+  return MatchingShare(shown, expected, OutsideChildren(bar));
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,10 +16,7 @@
 
 // ---- Windows and controls.
 
-// The GBK text of a window (through the UTF-16 messages).
-std::string TextOf(HWND window);
-// Waits until `window` has handled everything sent to it so far.
-void SyncWith(HWND window);
+// TextOf and SyncWith are in BarHarness.h.
 // Posts the bar's menu command and waits for the dialog with that caption.
 HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption);
 // The visible dialog owned by `owner` with the caption, waiting up to `ms`.
@@ -37,8 +35,11 @@ class DialogDriver {
   // BM_CLICK, posted: for buttons that open a message box or end the dialog.
   void ClickLater(int id) const;
   bool Checked(int id) const;
+  // Ends the dialog with a posted click of OK or Cancel, waits until it is
+  // gone and the bar has handled what it did; false if it stayed.
+  bool End(int button, DWORD ms = 5000) const;
   // The control of the dialog's thread that has the keyboard focus.
-  HWND Focus() const;
+  HWND Focus() const { return FocusOf(m_dialog); }
   // A click of the left button at the centre of a rectangle of the client area
   // of `control`, through the system's input queue.
   void MouseClick(HWND control, const RECT& clientRect) const;
@@ -52,6 +53,26 @@ class DialogDriver {
   const BarProcess& m_bar;
   HWND m_dialog;
 };
+
+// The bar, started with `ini`, and one of its dialogs opened by a menu
+// command; the tests of each dialog build on it.
+struct DialogSession {
+  DialogSession(std::optional<std::string> ini, int command, std::string caption);
+  // Opens the dialog (again, after End); false if it did not show.
+  bool Open();
+  bool Ready() const { return dialog != nullptr; }
+  bool End(int button) const { return driver->End(button); }
+
+  BarProcess bar;
+  int command;
+  std::string caption;
+  HWND dialog = nullptr;
+  std::unique_ptr<DialogDriver> driver;
+};
+
+// The ten built-in engines as (name, search code), as the engine dialog's
+// "全部恢复默认" inserts them (the core's table, tested there).
+std::vector<std::pair<std::string, std::string>> DefaultEngineRows();
 
 // ---- A list view of another process.
 
@@ -139,5 +160,9 @@ ScreenImage ProgramBitmap(int id, int width = 0, int height = 0);
 // screen there as <name>.bmp (the documentation's pictures); else nothing.
 void SaveScreenshot(HWND window, const std::string& name);
 
-// Expected settings file texts.
-std::string IniSection(const std::string& name, const std::vector<std::string>& lines);
+// The light blue of the bar's colour look, as 0x00RRGGBB.
+constexpr DWORD kBarBlue = Rgb(217, 225, 247);
+// The share of the bar's own surface (where no control lies) that shows its
+// colour look (`bitmap` 0) or bitmap `bitmap` of the program stretched over
+// it, as the bar paints its picture; after the bar has finished painting.
+double BarLookShare(HWND bar, int bitmap);

@@ -5,11 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "DialogHarness.h"
 #include "resource.h"
-#include "settings/EngineCatalogue.h"
 
 namespace {
 
@@ -17,39 +14,22 @@ const std::string kCaption = "搜索引擎设置";
 const std::string kBaidu = "http://www.baidu.com/s?wd=";
 
 using Rows = std::vector<std::vector<std::string>>;
-
-// The ten built-in engines, as "全部恢复默认" inserts them (the core's tests
-// check the table itself).
-const std::vector<std::pair<std::string, std::string>> kDefaults = [] {
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
-  return rows;
-}();
-
-// An Engine section of `names`, engine k searching at http://k.test/?q=.
-std::string EngineIni(const std::vector<std::string>& names) {
-  std::vector<std::string> lines{"Number=" + std::to_string(names.size())};
-  for (size_t k = 0; k < names.size(); ++k) {
-    lines.push_back("E" + std::to_string(k) + "=" + names[k]);
-    lines.push_back("S" + std::to_string(k) + "=http://" + std::to_string(k) + ".test/?q=");
-  }
-  return IniSection("Engine", lines);
-}
+using Entries = std::vector<std::pair<std::string, std::string>>;
 
 // The rows the list should show for (name, code) pairs, numbered from 0.
-Rows Numbered(const std::vector<std::pair<std::string, std::string>>& entries) {
+Rows Numbered(const Entries& entries) {
   Rows rows;
   for (size_t k = 0; k < entries.size(); ++k) rows.push_back({std::to_string(k), entries[k].first, entries[k].second});
   return rows;
 }
 
-// Engine `name` as EngineIni stored it at position k.
+// Engine `name` at position k of EngineIni: it searches at http://k.test/?q=.
 std::pair<std::string, std::string> Entry(int k, const std::string& name) {
   return {name, "http://" + std::to_string(k) + ".test/?q="};
 }
 
 // The Engine section that OK writes into a file that had none.
-std::string SavedEngines(const std::vector<std::pair<std::string, std::string>>& entries) {
+std::string SavedEngines(const Entries& entries) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
   for (size_t k = 0; k < entries.size(); ++k) {
     lines.push_back("E" + std::to_string(k) + "=" + entries[k].first);
@@ -58,24 +38,29 @@ std::string SavedEngines(const std::vector<std::pair<std::string, std::string>>&
   return IniSection("Engine", lines);
 }
 
-// The bar with the engine dialog open.
-struct EngineSession {
-  BarProcess bar;
-  HWND dialog = nullptr;
-  std::unique_ptr<DialogDriver> driver;
+// An Engine section of `names`, each at its Entry.
+std::string EngineIni(const std::vector<std::string>& names) {
+  Entries entries;
+  for (size_t k = 0; k < names.size(); ++k) entries.push_back(Entry(static_cast<int>(k), names[k]));
+  return SavedEngines(entries);
+}
+
+// The bar with the engine dialog open, and the dialog's list.
+struct EngineSession : DialogSession {
   std::unique_ptr<RemoteListView> list;
 
-  explicit EngineSession(std::optional<std::string> ini = std::nullopt) : bar(std::move(ini)) {
-    if (!bar.Started()) return;
-    Open();
+  explicit EngineSession(std::optional<std::string> ini = std::nullopt)
+      : DialogSession(std::move(ini), ID_EDIT_ENGINES, kCaption) {
+    MakeList();
   }
-  void Open() {
-    dialog = OpenDialog(bar, ID_EDIT_ENGINES, kCaption);
-    if (!dialog) return;
-    driver = std::make_unique<DialogDriver>(bar, dialog);
-    list = std::make_unique<RemoteListView>(bar.ProcessHandle(), driver->Item(IDC_ENGINE_LIST));
+  bool Open() {
+    DialogSession::Open();
+    MakeList();
+    return Ready();
   }
-  bool Ready() const { return dialog != nullptr; }
+  void MakeList() {
+    list = Ready() ? std::make_unique<RemoteListView>(bar.ProcessHandle(), driver->Item(IDC_ENGINE_LIST)) : nullptr;
+  }
   // Clicks a row and waits until the click has filled the edit boxes (they
   // are emptied first so that the change can be seen).
   void ClickRow(int row) const {
@@ -85,25 +70,23 @@ struct EngineSession {
     std::string name = list->Text(row, 1);
     EXPECT_TRUE(WaitFor([&] { return driver->Text(IDC_ENGINE_NAME) == name; })) << "click on row " << row;
   }
-  // Ends the dialog with OK or Cancel and waits until it is gone.
   bool End(int button) {
-    driver->ClickLater(button);
-    bool gone = WaitUntilGone(dialog);
-    bar.Sync();
     list.reset();
-    return gone;
+    return DialogSession::End(button);
   }
 };
 
 }  // namespace
 
-TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEngines) {
+// Cancel writes no file; opened again, "全部恢复默认" puts the ten engines
+// first and OK writes all twenty.
+TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefaults) {
   EngineSession session;
   ASSERT_TRUE(session.Ready());
   const RemoteListView& list = *session.list;
   SaveScreenshot(session.dialog, "151-engines");
 
-  std::vector<std::pair<std::string, std::string>> tenBaidu(10, {"百度一下", kBaidu});
+  Entries tenBaidu(10, {"百度一下", kBaidu});
   EXPECT_EQ(list.Rows(), Numbered(tenBaidu));
   EXPECT_EQ(list.Images(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
   EXPECT_EQ(SendMessageW(session.driver->Item(IDC_ENGINE_LIST), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x171);
@@ -127,14 +110,10 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEngines) {
 
   ASSERT_TRUE(session.End(IDCANCEL));
   EXPECT_EQ(GetFileAttributesA(session.bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
-}
 
-TEST(EngineDialog, RestoreDefaultsPutsTheTenEnginesFirstAndOkWritesTwenty) {
-  EngineSession session;
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   session.driver->Click(IDC_ENGINE_RESTORE);
-
-  auto expected = kDefaults;
+  auto expected = DefaultEngineRows();
   expected.insert(expected.end(), 10, {"百度一下", kBaidu});
   EXPECT_EQ(session.list->Rows(), Numbered(expected));
   // Inserted rows show the first image; the rows loaded at opening keep theirs.
@@ -159,7 +138,7 @@ TEST(EngineDialog, UpAndDownMoveTheRowThatHoldsTheSelectionMark) {
   struct Step {
     int clickRow;  // -1: no click before the button
     int button;
-    std::vector<std::pair<std::string, std::string>> rows;
+    Entries rows;
     int mark;
   } steps[] = {
       {-1, IDC_ENGINE_UP, {a, b, d, c, e}, 2},
@@ -181,10 +160,7 @@ TEST(EngineDialog, UpAndDownMoveTheRowThatHoldsTheSelectionMark) {
   EXPECT_EQ(list.Images(), (std::vector<int>{0, 1, 0, 0, 2}));
 
   ASSERT_TRUE(session.End(IDOK));
-  std::string ini = IniSection("Engine", {"Number=5", "E0=A", "S0=" + a.second, "E1=B", "S1=" + b.second,
-                                          "E2=D", "S2=" + d.second, "E3=E", "S3=" + e.second, "E4=C",
-                                          "S4=" + c.second});
-  EXPECT_EQ(session.bar.SettingsBytes(), ini);
+  EXPECT_EQ(session.bar.SettingsBytes(), SavedEngines({a, b, d, e, c}));
 }
 
 TEST(EngineDialog, DeleteRenumbersAndOkLeavesTheKeysAboveTheNewCount) {
@@ -261,7 +237,7 @@ TEST(EngineDialog, AddTrimsTheFrontAndRefusesMissingTextsAndNamesItHasInAnyCase)
   const DialogDriver& dialog = *session.driver;
   const RemoteListView& list = *session.list;
   HWND nameBox = dialog.Item(IDC_ENGINE_NAME), codeBox = dialog.Item(IDC_ENGINE_CODE);
-  std::vector<std::pair<std::string, std::string>> entries{Entry(0, "Google谷歌"), Entry(1, "MFC")};
+  Entries entries{Entry(0, "Google谷歌"), Entry(1, "MFC")};
 
   enum Outcome { kFocusName, kFocusCode, kDuplicate, kAdded };
   struct Case {
@@ -333,8 +309,7 @@ TEST(EngineDialog, TextsLongerThan1023BytesAreCutByAMoveAndBySaving) {
 
   ASSERT_TRUE(session.End(IDOK));
   EXPECT_EQ(session.bar.SettingsBytes(),
-            IniSection("Engine", {"Number=2", "E0=" + longName.substr(0, 1023), "S0=" + longCode.substr(0, 1023),
-                                  "E1=A", "S1=http://0.test/?q="}));
+            SavedEngines({{longName.substr(0, 1023), longCode.substr(0, 1023)}, Entry(0, "A")}));
 }
 
 // The bar rebuilds its engine menu after OK only: its Search button and the
@@ -348,8 +323,7 @@ TEST(EngineDialog, OkRebuildsTheEngineMenuAndCancelChangesNothing) {
   ASSERT_EQ(session.bar.Text(IDC_SEARCH), "E");
 
   // Every kind of change, then Cancel.
-  session.Open();
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   const DialogDriver* dialog = session.driver.get();
   dialog->Click(IDC_ENGINE_RESTORE);
   session.ClickRow(12);
@@ -363,8 +337,7 @@ TEST(EngineDialog, OkRebuildsTheEngineMenuAndCancelChangesNothing) {
   EXPECT_EQ(session.bar.SettingsBytes(), ini);
   EXPECT_EQ(session.bar.Text(IDC_SEARCH), "E");
 
-  session.Open();
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   session.ClickRow(0);
   session.driver->SetText(IDC_ENGINE_NAME, "新名字");
   session.driver->SetText(IDC_ENGINE_CODE, "http://new.test/?q=");

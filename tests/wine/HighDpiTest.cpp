@@ -79,12 +79,7 @@ TEST(HighDpi, RetractedStripIsTheFrameOfTheDensity) {
   ASSERT_NE(peek, MetricAt(SM_CXFRAME, 96));
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
-  POINT origin = desktop_test::ClientOrigin(bar.Bar());
-  desktop_test::MoveMouse(origin.x + 5, origin.y + 5);
-  desktop_test::LeftButton(true);
-  desktop_test::GlideMouse(640, 10);
-  desktop_test::LeftButton(false);
-  bar.Sync();
+  desktop_test::DragBar(bar, {640, 10});
   EXPECT_EQ(desktop_test::WindowRect(bar.Bar()).top, -MetricAt(SM_CYEDGE, ScreenDpi()));
   desktop_test::MoveMouse(640, 11);  // on the bar: the leave watch runs
   desktop_test::MoveMouse(640, 400);
@@ -93,7 +88,7 @@ TEST(HighDpi, RetractedStripIsTheFrameOfTheDensity) {
 }
 
 // The same drag leaves the bar free at 96 DPI
-// (DesktopDocking.TwentyEightPixelsFromTheTopLeavesTheBarFree).
+// (DesktopDocking.DraggedBackIntoTheMiddleOrTwentyEightPixelsFromTheTopItStaysFree).
 TEST(HighDpi, SnapDistanceGrowsWithTheDensity) {
   REQUIRE_DENSER_SCREEN();
   BarProcess bar;

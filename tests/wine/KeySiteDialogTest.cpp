@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "DialogHarness.h"
 #include "resource.h"
 
@@ -50,19 +48,9 @@ HWND DroppedComboList(DWORD processId) {
   return lists.empty() ? nullptr : lists.front();
 }
 
-struct KeySiteSession {
-  BarProcess bar;
-  HWND dialog = nullptr;
-  std::unique_ptr<DialogDriver> driver;
-
-  explicit KeySiteSession(std::optional<std::string> ini = std::nullopt) : bar(std::move(ini)) {
-    if (bar.Started()) Open();
-  }
-  void Open() {
-    dialog = OpenDialog(bar, ID_EDIT_KEYWORDS_SITES, kCaption);
-    driver = dialog ? std::make_unique<DialogDriver>(bar, dialog) : nullptr;
-  }
-  bool Ready() const { return dialog != nullptr; }
+struct KeySiteSession : DialogSession {
+  explicit KeySiteSession(std::optional<std::string> ini = std::nullopt)
+      : DialogSession(std::move(ini), ID_EDIT_KEYWORDS_SITES, kCaption) {}
   Entries Items(const Half& half) const { return ListBoxItems(driver->Item(half.list)); }
   int Selection(const Half& half) const { return ListBoxSelection(driver->Item(half.list)); }
   // Clicks an entry and waits until its text has reached the edit box.
@@ -72,17 +60,13 @@ struct KeySiteSession {
     ClickListBoxEntry(*driver, half.list, index);
     EXPECT_TRUE(WaitFor([&] { return driver->Text(half.edit) == text; })) << "click on " << text;
   }
-  bool End(int button) {
-    driver->ClickLater(button);
-    bool gone = WaitUntilGone(dialog);
-    bar.Sync();
-    return gone;
-  }
 };
 
 }  // namespace
 
-TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWithNothingChosen) {
+// Cancel writes no file; opened again, a count chosen in either list is
+// neither stored nor used: OK writes the ten defaults of each.
+TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWhoseChoiceIsNeitherStoredNorUsed) {
   KeySiteSession session;
   ASSERT_TRUE(session.Ready());
   SaveScreenshot(session.dialog, "152-keywords-sites");
@@ -99,6 +83,20 @@ TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWithNothingChosen) {
   }
   ASSERT_TRUE(session.End(IDCANCEL));
   EXPECT_EQ(GetFileAttributesA(session.bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+
+  ASSERT_TRUE(session.Open());
+  for (int combo : {IDC_KEYWORD_COUNT, IDC_SITE_COUNT}) {
+    // Dropped down with F4, and "15" clicked in the list that drops.
+    session.driver->PressKeyIn(combo, VK_F4);
+    HWND dropped = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dropped = DroppedComboList(session.bar.ProcessId())) != nullptr; }));
+    ClickListEntry(*session.driver, dropped, 10);
+    EXPECT_EQ(SendMessageW(session.driver->Item(combo), CB_GETCURSEL, 0, 0), 10);
+    EXPECT_EQ(session.driver->Text(combo), "15");
+  }
+  ASSERT_TRUE(session.End(IDOK));
+  EXPECT_EQ(session.bar.SettingsBytes(), ListSection(kHalves[0], Entries(10, "MFC")) +
+                                             ListSection(kHalves[1], Entries(10, "csdn.net")));
 }
 
 TEST(KeySiteDialog, AddTrimsTheFrontAndRefusesEmptyTextsAndWholeTextDuplicates) {
@@ -224,23 +222,6 @@ TEST(KeySiteDialog, ModifyAndDeleteNeedASelectionAndLeaveNone) {
   EXPECT_EQ(session.bar.SettingsBytes(), ini);
 }
 
-TEST(KeySiteDialog, AChosenCountIsNeitherStoredNorUsed) {
-  KeySiteSession session;
-  ASSERT_TRUE(session.Ready());
-  for (int combo : {IDC_KEYWORD_COUNT, IDC_SITE_COUNT}) {
-    // Dropped down with F4, and "15" clicked in the list that drops.
-    session.driver->PressKeyIn(combo, VK_F4);
-    HWND dropped = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (dropped = DroppedComboList(session.bar.ProcessId())) != nullptr; }));
-    ClickListEntry(*session.driver, dropped, 10);
-    EXPECT_EQ(SendMessageW(session.driver->Item(combo), CB_GETCURSEL, 0, 0), 10);
-    EXPECT_EQ(session.driver->Text(combo), "15");
-  }
-  ASSERT_TRUE(session.End(IDOK));
-  EXPECT_EQ(session.bar.SettingsBytes(), ListSection(kHalves[0], Entries(10, "MFC")) +
-                                             ListSection(kHalves[1], Entries(10, "csdn.net")));
-}
-
 // After OK the bar rebuilds both menus, so both choices go back to entry 0,
 // whichever list was edited; after Cancel nothing changes, in the file either.
 TEST(KeySiteDialog, OkRebuildsBothMenusAndCancelChangesNothing) {
@@ -254,8 +235,7 @@ TEST(KeySiteDialog, OkRebuildsBothMenusAndCancelChangesNothing) {
   ASSERT_EQ(session.bar.Text(IDC_KEYWORD_BUTTON), "k3");
   ASSERT_EQ(session.bar.Text(IDC_SITE_BUTTON), "s2");
 
-  session.Open();
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   for (const Half& half : kHalves) {
     session.ClickEntry(half, 2);
     session.driver->Click(half.up);
@@ -271,8 +251,7 @@ TEST(KeySiteDialog, OkRebuildsBothMenusAndCancelChangesNothing) {
   EXPECT_EQ(session.bar.Text(IDC_KEYWORD_BUTTON), "k3");
   EXPECT_EQ(session.bar.Text(IDC_SITE_BUTTON), "s2");
 
-  session.Open();
-  ASSERT_TRUE(session.Ready());
+  ASSERT_TRUE(session.Open());
   session.ClickEntry(kHalves[0], 0);
   session.driver->SetText(IDC_KEYWORD_EDIT, "关键词");
   session.driver->Click(IDC_KEYWORD_MODIFY);

@@ -5,7 +5,6 @@
 #include <psapi.h>
 #include <gtest/gtest.h>
 
-#include <memory>
 
 #include "DialogHarness.h"
 #include "resource.h"
@@ -14,17 +13,9 @@ namespace {
 
 const std::string kOpeningCaption = "选择背景图片(第一页)";
 
-struct PictureSession {
-  BarProcess bar;
-  HWND dialog = nullptr;
-  std::unique_ptr<DialogDriver> driver;
-
-  explicit PictureSession(std::optional<std::string> ini = std::nullopt) : bar(std::move(ini)) {
-    if (!bar.Started()) return;
-    dialog = OpenDialog(bar, ID_CHOOSE_PICTURE, kOpeningCaption);
-    if (dialog) driver = std::make_unique<DialogDriver>(bar, dialog);
-  }
-  bool Ready() const { return dialog != nullptr; }
+struct PictureSession : DialogSession {
+  explicit PictureSession(std::optional<std::string> ini = std::nullopt)
+      : DialogSession(std::move(ini), ID_CHOOSE_PICTURE, kOpeningCaption) {}
   std::vector<std::string> RadioCaptions() const {
     std::vector<std::string> captions;
     for (int slot = 0; slot < 5; ++slot) captions.push_back(driver->Text(IDC_PICTURE_RADIO_FIRST + slot));
@@ -42,12 +33,6 @@ struct PictureSession {
     return shown.width == expected.width && shown.height == expected.height &&
            MatchingShare(shown, expected) == 1.0;
   }
-  bool End(int button) {
-    driver->ClickLater(button);
-    bool gone = WaitUntilGone(dialog);
-    bar.Sync();
-    return gone;
-  }
 };
 
 std::vector<std::string> CaptionsOfPage(int page) {
@@ -56,31 +41,18 @@ std::vector<std::string> CaptionsOfPage(int page) {
   return captions;
 }
 
-// How much of the bar's own surface (where no control lies) shows bitmap
-// `id` stretched over the bar, as the bar paints its picture.
-double BarShowsPicture(HWND bar, int id) {
-  SyncWith(bar);
-  Sleep(200);
-  ScreenImage shown = CaptureClient(bar);
-  return MatchingShare(shown, ProgramBitmap(id, shown.width, shown.height), OutsideChildren(bar));
-}
-
 }  // namespace
 
-TEST(PictureDialog, OpensOnPageOneAsTheTemplateShowsIt) {
-  PictureSession session;
-  ASSERT_TRUE(session.Ready());
-  SaveScreenshot(session.dialog, "298-picture-chooser");
-  EXPECT_EQ(session.driver->Text(IDC_PAGE_LABEL), "第1页");
-  EXPECT_EQ(session.RadioCaptions(), CaptionsOfPage(1));
-  EXPECT_EQ(session.RadioChecks(), std::vector<bool>(5, false));
-  for (int slot = 0; slot < 5; ++slot) EXPECT_TRUE(session.Shows(slot, 260 + slot)) << "slot " << slot;
-}
-
-TEST(PictureDialog, NextAndPreviousTurnRoundSixPages) {
+TEST(PictureDialog, OpensOnPageOneAndNextAndPreviousTurnRoundSixPages) {
   PictureSession session;
   ASSERT_TRUE(session.Ready());
   const DialogDriver& dialog = *session.driver;
+  SaveScreenshot(session.dialog, "298-picture-chooser");
+  EXPECT_EQ(dialog.Text(IDC_PAGE_LABEL), "第1页");
+  EXPECT_EQ(session.RadioCaptions(), CaptionsOfPage(1));
+  EXPECT_EQ(session.RadioChecks(), std::vector<bool>(5, false));
+  for (int slot = 0; slot < 5; ++slot) EXPECT_TRUE(session.Shows(slot, 260 + slot)) << "slot " << slot;
+
   SendMessageA(dialog.Item(IDC_PICTURE_RADIO_FIRST + 3), BM_CLICK, 0, 0);
   struct Turn {
     int button;
@@ -111,18 +83,16 @@ TEST(PictureDialog, OkStoresTheNumberOnViewAndTheBarPaintsIt) {
   PictureSession session;
   ASSERT_TRUE(session.Ready());
   ASSERT_TRUE(session.End(IDCANCEL));
-  EXPECT_GT(BarShowsPicture(session.bar.Bar(), 260), 0.9);  // picture 1 at the start
+  EXPECT_GT(BarLookShare(session.bar.Bar(), 260), 0.9);  // picture 1 at the start
 
-  session.dialog = OpenDialog(session.bar, ID_CHOOSE_PICTURE, kOpeningCaption);
-  ASSERT_TRUE(session.dialog);
-  session.driver = std::make_unique<DialogDriver>(session.bar, session.dialog);
+  ASSERT_TRUE(session.Open());
   session.driver->Click(IDC_PICTURE_RADIO_FIRST + 2);
   session.driver->Click(IDC_NEXT_PAGE);
   EXPECT_EQ(session.driver->Text(IDC_PICTURE_RADIO_FIRST + 2), "8");
   ASSERT_TRUE(session.End(IDOK));
   EXPECT_EQ(session.bar.SettingsBytes(), IniSection("Setting", {"ImgNumber=8"}));
-  EXPECT_GT(BarShowsPicture(session.bar.Bar(), 267), 0.9);
-  EXPECT_LT(BarShowsPicture(session.bar.Bar(), 260), 0.5);
+  EXPECT_GT(BarLookShare(session.bar.Bar(), 267), 0.9);
+  EXPECT_LT(BarLookShare(session.bar.Bar(), 260), 0.5);
 }
 
 TEST(PictureDialog, OkWithNothingSelectedAndCancelWriteNothing) {
@@ -133,7 +103,7 @@ TEST(PictureDialog, OkWithNothingSelectedAndCancelWriteNothing) {
     session.driver->Click(IDC_NEXT_PAGE);
     ASSERT_TRUE(session.End(IDOK));  // closes all the same
     EXPECT_EQ(session.bar.SettingsBytes(), ini);
-    EXPECT_GT(BarShowsPicture(session.bar.Bar(), 262), 0.9);
+    EXPECT_GT(BarLookShare(session.bar.Bar(), 262), 0.9);
   }
   for (bool escape : {false, true}) {
     SCOPED_TRACE(escape ? "Esc" : "Cancel");
@@ -148,7 +118,7 @@ TEST(PictureDialog, OkWithNothingSelectedAndCancelWriteNothing) {
       ASSERT_TRUE(session.End(IDCANCEL));
     }
     EXPECT_EQ(session.bar.SettingsBytes(), ini);
-    EXPECT_GT(BarShowsPicture(session.bar.Bar(), 262), 0.9);
+    EXPECT_GT(BarLookShare(session.bar.Bar(), 262), 0.9);
   }
 }
 

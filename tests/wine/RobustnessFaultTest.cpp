@@ -13,14 +13,6 @@ using namespace robust;
 
 namespace {
 
-std::string HistorySection(const std::vector<std::string>& entries) {
-  std::string text = "[History]\r\n";
-  for (int i = 0; i < 100; ++i) {
-    text += "H" + std::to_string(i) + "=" + (i < static_cast<int>(entries.size()) ? entries[i] : "") + "\r\n";
-  }
-  return text;
-}
-
 const std::string kEngines = "[Engine]\r\nNumber=2\r\nE0=kept\r\nS0=http://kept.test/?q=\r\nE1=second\r\nS1=http://second.test/?q=\r\n";
 const std::string kOptions = "[Setting]\r\nUseIE=0\r\nDoubleClickRight=1\r\nUseImg=1\r\nImgNumber=7\r\n";
 
@@ -38,9 +30,7 @@ void AddEngineWithTheDialog(const BarProcess& bar, const std::string& name) {
   driver.SetText(IDC_ENGINE_NAME, name);
   driver.SetText(IDC_ENGINE_CODE, "http://" + name + ".test/?q=");
   driver.Click(IDC_ENGINE_ADD);
-  driver.ClickLater(IDOK);
-  ASSERT_TRUE(WaitUntilGone(dialog));
-  bar.Sync();
+  ASSERT_TRUE(driver.End(IDOK));
 }
 
 // The picture chooser opened, the third picture of page 1 chosen, OK.
@@ -49,9 +39,7 @@ void ChoosePictureThree(const BarProcess& bar) {
   ASSERT_NE(dialog, nullptr);
   DialogDriver driver(bar, dialog);
   driver.Click(IDC_PICTURE_RADIO_FIRST + 2);
-  driver.ClickLater(IDOK);
-  ASSERT_TRUE(WaitUntilGone(dialog));
-  bar.Sync();
+  ASSERT_TRUE(driver.End(IDOK));
 }
 
 }  // namespace
@@ -173,13 +161,14 @@ TEST(RobustTwoCopies, BothWorkTheHotkeyStaysWithTheFirstAndTheLastToExitWins) {
     SCOPED_TRACE(firstExitsFirst ? "the first exits first" : "the second exits first");
     BarProcess first(HistorySection({"shared"}));
     ASSERT_TRUE(first.Started());
-    ExtraBar second(first.Folder());
+    BarProcess second(BarProcess::InFolderOf{first});
     ASSERT_TRUE(second.Started());
     ASSERT_NE(second.Bar(), first.Bar());
 
     first.SetQuery("one");
     first.Click(IDC_SEARCH);
-    second.Search("two");
+    second.SetQuery("two");
+    second.Click(IDC_SEARCH);
     EXPECT_EQ(first.WaitForLaunches(2).size(), 2u);
 
     desktop_test::FocusTestWindow();

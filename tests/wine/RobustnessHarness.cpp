@@ -1,26 +1,14 @@
 #include "RobustnessHarness.h"
 
-#include <ole2.h>
-
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace robust {
 
-bool Responsive(HANDLE process, HWND window, DWORD ms) {
-  if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT) return false;
+bool Responsive(const BarProcess& bar, DWORD ms) {
+  if (bar.WaitForExit(0)) return false;
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
-}
-
-std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key) {
-  // A default that no value of ours can be tells a missing key from an empty one.
-  const char* missing = "\x01missing\x01";
-  char buffer[1024] = {};
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), missing, buffer, sizeof buffer, path.c_str());
-  if (strcmp(buffer, missing) == 0) return std::nullopt;
-  return std::string(buffer);
+  return SendMessageTimeoutA(bar.Bar(), WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
 
 std::vector<std::string> MalformedLines(const std::string& bytes) {
@@ -75,45 +63,10 @@ bool Writable(const std::string& path) {
   return true;
 }
 
-HWND FindBarWindow(DWORD processId, DWORD ms) {
-  HWND bar = nullptr;
-  WaitFor([&] { return (bar = FindBar(processId)) && IsWindowVisible(bar); }, ms);
-  return bar;
-}
-
 std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except) {
   std::vector<HWND> windows = FindWindows({.processId = processId, .visibleOnly = true});
   std::erase(windows, except);
   return windows;
-}
-
-ExtraBar::ExtraBar(const std::string& folder) {
-  if (!StartQuarrow(folder, m_process)) return;
-  WaitForInputIdle(m_process.hProcess, 10000);
-  m_bar = FindBarWindow(m_process.dwProcessId);
-}
-
-ExtraBar::~ExtraBar() {
-  if (!m_process.hProcess) return;
-  if (WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-    TerminateProcess(m_process.hProcess, 1);
-    WaitForSingleObject(m_process.hProcess, 5000);
-  }
-  CloseHandle(m_process.hProcess);
-  CloseHandle(m_process.hThread);
-}
-
-void ExtraBar::Search(const std::string& query) const {
-  std::wstring text = FromGbk(query);
-  SendMessageW(GetDlgItem(m_bar, 1000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  SendMessageA(GetDlgItem(m_bar, 1001), BM_CLICK, 0, 0);
-}
-
-DWORD ExtraBar::Exit() {
-  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
-  DWORD code = STILL_ACTIVE;
-  if (WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(m_process.hProcess, &code);
-  return code;
 }
 
 }  // namespace robust

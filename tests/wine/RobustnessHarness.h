@@ -1,13 +1,10 @@
-// Helpers of the robustness tests: whether the program still answers, what
-// its settings file reads back to and whether it is whole, a file held open so
-// that the program cannot write it, a second copy of the program in the same
-// folder, text dropped on the bar, and keys whose handling can be waited for.
+// Helpers of the robustness tests: whether the program still answers, whether
+// its settings file is whole, and a file held open so that the program cannot
+// write it.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,14 +13,7 @@
 namespace robust {
 
 // Alive, and a sent WM_NULL answered within `ms`.
-bool Responsive(HANDLE process, HWND window, DWORD ms = 5000);
-inline bool Responsive(const BarProcess& bar, DWORD ms = 5000) {
-  return Responsive(bar.ProcessHandle(), bar.Bar(), ms);
-}
-
-// What GetPrivateProfileStringA reads from the file (at most 1023 bytes), or
-// nullopt when the key is missing.
-std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key);
+bool Responsive(const BarProcess& bar, DWORD ms = 5000);
 
 // Lines of a settings file that are neither blank, nor a section header, nor
 // key=value (empty when the file is whole). Text in UTF-16 with its
@@ -52,27 +42,6 @@ class FileLock {
 
 // Whether this process can open the file for writing right now.
 bool Writable(const std::string& path);
-
-// Another copy of Quarrow.exe started in `folder` (the folder of a running one).
-class ExtraBar {
- public:
-  explicit ExtraBar(const std::string& folder);
-  ~ExtraBar();
-  ExtraBar(const ExtraBar&) = delete;
-  ExtraBar& operator=(const ExtraBar&) = delete;
-  bool Started() const { return m_bar != nullptr; }
-  HWND Bar() const { return m_bar; }
-  HANDLE ProcessHandle() const { return m_process.hProcess; }
-  void Search(const std::string& query) const;
-  DWORD Exit();  // the exit command; the exit code once it has ended
-
- private:
-  PROCESS_INFORMATION m_process{};
-  HWND m_bar = nullptr;
-};
-
-// The bar's top-level window of a process: no owner, holds the query box.
-HWND FindBarWindow(DWORD processId, DWORD ms = 10000);
 
 // Visible top-level windows of the process other than `except` (message
 // boxes, dialogs, menus).

@@ -22,7 +22,6 @@
 #include "RobustnessHarness.h"
 #include "base/Text.h"
 #include "resource.h"
-#include "settings/EngineCatalogue.h"
 
 using namespace robust;
 
@@ -73,12 +72,7 @@ std::string Printable(const std::string& text) {
 
 const std::string kDefaultEngineName = "百度一下";
 const std::string kDefaultCode = "http://www.baidu.com/s?wd=";
-// The built-in engines, as "全部恢复默认" inserts them (the core's table).
-const std::vector<std::pair<std::string, std::string>> kDefaultEngines = [] {
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (const DefaultEngine& engine : ::kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
-  return rows;
-}();
+const std::vector<std::pair<std::string, std::string>> kDefaultEngines = DefaultEngineRows();
 
 using Section = std::map<std::string, std::string>;
 
@@ -182,14 +176,29 @@ void Expect(bool condition, const std::string& what) {
   if (!condition) throw MonkeyFailure(what);
 }
 
+// What differs, in words; nothing when equal.
 template <typename T>
-void ExpectEqual(const T& actual, const T& expected, const std::string& what) {
-  if (actual == expected) return;
+std::optional<std::string> Difference(const T& actual, const T& expected, const std::string& what) {
+  if (actual == expected) return std::nullopt;
   std::ostringstream message;
   message << what << ": got " << ::testing::PrintToString(actual) << ", the model says "
           << ::testing::PrintToString(expected);
-  throw MonkeyFailure(message.str());
+  return message.str();
 }
+
+template <typename T>
+void ExpectEqual(const T& actual, const T& expected, const std::string& what) {
+  if (auto difference = Difference(actual, expected, what)) throw MonkeyFailure(*difference);
+}
+
+// The bar's three menus: the button that opens each, its first command.
+struct BarMenu {
+  const char* name;
+  int button, firstCommand;
+};
+const BarMenu kMenus[] = {{"engine", IDC_ENGINE_BUTTON, ID_ENGINE_FIRST},
+                          {"keyword", IDC_KEYWORD_BUTTON, ID_KEYWORD_FIRST},
+                          {"site", IDC_SITE_BUTTON, ID_SITE_FIRST}};
 
 const std::string kInitialSettings =
     "[Engine]\r\nNumber=3\r\nE0=甲引擎\r\nS0=http://e0.test/?q=\r\nE1=Alpha\r\nS1=http://e1.test/?q=\r\n"
@@ -437,10 +446,8 @@ class Monkey {
 
   void MenuCommand() {
     int menu = Below(3), i = Below(10);
-    const int bases[] = {ID_ENGINE_FIRST, ID_KEYWORD_FIRST, ID_SITE_FIRST};
-    const char* names[] = {"engine", "keyword", "site"};
-    Record(std::string(names[menu]) + " menu command " + std::to_string(i));
-    m_bar.Command(bases[menu] + i);
+    Record(std::string(kMenus[menu].name) + " menu command " + std::to_string(i));
+    m_bar.Command(kMenus[menu].firstCommand + i);
     Choose(menu, i);
   }
 
@@ -450,16 +457,14 @@ class Monkey {
   // (Wine's menu loop, not the program's code): such a round is counted, the
   // program must still answer, and most rounds must show their menu.
   void MenuButton() {
-    int menu = Below(3);
-    const int buttons[] = {IDC_ENGINE_BUTTON, IDC_KEYWORD_BUTTON, IDC_SITE_BUTTON};
-    const char* names[] = {"engine", "keyword", "site"};
-    Record(std::string(names[menu]) + " button, then the menu cancelled");
+    const BarMenu& menu = kMenus[Below(3)];
+    Record(std::string(menu.name) + " button, then the menu cancelled");
     ++m_menuRounds;
     // The button's click as the button reports it to the bar (a posted BM_CLICK
     // needs the mouse capture, which Wine does not always grant here).
-    PostMessageA(m_bar.Bar(), WM_COMMAND, MAKEWPARAM(buttons[menu], BN_CLICKED),
-                 reinterpret_cast<LPARAM>(m_bar.Item(buttons[menu])));
-    RECT button = desktop_test::WindowRect(m_bar.Item(buttons[menu]));
+    PostMessageA(m_bar.Bar(), WM_COMMAND, MAKEWPARAM(menu.button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(m_bar.Item(menu.button)));
+    RECT button = desktop_test::WindowRect(m_bar.Item(menu.button));
     HWND popup = nullptr;
     bool placed = WaitFor([&] {
       popup = desktop_test::OpenPopupMenu(m_bar.ProcessId());
@@ -505,10 +510,30 @@ class Monkey {
   }
 
   // ---- Dialogs.
+  DialogDriver OpenOrFail(int command, const std::string& caption, const std::string& name) {
+    HWND dialog = OpenDialog(m_bar, command, caption);
+    Expect(dialog != nullptr, name + " opens");
+    return DialogDriver(m_bar, dialog);
+  }
+
+  // An Add button clicked; a name the list has already (`duplicate`) is told
+  // in a message box, which is closed.
+  void ClickAdd(const DialogDriver& d, int button, const std::string& duplicate) {
+    d.ClickLater(button);
+    if (duplicate.empty()) {
+      d.Sync();
+      desktop_test::Pause(20);
+      d.Sync();
+      return;
+    }
+    auto box = WaitForMessageBox(m_bar.ProcessId(), d.Dialog());
+    Expect(box.has_value(), "the duplicate is told in a message box");
+    ExpectEqual(box->text, duplicate + " 已经存在!", "the message");
+    CloseMessageBox(*box);
+  }
+
   void OptionsDialog() {
-    HWND dialog = OpenDialog(m_bar, ID_OPTIONS, "软件设置");
-    Expect(dialog != nullptr, "the options dialog opens");
-    DialogDriver d(m_bar, dialog);
+    DialogDriver d = OpenOrFail(ID_OPTIONS, "软件设置", "the options dialog");
     ExpectEqual(d.Checked(IDC_BROWSER_IE), m_model.useIE == 1, "IE is selected as UseIE says");
     ExpectEqual(d.Checked(IDC_PLACE_RIGHT), m_model.doubleClickRight == 1, "placement as DoubleClickRight says");
     ExpectEqual(d.Checked(IDC_BACKGROUND_IMAGE), m_model.useImage == 1, "background as UseImg says");
@@ -525,9 +550,7 @@ class Monkey {
     }
     bool ok = Chance(60);
     Record(action + (ok ? ", OK" : ", Cancel"));
-    d.ClickLater(ok ? IDOK : IDCANCEL);
-    Expect(WaitUntilGone(dialog), "the options dialog closes");
-    m_bar.Sync();
+    Expect(d.End(ok ? IDOK : IDCANCEL), "the options dialog closes");
     if (!ok) return;
     m_model.useIE = browser == 1 ? 0 : 1;
     m_model.doubleClickRight = place;
@@ -536,9 +559,7 @@ class Monkey {
   }
 
   void PictureDialog() {
-    HWND dialog = OpenDialog(m_bar, ID_CHOOSE_PICTURE, "选择背景图片(第一页)");
-    Expect(dialog != nullptr, "the picture chooser opens");
-    DialogDriver d(m_bar, dialog);
+    DialogDriver d = OpenOrFail(ID_CHOOSE_PICTURE, "选择背景图片(第一页)", "the picture chooser");
     int page = 1, slot = -1;
     std::string action = "picture chooser:";
     for (int n = Below(5); n > 0; --n) {
@@ -560,9 +581,7 @@ class Monkey {
     ExpectEqual(d.Text(IDC_PAGE_LABEL), "第" + std::to_string(page) + "页", "the page label");
     bool ok = Chance(60);
     Record(action + (ok ? ", OK" : ", Cancel"));
-    d.ClickLater(ok ? IDOK : IDCANCEL);
-    Expect(WaitUntilGone(dialog), "the picture chooser closes");
-    m_bar.Sync();
+    Expect(d.End(ok ? IDOK : IDCANCEL), "the picture chooser closes");
     if (ok && slot >= 0) m_model.file["Setting"]["ImgNumber"] = std::to_string(5 * page - 4 + slot);
     if (ok) ExpectFileKey("Setting", "ImgNumber");
   }
@@ -570,15 +589,13 @@ class Monkey {
   void AboutDialog() {
     bool escape = Chance(50);
     Record(std::string("About box, closed with ") + (escape ? "Escape" : "OK"));
-    HWND dialog = OpenDialog(m_bar, ID_ABOUT, "关于 Quarrow");
-    Expect(dialog != nullptr, "the About box opens");
-    DialogDriver d(m_bar, dialog);
+    DialogDriver d = OpenOrFail(ID_ABOUT, "关于 Quarrow", "the About box");
     if (escape) {
-      PostKeys(dialog, {VK_ESCAPE});
+      PostKeys(d.Dialog(), {VK_ESCAPE});
     } else {
       d.ClickLater(IDOK);
     }
-    Expect(WaitUntilGone(dialog), "the About box closes");
+    Expect(WaitUntilGone(d.Dialog()), "the About box closes");
     m_bar.Sync();
   }
 
@@ -603,18 +620,12 @@ class Monkey {
   }
 
   void EngineDialog() {
-    HWND dialog = OpenDialog(m_bar, ID_EDIT_ENGINES, "搜索引擎设置");
-    Expect(dialog != nullptr, "the engine dialog opens");
-    DialogDriver d(m_bar, dialog);
+    DialogDriver d = OpenOrFail(ID_EDIT_ENGINES, "搜索引擎设置", "the engine dialog");
     RemoteListView list(m_bar.ProcessHandle(), d.Item(IDC_ENGINE_LIST));
     m_rows = m_model.EnginesForEditing();
     CheckEngineRows(list);
     int current = -1;
     std::string action = "engine dialog:";
-    auto fail = [&](const std::string& what) {
-      Record(action);
-      throw MonkeyFailure(what);
-    };
     try {
       for (int n = 1 + Below(5); n > 0; --n) {
         int what = Below(100);
@@ -634,18 +645,8 @@ class Monkey {
           bool duplicate = !trimmedName.empty() && !trimmedCode.empty() &&
                            std::any_of(m_rows.begin(), m_rows.end(),
                                        [&](const auto& row) { return EqualsIgnoreCase(row.first, trimmedName); });
-          d.ClickLater(IDC_ENGINE_ADD);
-          if (duplicate) {
-            auto box = WaitForMessageBox(m_bar.ProcessId(), dialog);
-            if (!box) fail("the duplicate name is told in a message box");
-            ExpectEqual(box->text, trimmedName + " 已经存在!", "the message");
-            CloseMessageBox(*box);
-          } else {
-            d.Sync();
-            desktop_test::Pause(20);
-            d.Sync();
-            if (!trimmedName.empty() && !trimmedCode.empty()) m_rows.push_back({trimmedName, trimmedCode});
-          }
+          ClickAdd(d, IDC_ENGINE_ADD, duplicate ? trimmedName : "");
+          if (!duplicate && !trimmedName.empty() && !trimmedCode.empty()) m_rows.push_back({trimmedName, trimmedCode});
         } else if (what < 70) {  // Modify
           std::string name = EngineName(), code = "http://" + Word(2) + ".test/?q=";
           action += " modify '" + Printable(name) + "' '" + Printable(code) + "'";
@@ -678,9 +679,7 @@ class Monkey {
     }
     bool ok = Chance(70);
     Record(action + (ok ? ", OK" : ", Cancel"));
-    d.ClickLater(ok ? IDOK : IDCANCEL);
-    Expect(WaitUntilGone(dialog), "the engine dialog closes");
-    m_bar.Sync();
+    Expect(d.End(ok ? IDOK : IDCANCEL), "the engine dialog closes");
     if (!ok) return;
     Section& engine = m_model.file["Engine"];
     engine["Number"] = std::to_string(m_rows.size());
@@ -707,9 +706,7 @@ class Monkey {
          IDC_KEYWORD_UP, IDC_KEYWORD_DOWN, "Key", "K", "MFC"},
         {IDC_SITE_LIST, IDC_SITE_EDIT, IDC_SITE_ADD, IDC_SITE_MODIFY, IDC_SITE_DELETE, IDC_SITE_UP,
          IDC_SITE_DOWN, "Site", "S", "csdn.net"}};
-    HWND dialog = OpenDialog(m_bar, ID_EDIT_KEYWORDS_SITES, "关键词(Key)网站(Site)设置");
-    Expect(dialog != nullptr, "the keyword and site dialog opens");
-    DialogDriver d(m_bar, dialog);
+    DialogDriver d = OpenOrFail(ID_EDIT_KEYWORDS_SITES, "关键词(Key)网站(Site)设置", "the keyword and site dialog");
     std::vector<std::string> lists[2];
     int selected[2] = {-1, -1};
     std::string edit[2];
@@ -731,7 +728,7 @@ class Monkey {
           // As a click does: the entry selected, and the program told so.
           HWND box = d.Item(half.list);
           SendMessageA(box, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-          SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(half.list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+          SendMessageA(d.Dialog(), WM_COMMAND, MAKEWPARAM(half.list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
           edit[h] = entries[static_cast<size_t>(index)];
           selected[h] = index;
           action += " selects " + std::to_string(index);
@@ -747,18 +744,8 @@ class Monkey {
             return EqualsIgnoreCase(e, trimmed);
           });
           action += " add";
-          d.ClickLater(half.add);
-          if (duplicate) {
-            auto box = WaitForMessageBox(m_bar.ProcessId(), dialog);
-            Expect(box.has_value(), "the duplicate is told in a message box");
-            ExpectEqual(box->text, trimmed + " 已经存在!", "the message");
-            CloseMessageBox(*box);
-          } else {
-            d.Sync();
-            desktop_test::Pause(20);
-            d.Sync();
-            if (!trimmed.empty()) entries.push_back(trimmed);
-          }
+          ClickAdd(d, half.add, duplicate ? trimmed : "");
+          if (!duplicate && !trimmed.empty()) entries.push_back(trimmed);
         } else if (what < 75) {
           action += " modify";
           d.Click(half.modify);
@@ -793,9 +780,7 @@ class Monkey {
     }
     bool ok = Chance(70);
     Record(action + (ok ? ", OK" : ", Cancel"));
-    d.ClickLater(ok ? IDOK : IDCANCEL);
-    Expect(WaitUntilGone(dialog), "the keyword and site dialog closes");
-    m_bar.Sync();
+    Expect(d.End(ok ? IDOK : IDCANCEL), "the keyword and site dialog closes");
     if (!ok) return;
     for (int h = 0; h < 2; ++h) {
       Section& section = m_model.file[halves[h].section];
@@ -888,26 +873,27 @@ class Monkey {
   }
 
   // ---- Checks.
-  bool BarMatches() {
-    return (IsWindowVisible(m_bar.Bar()) != FALSE) == m_model.shown && m_bar.Text(IDC_SEARCH) == m_model.searchCaption &&
-           m_bar.Text(IDC_KEYWORD_BUTTON) == m_model.keywordCaption && m_bar.Text(IDC_SITE_BUTTON) == m_model.siteCaption &&
-           static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)) == m_model.history.size() &&
-           OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).empty();
+  // The first thing the bar shows otherwise than the model says, if any.
+  std::optional<std::string> BarDifference() {
+    auto checked = [&](int id) { return SendMessageA(m_bar.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    std::optional<std::string> d;
+    (d = Difference(IsWindowVisible(m_bar.Bar()) != FALSE, m_model.shown, "the bar is shown")) ||
+        (d = Difference(m_bar.Text(IDC_SEARCH), m_model.searchCaption, "the Search button's caption")) ||
+        (d = Difference(m_bar.Text(IDC_KEYWORD_BUTTON), m_model.keywordCaption, "the keyword button's caption")) ||
+        (d = Difference(m_bar.Text(IDC_SITE_BUTTON), m_model.siteCaption, "the site button's caption")) ||
+        (d = Difference(checked(IDC_SITE_SWITCH), m_model.controls.site, "the Site box")) ||
+        (d = Difference(checked(IDC_KEYWORD_SWITCH), m_model.controls.keyword, "the Key box")) ||
+        (d = Difference(static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)),
+                        m_model.history.size(), "the number of history entries")) ||
+        (d = Difference(OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).size(), size_t{0}, "windows left open"));
+    return d;
   }
 
   void CheckBar(bool full) {
-    WaitFor([&] { return BarMatches(); }, 3000);  // what came through the input queue may lag
-    ExpectEqual(IsWindowVisible(m_bar.Bar()) != FALSE, m_model.shown, "the bar is shown");
-    ExpectEqual(m_bar.Text(IDC_SEARCH), m_model.searchCaption, "the Search button's caption");
-    ExpectEqual(m_bar.Text(IDC_KEYWORD_BUTTON), m_model.keywordCaption, "the keyword button's caption");
-    ExpectEqual(m_bar.Text(IDC_SITE_BUTTON), m_model.siteCaption, "the site button's caption");
-    ExpectEqual(SendMessageA(m_bar.Item(IDC_SITE_SWITCH), BM_GETCHECK, 0, 0) == BST_CHECKED, m_model.controls.site,
-                "the Site box");
-    ExpectEqual(SendMessageA(m_bar.Item(IDC_KEYWORD_SWITCH), BM_GETCHECK, 0, 0) == BST_CHECKED,
-                m_model.controls.keyword, "the Key box");
-    ExpectEqual(static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)), m_model.history.size(),
-                "the number of history entries");
-    ExpectEqual(OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).size(), size_t{0}, "windows left open");
+    std::optional<std::string> difference;
+    // What came through the input queue may lag.
+    WaitFor([&] { return !(difference = BarDifference()); }, 3000);
+    if (difference) throw MonkeyFailure(*difference);
     if (!full) return;
     ExpectEqual(m_bar.QueryList(), m_model.history, "the history");
     ExpectEqual(m_bar.Text(IDC_QUERY), m_model.controls.query, "the query box");

@@ -16,7 +16,6 @@ using namespace robust;
 namespace {
 
 const char* const kCases = QUARROW_TEST_DATA "/bad-settings/cases.txt";
-constexpr DWORD kLightBlue = Rgb(217, 225, 247);
 
 struct BadSettingsCase {
   std::string name;
@@ -132,25 +131,6 @@ std::string Content(const std::string& recipe) {
 }
 
 
-// The share of the bar's own surface (outside its controls) that shows the
-// colour look or the stretched bitmap.
-double LookShare(HWND bar, const std::string& look) {
-  ScreenImage shot = CaptureClient(bar);
-  auto surface = OutsideChildren(bar);
-  if (look == "colour") {
-    size_t counted = 0, blue = 0;
-    for (int y = 0; y < shot.height; ++y) {
-      for (int x = 0; x < shot.width; ++x) {
-        if (!surface(x, y)) continue;
-        ++counted;
-        blue += shot.At(x, y) == kLightBlue;
-      }
-    }
-    return counted ? static_cast<double>(blue) / counted : 0;
-  }
-  return MatchingShare(shot, ProgramBitmap(std::stoi(look), shot.width, shot.height), surface);
-}
-
 class RobustBadSettings : public ::testing::TestWithParam<BadSettingsCase> {};
 
 TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
@@ -174,8 +154,8 @@ TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
     EXPECT_EQ(bar.Text(IDC_SEARCH), Part(c.Field("engine0")));
   }
   if (c.Has("look")) {
-    Sleep(200);
-    EXPECT_GT(LookShare(bar.Bar(), c.Field("look")), 0.9) << "look " << c.Field("look");
+    const std::string look = c.Field("look");
+    EXPECT_GT(BarLookShare(bar.Bar(), look == "colour" ? 0 : std::stoi(look)), 0.9) << "look " << look;
   }
 
   bar.SetQuery("probe");
@@ -189,11 +169,9 @@ TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
     start = GetTickCount();
     HWND dialog = OpenDialog(bar, ID_EDIT_ENGINES, "搜索引擎设置");
     ASSERT_NE(dialog, nullptr);
-    WaitForOwnedDialog(bar.ProcessId(), bar.Bar(), "搜索引擎设置", limit);
     RemoteListView list(bar.ProcessHandle(), GetDlgItem(dialog, IDC_ENGINE_LIST));
     EXPECT_EQ(list.Count(), rows);
-    DialogDriver(bar, dialog).ClickLater(IDOK);
-    EXPECT_TRUE(WaitUntilGone(dialog, limit));
+    EXPECT_TRUE(DialogDriver(bar, dialog).End(IDOK, limit));
     EXPECT_TRUE(Responsive(bar, limit));
     EXPECT_LT(GetTickCount() - start, limit) << "engine dialog";
     EXPECT_EQ(ReadKey(bar.SettingsPath(), "Engine", "Number"), std::to_string(rows));
@@ -205,10 +183,7 @@ TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
   }
 
   start = GetTickCount();
-  DWORD code = STILL_ACTIVE;
-  PostMessageA(bar.Bar(), WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
-  if (bar.WaitForExit(limit)) GetExitCodeProcess(bar.ProcessHandle(), &code);
-  ASSERT_EQ(code, 0u) << "exit";
+  ASSERT_EQ(bar.Exit(limit), 0u) << "exit";
   // Reported, not asserted against a tight bound: the host's load varies.
   printf("[ robust   ] %s: start %lu ms, search %lu ms, exit %lu ms\n", c.name.c_str(), startTook, searchTook,
          GetTickCount() - start);
