@@ -169,7 +169,7 @@ void MeasureEnter(Report& report, const BarProcess& bar, int tries) {
       bar.Command(ID_SHOW_BAR);
       bar.FocusQueryBox();
       PumpingSleep(50);
-      HWND focus = desktop_test::FocusOfThread(window);
+      HWND focus = FocusOf(window);
       focused = GetForegroundWindow() == window && (focus == queryBox || IsChild(queryBox, focus));
     }
     if (!focused) {

@@ -58,8 +58,6 @@ COLORREF ScreenPixel(int x, int y);
 // The visible pop-up menu window ("#32768") of a process, if one is open.
 HWND OpenPopupMenu(DWORD processId);
 HWND WaitForPopupMenu(DWORD processId);
-// FocusOf (BarHarness.h) under the name the performance driver calls it by.
-inline HWND FocusOfThread(HWND window) { return FocusOf(window); }
 
 // Icons shown in Wine's own notification area (the "Wine System Tray" window
 // that Wine's X11 driver opens when the X display has no tray of its own).
