@@ -239,7 +239,7 @@ TEST(HighDpi, PictureChooserShowsThePicturesAtTheDensitysSize) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
   std::vector<int> gdiObjects;  // after each closing
-  for (int opening = 0; opening < 5; ++opening) {
+  for (int opening = 0; opening < 8; ++opening) {
     HWND window = OpenDialog(bar, ID_CHOOSE_PICTURE, "选择背景图片(第一页)");
     ASSERT_TRUE(window);
     for (int page = 1; page <= 2; ++page) {
@@ -261,15 +261,16 @@ TEST(HighDpi, PictureChooserShowsThePicturesAtTheDensitysSize) {
     ASSERT_TRUE(count.has_value());
     gdiObjects.push_back(*count);
   }
-  // Something left behind grows the count at every opening; Wine itself now
-  // and then grows it at one (by 9, once in twenty runs), and not again.
+  // Something left behind grows the count at every closing. The bar's process
+  // also grows it by itself now and then, at one or two closings, and then
+  // holds (seen: 212 212 221 236 236; and 236 throughout in twenty runs).
   std::string counts;
   int grown = 0;
   for (size_t i = 0; i < gdiObjects.size(); ++i) {
     counts += std::to_string(gdiObjects[i]) + " ";
     if (i && gdiObjects[i] > gdiObjects[i - 1]) ++grown;
   }
-  EXPECT_LE(grown, 1) << "GDI objects after each closing: " << counts;
+  EXPECT_LE(grown, 3) << "GDI objects after each closing: " << counts;
 }
 
 // Windows sends WM_DPICHANGED when the bar is dragged onto a monitor of
