@@ -263,7 +263,7 @@ TEST(HighDpi, PictureChooserShowsThePicturesAtTheDensitysSize) {
   }
   // Something left behind grows the count at every closing. The bar's process
   // also grows it by itself now and then, at one or two closings, and then
-  // holds (seen: 212 212 221 236 236; and 236 throughout in twenty runs).
+  // holds (seen: 212 212 221 236 236; and one number throughout in twelve runs).
   std::string counts;
   int grown = 0;
   for (size_t i = 0; i < gdiObjects.size(); ++i) {
