@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DesktopHarness.h"
+#include "bar/win/StartupClock.h"
 
 namespace perf {
 namespace {
@@ -60,18 +61,6 @@ std::string ReadSmallFile(const std::string& path) {
   return text;
 }
 
-unsigned long long CommittedPrivateBytes(HANDLE process) {
-  unsigned long long total = 0;
-  MEMORY_BASIC_INFORMATION region{};
-  for (const char* address = nullptr;
-       VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
-       address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    if (region.RegionSize == 0) break;
-  }
-  return total;
-}
-
 }  // namespace
 
 double CounterToMs(long long counter) { return static_cast<double>(counter) * 1000.0 / CounterFrequency(); }
@@ -113,7 +102,7 @@ std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exe
     Footprint f;
     f.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024.0;
     f.privateUsageKb = static_cast<double>(memory.PrivateUsage) / 1024.0;
-    f.committedPrivateKb = static_cast<double>(CommittedPrivateBytes(process)) / 1024.0;
+    f.committedPrivateKb = static_cast<double>(startup_clock::CommittedPrivateBytes(process)) / 1024.0;
     f.anonymousResidentKb = AnonymousResidentKb(exePath);
     f.gdiObjects = desktop_test::GdiObjectCount(process);
     f.windows = CountWindows(processId);

@@ -8,8 +8,27 @@
 //   <counter> <counter after reading> <working set KB> <committed KB> <step>
 #pragma once
 
-#ifdef QUARROW_STARTUP_CLOCK
 #include <windows.h>
+
+namespace startup_clock {
+
+// Committed private memory of `process`, summed over its address space: what
+// Windows calls private bytes (Wine's PrivateUsage is always 0). The
+// performance driver reads other processes with it too.
+inline unsigned long long CommittedPrivateBytes(HANDLE process) {
+  unsigned long long total = 0;
+  MEMORY_BASIC_INFORMATION region;
+  for (const char* address = nullptr; VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
+       address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+    if (region.RegionSize == 0) break;
+  }
+  return total;
+}
+
+}  // namespace startup_clock
+
+#ifdef QUARROW_STARTUP_CLOCK
 #include <psapi.h>
 
 #include <cstdio>
@@ -20,7 +39,7 @@ namespace startup_clock {
 struct Mark {
   const char* step;
   LONGLONG counter, resumed;
-  SIZE_T workingSet, committed;
+  unsigned long long workingSet, committed;
 };
 inline Mark g_marks[32];
 inline int g_count = 0;
@@ -29,19 +48,6 @@ inline LONGLONG Counter() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
   return now.QuadPart;
-}
-
-// Committed private memory summed over the address space: what Windows calls
-// private bytes (Wine's PrivateUsage is always 0).
-inline SIZE_T CommittedPrivate() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION region;
-  for (const char* address = nullptr; VirtualQuery(address, &region, sizeof region) == sizeof region;
-       address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    if (region.RegionSize == 0) break;
-  }
-  return total;
 }
 
 inline void WriteMarks() {
@@ -65,7 +71,7 @@ inline void MarkStartup(const char* step) {
   if (g_count == 32) return;
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  g_marks[g_count++] = {step, counter, 0, memory.WorkingSetSize, CommittedPrivate()};
+  g_marks[g_count++] = {step, counter, 0, memory.WorkingSetSize, CommittedPrivateBytes(GetCurrentProcess())};
   g_marks[g_count - 1].resumed = Counter();
 }
 #else
