@@ -3,7 +3,6 @@
 // Enter in the query box until the URL reaches the browser handler
 // (url_stamp.exe, which reads the performance counter first thing).
 #include <cstdlib>
-#include <sstream>
 
 #include "Bench.h"
 #include "BarHarness.h"
@@ -63,10 +62,7 @@ struct Record {
 
 std::vector<Record> Records(const std::string& file) {
   std::vector<Record> records;
-  std::string bytes = ReadFileBytes(file);
-  bytes.erase(bytes.find_last_of('\n') + 1);  // a line still being written is no record yet
-  std::istringstream in(bytes);
-  for (std::string line; std::getline(in, line);) {
+  for (const std::string& line : RecordedLaunches(file)) {  // whole lines only
     size_t tab = line.find('\t');
     if (tab == std::string::npos) continue;
     records.push_back({std::atoll(line.substr(0, tab).c_str()), line.substr(tab + 1)});

@@ -292,6 +292,10 @@ void RegisterBrowserRecorders() {
                   "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe", ie);
 }
 
+namespace {
+
+// Starts Quarrow.exe with `folder` as its working folder; false when the
+// system could not start it (after a few attempts, each failure printed).
 bool StartQuarrow(const std::string& folder, PROCESS_INFORMATION& process) {
   std::string exe = ProgramFolder() + "\\Quarrow.exe";
   std::string commandLine = "\"" + exe + "\"";
@@ -313,6 +317,8 @@ bool StartQuarrow(const std::string& folder, PROCESS_INFORMATION& process) {
     Sleep(500);
   }
 }
+
+}  // namespace
 
 BarProcess::BarProcess(std::optional<std::string> ini) {
   RegisterBrowserRecorders();

@@ -15,10 +15,6 @@
 // Explorer in this Wine prefix (once per test run).
 void RegisterBrowserRecorders();
 
-// Starts Quarrow.exe with `folder` as its working folder; false when the
-// system could not start it (after a few attempts, each failure printed).
-bool StartQuarrow(const std::string& folder, PROCESS_INFORMATION& process);
-
 class BarProcess {
  public:
   // `ini`, when given, is written as Quarrow.ini before the start.
