@@ -216,20 +216,6 @@ TEST(HighDpi, BarAndDialogsShowEveryTextWholeAndNoControlOverAnother) {
   }
 }
 
-// The size a picture of the program is drawn at, read from Quarrow.exe's
-// resources.
-SIZE DrawnPictureSize(int id) {
-  SIZE size{};
-  HMODULE exe = LoadLibraryExA((ProgramFolder() + "\\Quarrow.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  if (HRSRC found = exe ? FindResourceA(exe, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2) /* RT_BITMAP */) : nullptr) {
-    if (auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(exe, found)))) {
-      size = {header->biWidth, header->biHeight < 0 ? -header->biHeight : header->biHeight};
-    }
-  }
-  if (exe) FreeLibrary(exe);
-  return size;
-}
-
 // The chooser's pictures are drawn for 96 DPI; on a denser screen they are
 // shown at its size on every page, as the grown template expects, and the
 // dialog gives back what it made when it closes.
@@ -245,12 +231,12 @@ TEST(HighDpi, PictureChooserShowsThePicturesAtTheDensitysSize) {
     for (int page = 1; page <= 2; ++page) {
       for (int slot = 0; slot < 5 && opening == 0; ++slot) {
         SCOPED_TRACE("page " + std::to_string(page) + ", slot " + std::to_string(slot));
-        const SIZE drawn = DrawnPictureSize(IDB_PICTURE_FIRST + 5 * (page - 1) + slot);
-        ASSERT_GT(drawn.cx, 0);
+        const ScreenImage drawn = ProgramBitmap(IDB_PICTURE_FIRST + 5 * (page - 1) + slot);
+        ASSERT_GT(drawn.width, 0);
         RECT shown{};
         GetClientRect(GetDlgItem(window, IDC_PICTURE_FIRST + slot), &shown);
-        EXPECT_EQ(shown.right, MulDiv(drawn.cx, dpi, 96));
-        EXPECT_EQ(shown.bottom, MulDiv(drawn.cy, dpi, 96));
+        EXPECT_EQ(shown.right, MulDiv(drawn.width, dpi, 96));
+        EXPECT_EQ(shown.bottom, MulDiv(drawn.height, dpi, 96));
       }
       if (page == 1) SendMessageA(GetDlgItem(window, IDC_NEXT_PAGE), BM_CLICK, 0, 0);
     }
