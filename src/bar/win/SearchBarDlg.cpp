@@ -18,10 +18,6 @@ SearchBarDlg::SearchBarDlg()
         SetQueryText(text);
         RunSearch();
       }) {
-  // At the system's density until the window, and so its monitor, exists;
-  // the icons are loaded once that density is known (OnInitDialog).
-  m_dpi = dpi::SystemDpi();
-
   OnMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM point) { return OnLeftButtonDown(point); });
   OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) { return OnClose(); });
   OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) { return OnEndSession(ending); });

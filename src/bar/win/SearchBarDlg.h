@@ -135,7 +135,7 @@ class SearchBarDlg : public Dialog {
   // Desktop presence.
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"
   // The density of the bar's monitor: the icons are loaded at its sizes.
-  UINT m_dpi = 96;
+  UINT m_dpi = 96;  // set in OnInitDialog, once the window has a monitor
   IconHandle m_appIcon;       // standard size: dragging, the minimised bar
   IconHandle m_trayAppIcon;   // small size of the taskbar's monitor
   // Icon 300 + i of each engine position, loaded when first shown; button 1002
