@@ -16,8 +16,8 @@ tools/setup.sh
 tools/build.sh
 echo "== core tests (native)"
 ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
-echo "== the scripts' choice of Windows builds"
-tests/scripts/windows-builds-test.sh
+echo "== the scripts' own tests"
+for t in tests/scripts/*-test.sh; do "$t"; done
 runnable=$(tools/windows-builds.sh)
 read -r -a builds <<<"$runnable"
 for b in "${builds[@]}"; do

@@ -68,11 +68,31 @@ quarrow_virtual_display() {
   fi
 }
 
+# Wine's programs write in the prefix's code page (GBK here); shown as UTF-8.
+quarrow_readable() {
+  local text
+  text=$(cat)
+  if printf '%s' "$text" | iconv -f UTF-8 -t UTF-8 >/dev/null 2>&1; then
+    printf '%s' "$text"
+  else
+    printf '%s' "$text" | iconv -f GBK -t UTF-8 -c
+  fi
+}
+
 # Runs a registry or set-up command in the prefix; on failure says which.
+# A CI host now and then lost a Wine process while it started ("ShellExecuteEx
+# failed: internal error", Wine's word for a new process that died before its
+# start-up finished), so a step is tried three times, each failure said.
 quarrow_wine_step() {
-  local what="$1" out
+  local what="$1" out attempt
   shift
-  out=$("$@" 2>&1) || quarrow_fail "$what failed in $WINEPREFIX: $(printf '%s' "$out" | tail -1)"
+  for attempt in 1 2 3; do
+    out=$("$@" 2>&1) && return 0
+    out=$(printf '%s' "$out" | tail -1 | quarrow_readable)
+    echo "wine-env: $what failed in $WINEPREFIX (attempt $attempt of 3): $out" >&2
+    [ "$attempt" = 3 ] || sleep 1
+  done
+  return 1
 }
 
 quarrow_reg_add() { quarrow_wine_step "setting $1\\$3" wine reg add "$@" /f; }

@@ -292,33 +292,29 @@ void RegisterBrowserRecorders() {
                   "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe", ie);
 }
 
-namespace {
-
-// Starts Quarrow.exe with `folder` as its working folder; false when the
-// system could not start it (after a few attempts, each failure printed).
-bool StartQuarrow(const std::string& folder, PROCESS_INFORMATION& process) {
-  std::string exe = ProgramFolder() + "\\Quarrow.exe";
-  std::string commandLine = "\"" + exe + "\"";
-  // Under Wine a start can fail before a line of the program has run: a CI
-  // run saw two starts fail within 21 ms, right after another copy had
-  // ended; none in thousands here. CreateProcess returns before the
-  // program's own code runs, so the failure is the host's: say it, try again.
+bool StartProgram(const std::string& name, const std::string& arguments, DWORD flags, const char* folder,
+                  PROCESS_INFORMATION& process) {
+  std::string exe = ProgramFolder() + "\\" + name;
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  // Under Wine a start can fail before a line of the program has run: CI
+  // runs saw starts fail within milliseconds, and a Wine tool's start fail
+  // with "internal error" (1359), Wine's word for a new process that died
+  // before its start-up finished; never here. The failure is the host's:
+  // say it, try again.
   for (int attempt = 1;; ++attempt) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                       &startup, &process)) {
+    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, folder, &startup,
+                       &process)) {
       return true;
     }
-    printf("[ harness  ] CreateProcess of Quarrow.exe failed (attempt %d, error %lu)\n", attempt,
+    printf("[ harness  ] CreateProcess of %s failed (attempt %d, error %lu)\n", name.c_str(), attempt,
            GetLastError());
     fflush(stdout);
     if (attempt == 3) return false;
     Sleep(500);
   }
 }
-
-}  // namespace
 
 BarProcess::BarProcess(std::optional<std::string> ini) {
   RegisterBrowserRecorders();
@@ -331,7 +327,7 @@ BarProcess::BarProcess(InFolderOf other) : m_folder(other.first.Folder()), m_own
 
 void BarProcess::Start() {
   SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
-  if (!StartQuarrow(m_folder, m_process)) return;
+  if (!StartProgram("Quarrow.exe", "", 0, m_folder.c_str(), m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
   // Found, then shown and idle.
   WaitFor([&] { return (m_bar = FindBar(m_process.dwProcessId)) != nullptr; }, 10000, 50);

@@ -129,6 +129,11 @@ std::string ToGbk(const std::wstring& text);
 std::wstring FromGbk(const std::string& text);
 // The folder that holds the test program, Quarrow.exe and the recorder.
 std::string ProgramFolder();
+// Starts a program of that folder with `arguments` in the working `folder`
+// (nullptr: the test's own); false when the system would not start it, after
+// three attempts, each failure printed.
+bool StartProgram(const std::string& name, const std::string& arguments, DWORD flags, const char* folder,
+                  PROCESS_INFORMATION& process);
 // The texts of a list box's or a combo box's items, read with the UTF-16
 // messages (across processes under Wine the ANSI ones come back cut).
 std::vector<std::string> ListBoxItems(HWND list);

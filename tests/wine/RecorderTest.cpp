@@ -27,13 +27,8 @@ TEST(Recorder, LeavesItsLineWhileTheRecordFileIsHeld) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
-    std::string exe = ProgramFolder() + "\\recorder.exe";
-    std::string commandLine = "\"" + exe + "\" \"http://a.example/\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                               nullptr, nullptr, &startup, &process));
+    ASSERT_TRUE(StartProgram("recorder.exe", "\"http://a.example/\"", CREATE_NO_WINDOW, nullptr, process));
     const std::string line = "recorder.exe\t\"http://a.example/\"\n";
     if (holder.recorderWaits) {
       EXPECT_EQ(WaitForSingleObject(process.hProcess, 500), WAIT_TIMEOUT);
