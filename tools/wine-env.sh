@@ -20,17 +20,35 @@ quarrow_display_ok() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
 
 quarrow_fail() { echo "wine-env: $*" >&2; return 1; }
 
-quarrow_free_display() {
-  local n
-  for n in $(seq "$1" 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return 0; }
-  done
-  return 1
-}
-
 quarrow_wait_display() {
   for _ in $(seq 1 100); do quarrow_display_ok && return 0; sleep 0.1; done
   return 1
+}
+
+# Starts the X server "$@" in the background, detached, and prints its display
+# number once it is ready. The server picks the number itself (-displayfd):
+# the first one no live server holds. Judging by the files in /tmp is not
+# enough: a server that was killed leaves its socket and lock file behind, and
+# a host that keeps /tmp across runs fills up with them.
+quarrow_start_x() {
+  local said n
+  said=$(mktemp) || return 1
+  (setsid "$@" -displayfd 3 -noreset -nolisten tcp 3>"$said" >/dev/null 2>&1 &)
+  for _ in $(seq 1 100); do
+    read -r n <"$said" 2>/dev/null && [ -n "$n" ] && break
+    sleep 0.1
+  done
+  rm -f "$said"
+  [ -n "${n:-}" ] || return 1
+  echo "$n"
+}
+
+# A display started for a prefix carries the prefix's path on its root
+# window: numbers are reused once a server ends, so a number kept from an
+# earlier run may now belong to another prefix's display.
+quarrow_mark_display() { xprop -root -f QUARROW_PREFIX 8s -set QUARROW_PREFIX "$WINEPREFIX"; }
+quarrow_display_is_ours() {
+  quarrow_display_ok && xprop -root QUARROW_PREFIX 2>/dev/null | grep -qF "= \"$WINEPREFIX\""
 }
 
 # Starts a virtual display that outlives this script (tests and screenshots
@@ -39,31 +57,30 @@ quarrow_virtual_display() {
   local state="$WINEPREFIX.display" n outer
   if [ -f "$state" ]; then
     export DISPLAY=":$(tail -1 "$state")"
-    quarrow_display_ok && return 0
+    quarrow_display_is_ours && return 0
   fi
   mkdir -p "$(dirname "$state")"
-  n=$(quarrow_free_display 91) || quarrow_fail "no free X display number for a virtual display" || return 1
   if [ "${QUARROW_MONITORS:-1}" = 2 ]; then
     # Xvfb alone stacks its screens; Xephyr inside it lays two side by side.
     command -v Xephyr >/dev/null || quarrow_fail "Xephyr is missing (tools/setup.sh installs xserver-xephyr)" || return 1
-    outer=$n
-    (setsid Xvfb ":$outer" -screen 0 2400x900x24 -nolisten tcp >/dev/null 2>&1 &)
-    export DISPLAY=":$outer"
-    quarrow_wait_display || quarrow_fail "the virtual display :$outer did not start (Xvfb)" || return 1
-    n=$(quarrow_free_display $((outer + 1))) || quarrow_fail "no free X display number for Xephyr" || return 1
-    (DISPLAY=":$outer" setsid Xephyr ":$n" +xinerama -screen 1280x800 -screen 1024x768 \
-       -nolisten tcp >/dev/null 2>&1 &)
+    outer=$(quarrow_start_x Xvfb -screen 0 2400x900x24) ||
+      quarrow_fail "the virtual display did not start (Xvfb)" || return 1
+    n=$(DISPLAY=":$outer" quarrow_start_x Xephyr +xinerama -screen 1280x800 -screen 1024x768) ||
+      quarrow_fail "the two-monitor display did not start (Xephyr inside :$outer)" || return 1
     export DISPLAY=":$n"
-    quarrow_wait_display || quarrow_fail "the two-monitor display :$n did not start (Xephyr)" || return 1
+    quarrow_wait_display || quarrow_fail "the two-monitor display :$n does not answer (Xephyr)" || return 1
+    quarrow_mark_display
     printf '%s\n%s\n' "$outer" "$n" >"$state"
   else
     # A denser screen is a larger one: at 144 DPI the tallest dialog needs
     # more than 800 pixels.
     local size=1280x800x24
     [ -n "${QUARROW_DPI:-}" ] && size=1920x1080x24
-    (setsid Xvfb ":$n" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &)
+    n=$(quarrow_start_x Xvfb -screen 0 "$size") ||
+      quarrow_fail "the virtual display did not start (Xvfb)" || return 1
     export DISPLAY=":$n"
-    quarrow_wait_display || quarrow_fail "the virtual display :$n did not start (Xvfb)" || return 1
+    quarrow_wait_display || quarrow_fail "the virtual display :$n does not answer (Xvfb)" || return 1
+    quarrow_mark_display
     echo "$n" >"$state"
   fi
 }
