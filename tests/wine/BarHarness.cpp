@@ -61,7 +61,7 @@ std::string NewTempFolder(const std::string& tag) {
   }
 }
 
-void RemoveFolder(const std::string& folder) {
+bool RemoveFolder(const std::string& folder) {
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
@@ -78,7 +78,7 @@ void RemoveFolder(const std::string& folder) {
     } while (FindNextFileA(search, &entry));
     FindClose(search);
   }
-  RemoveDirectoryA(folder.c_str());
+  return RemoveDirectoryA(folder.c_str());
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -344,7 +344,9 @@ BarProcess::~BarProcess() {
     CloseHandle(m_process.hProcess);
     CloseHandle(m_process.hThread);
   }
-  if (m_ownsFolder) RemoveFolder(m_folder);
+  // A search the test did not wait for may still be writing its launch into
+  // the folder: give it a moment to end.
+  if (m_ownsFolder) WaitFor([&] { return RemoveFolder(m_folder); }, 3000, 100);
 }
 
 std::string BarProcess::Text(int id) const { return TextOf(id ? Item(id) : m_bar); }

@@ -87,8 +87,9 @@ class BarProcess {
 
 // A new empty folder in the temporary folder ("quarrow-<tag>-...").
 std::string NewTempFolder(const std::string& tag = "");
-// The folder with everything in it, read-only files too.
-void RemoveFolder(const std::string& folder);
+// The folder with everything in it, read-only files too; false when some of
+// it stayed (a file another process holds open, or one written meanwhile).
+bool RemoveFolder(const std::string& folder);
 // A file's bytes, empty when it is missing; and the file written anew.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
