@@ -69,7 +69,7 @@ quarrow_virtual_display() {
       quarrow_fail "the two-monitor display did not start (Xephyr inside :$outer)" || return 1
     export DISPLAY=":$n"
     quarrow_wait_display || quarrow_fail "the two-monitor display :$n does not answer (Xephyr)" || return 1
-    quarrow_mark_display
+    quarrow_mark_display || quarrow_fail "the display :$n could not be marked as this prefix's" || return 1
     printf '%s\n%s\n' "$outer" "$n" >"$state"
   else
     # A denser screen is a larger one: at 144 DPI the tallest dialog needs
@@ -80,7 +80,7 @@ quarrow_virtual_display() {
       quarrow_fail "the virtual display did not start (Xvfb)" || return 1
     export DISPLAY=":$n"
     quarrow_wait_display || quarrow_fail "the virtual display :$n does not answer (Xvfb)" || return 1
-    quarrow_mark_display
+    quarrow_mark_display || quarrow_fail "the display :$n could not be marked as this prefix's" || return 1
     echo "$n" >"$state"
   fi
 }
