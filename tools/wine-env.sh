@@ -20,11 +20,6 @@ quarrow_display_ok() { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }
 
 quarrow_fail() { echo "wine-env: $*" >&2; return 1; }
 
-quarrow_wait_display() {
-  for _ in $(seq 1 100); do quarrow_display_ok && return 0; sleep 0.1; done
-  return 1
-}
-
 # Starts the X server "$@" in the background, detached, and prints its display
 # number once it is ready. The server picks the number itself (-displayfd):
 # the first one no live server holds. Judging by the files in /tmp is not
@@ -45,7 +40,9 @@ quarrow_start_x() {
 
 # A display started for a prefix carries the prefix's path on its root
 # window: numbers are reused once a server ends, so a number kept from an
-# earlier run may now belong to another prefix's display.
+# earlier run may now belong to another prefix's display. Marking it is also
+# the first talk with a new server: a display that cannot be marked is not
+# used (unmarked, it would never be taken again).
 quarrow_mark_display() { xprop -root -f QUARROW_PREFIX 8s -set QUARROW_PREFIX "$WINEPREFIX"; }
 quarrow_display_is_ours() {
   quarrow_display_ok && xprop -root QUARROW_PREFIX 2>/dev/null | grep -qF "= \"$WINEPREFIX\""
@@ -54,7 +51,7 @@ quarrow_display_is_ours() {
 # Starts a virtual display that outlives this script (tests and screenshots
 # share it; its number is kept beside the prefix) and exports DISPLAY.
 quarrow_virtual_display() {
-  local state="$WINEPREFIX.display" n outer
+  local state="$WINEPREFIX.display" n outer=""
   if [ -f "$state" ]; then
     export DISPLAY=":$(tail -1 "$state")"
     quarrow_display_is_ours && return 0
@@ -67,10 +64,6 @@ quarrow_virtual_display() {
       quarrow_fail "the virtual display did not start (Xvfb)" || return 1
     n=$(DISPLAY=":$outer" quarrow_start_x Xephyr +xinerama -screen 1280x800 -screen 1024x768) ||
       quarrow_fail "the two-monitor display did not start (Xephyr inside :$outer)" || return 1
-    export DISPLAY=":$n"
-    quarrow_wait_display || quarrow_fail "the two-monitor display :$n does not answer (Xephyr)" || return 1
-    quarrow_mark_display || quarrow_fail "the display :$n could not be marked as this prefix's" || return 1
-    printf '%s\n%s\n' "$outer" "$n" >"$state"
   else
     # A denser screen is a larger one: at 144 DPI the tallest dialog needs
     # more than 800 pixels.
@@ -78,11 +71,10 @@ quarrow_virtual_display() {
     [ -n "${QUARROW_DPI:-}" ] && size=1920x1080x24
     n=$(quarrow_start_x Xvfb -screen 0 "$size") ||
       quarrow_fail "the virtual display did not start (Xvfb)" || return 1
-    export DISPLAY=":$n"
-    quarrow_wait_display || quarrow_fail "the virtual display :$n does not answer (Xvfb)" || return 1
-    quarrow_mark_display || quarrow_fail "the display :$n could not be marked as this prefix's" || return 1
-    echo "$n" >"$state"
   fi
+  export DISPLAY=":$n"
+  quarrow_mark_display || quarrow_fail "the virtual display :$n does not answer" || return 1
+  printf '%s\n' ${outer:+"$outer"} "$n" >"$state"
 }
 
 # Wine's programs write in the prefix's code page (GBK here); shown as UTF-8.
