@@ -16,10 +16,13 @@
 #include "settings/Keys.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSnapshot.h"
+#include "IconvGbk.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+const IconvGbk kGbk;
 
 class FullFile {
  public:
@@ -93,7 +96,7 @@ void BM_StartupReads(benchmark::State& state) {
   FullFile full;
   full.MakeOld();
   for (auto _ : state) {
-    IniFile ini;
+    IniFile ini(kGbk);
     SettingsFile file(full.Dir(), ini);
     benchmark::DoNotOptimize(StartupReads(file));
   }
@@ -104,7 +107,7 @@ BENCHMARK(BM_StartupReads)->Unit(benchmark::kMicrosecond);
 void BM_StartupReadsWarm(benchmark::State& state) {
   FullFile full;
   full.MakeOld();
-  IniFile ini;
+  IniFile ini(kGbk);
   SettingsFile file(full.Dir(), ini);
   StartupReads(file);
   for (auto _ : state) benchmark::DoNotOptimize(StartupReads(file));
@@ -119,7 +122,7 @@ void BM_StartupReadsJustWritten(benchmark::State& state) {
     state.PauseTiming();
     fs::last_write_time(full.Path(), fs::file_time_type::clock::now());
     state.ResumeTiming();
-    IniFile ini;
+    IniFile ini(kGbk);
     SettingsFile file(full.Dir(), ini);
     benchmark::DoNotOptimize(StartupReads(file));
   }
@@ -132,7 +135,7 @@ void BM_StartupThroughTheBar(benchmark::State& state) {
   FullFile full;
   full.MakeOld();
   for (auto _ : state) {
-    IniFile ini;
+    IniFile ini(kGbk);
     SettingsFile file(full.Dir(), ini);
     SelectionMenus menus = ReadSelectionMenus(file);
     QueryHistory history;
@@ -147,7 +150,7 @@ BENCHMARK(BM_StartupThroughTheBar)->Unit(benchmark::kMicrosecond);
 // replacement per changed key.
 void BM_ExitSave(benchmark::State& state) {
   FullFile full;
-  IniFile ini;
+  IniFile ini(kGbk);
   SettingsFile file(full.Dir(), ini);
   QueryHistory history;
   history.Load(file);
@@ -173,9 +176,8 @@ std::string FileBytes(const std::string& path) {
 // everything the bar needs taken from it.
 void BM_StartupFromOneSnapshot(benchmark::State& state) {
   FullFile full;
-  AsciiCodePage codePage;
   for (auto _ : state) {
-    SettingsSnapshot snapshot(full.Path(), FileBytes(full.Path()), codePage);
+    SettingsSnapshot snapshot(full.Path(), FileBytes(full.Path()), kGbk);
     BarSettings settings = ReadBarSettings(snapshot.File());
     benchmark::DoNotOptimize(settings.history.Count());
   }
@@ -186,13 +188,12 @@ BENCHMARK(BM_StartupFromOneSnapshot)->Unit(benchmark::kMicrosecond);
 // new content made once (writing it is the window layer's).
 void BM_ExitSaveInMemory(benchmark::State& state) {
   FullFile full;
-  AsciiCodePage codePage;
   const std::string bytes = FileBytes(full.Path());
   QueryHistory history;
   int round = 0;
   for (auto _ : state) {
     history.Record("query " + std::to_string(round++));
-    auto saved = SaveInMemory(full.Path(), bytes, codePage, [&](const SettingsFile& file) {
+    auto saved = SaveInMemory(full.Path(), bytes, kGbk, [&](const SettingsFile& file) {
       history.Save(file);
       file.WriteString(keys::kSetting, keys::kUseIE, "0");
       file.WriteString(keys::kSetting, keys::kDoubleClickRight, "1");

@@ -14,6 +14,7 @@ file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(benchmark_FOUND AND BENCH_SOURCES)
   add_executable(core_bench ${BENCH_SOURCES})
   target_link_libraries(core_bench PRIVATE quarrow_core benchmark::benchmark)
+  target_include_directories(core_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/core)  # IconvGbk.h
 endif()
 
 # The fuzz target needs clang's libFuzzer: cmake -DQUARROW_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
@@ -24,6 +25,7 @@ if(QUARROW_FUZZ)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE quarrow_core)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/core)  # IconvGbk.h
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   endforeach()

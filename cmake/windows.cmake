@@ -13,7 +13,8 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/resources/Quarrow.manifest.in ${CMAKE_BINARY_DIR}/manifest/Quarrow.manifest @ONLY)
 set(QUARROW_BIN ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QUARROW_BIN})
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# The wide interfaces throughout: an ANSI call left by accident does not compile.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 if(NOT MSVC)
   # One file that runs as it is: the C and C++ runtimes linked in.
   add_link_options(-static -static-libgcc -static-libstdc++)

@@ -14,8 +14,11 @@
 #include "settings/IniFile.h"
 #include "settings/Keys.h"
 #include "settings/SettingsFile.h"
+#include "IconvGbk.h"
 
 namespace {
+
+const IconvGbk kGbk;
 
 const std::string& Folder() {
   static const std::string folder = [] {
@@ -69,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(file);
   }
 
-  IniFile ini;
+  IniFile ini(kGbk);
   SettingsFile settings(folder, ini, '/');
   std::string before[std::size(kProbes)];
   for (size_t i = 0; i < std::size(kProbes); ++i) {
@@ -100,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             "a write changed another value");
     }
   }
-  IniFile fresh;
+  IniFile fresh(kGbk);
   for (const Probe& probe : kProbes) {
     Check(fresh.Read(path, probe.section, probe.key, "?") == ini.Read(path, probe.section, probe.key, "?"),
           "the cache and a fresh reader disagree");

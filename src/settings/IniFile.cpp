@@ -54,10 +54,7 @@ bool ReplaceFile(const fs::path& path, const std::string& bytes, bool keepPermis
 
 }  // namespace
 
-IniFile::IniFile(const CodePage* codePage) : m_codePage(codePage) {
-  static const AsciiCodePage ascii;
-  if (!m_codePage) m_codePage = &ascii;
-}
+IniFile::IniFile(const GbkCodec& gbk) : m_gbk(&gbk) {}
 
 IniFile::Cached& IniFile::Load(const std::string& path) {
   if (m_files.size() >= kMaxCachedFiles && m_files.find(path) == m_files.end()) m_files.clear();
@@ -70,7 +67,7 @@ IniFile::Cached& IniFile::Load(const std::string& path) {
   if (noTime) {
     if (cached.exists || !cached.document) {
       cached = Cached{};
-      cached.document = std::make_unique<IniDocument>(cached.bytes, *m_codePage);
+      cached.document = std::make_unique<IniDocument>(cached.bytes, *m_gbk);
     }
     return cached;
   }
@@ -92,7 +89,7 @@ IniFile::Cached& IniFile::Load(const std::string& path) {
   cached.checkedAt = now;
   if (!same || !cached.document) {
     cached.bytes = std::move(bytes);
-    cached.document = std::make_unique<IniDocument>(cached.bytes, *m_codePage);
+    cached.document = std::make_unique<IniDocument>(cached.bytes, *m_gbk);
   }
   return cached;
 }
@@ -128,4 +125,8 @@ void IniFile::Write(const std::string& path, std::string_view section, std::stri
   cached.modified = fs::last_write_time(target, ec);
   cached.checkedAt = before;
   cached.bytes = std::move(bytes);
+}
+
+std::string IniFile::ReadableCut(const std::string& path, std::string_view value) {
+  return Load(path).document->ReadableCut(value);
 }

@@ -10,15 +10,14 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "settings/CodePage.h"
+#include "settings/FileEncoding.h"
 #include "settings/IniDocument.h"
 #include "settings/ProfileStore.h"
 
 class IniFile : public ProfileStore {
  public:
-  // Text of UTF-16 and UTF-8 files is converted through `codePage`, which must
-  // outlive this; without one, through AsciiCodePage.
-  explicit IniFile(const CodePage* codePage = nullptr);
+  // GBK files are read and written through `gbk`, which must outlive this.
+  explicit IniFile(const GbkCodec& gbk);
   IniFile(const IniFile&) = delete;
   IniFile& operator=(const IniFile&) = delete;
 
@@ -26,6 +25,7 @@ class IniFile : public ProfileStore {
                    std::string_view defaultValue) override;
   void Write(const std::string& path, std::string_view section, std::string_view key,
              std::string_view value) override;
+  std::string ReadableCut(const std::string& path, std::string_view value) override;
 
  private:
   using Clock = std::filesystem::file_time_type::clock;
@@ -44,6 +44,6 @@ class IniFile : public ProfileStore {
   // The current content of `path`: the cached copy while the file is unchanged.
   Cached& Load(const std::string& path);
 
-  const CodePage* m_codePage;
+  const GbkCodec* m_gbk;
   std::unordered_map<std::string, Cached> m_files;
 };

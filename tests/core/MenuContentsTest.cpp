@@ -19,6 +19,9 @@ class RecordingReads : public ProfileStore {
   }
   void Write(const std::string& path, std::string_view section, std::string_view key,
              std::string_view value) override { m_store.Write(path, section, key, value); }
+  std::string ReadableCut(const std::string& path, std::string_view value) override {
+    return m_store.ReadableCut(path, value);
+  }
 
  private:
   ProfileStore& m_store;
