@@ -1,5 +1,6 @@
 // The same reads and writes, applied to two copies of the same file: one
-// through the system's profile functions, one through IniFile. Every value
+// through the system's profile functions (the ANSI ones in code page 936, or
+// the wide ones for a case marked "wide"), one through IniFile. Every value
 // read and the resulting bytes must agree. The cases are files in
 // tests/data/profile (the format is described in its README).
 #include <gtest/gtest.h>
@@ -10,10 +11,13 @@
 #include <optional>
 #include <sstream>
 
+#include "ProfileApiStore.h"
 #include "base/Text.h"
+#include "base/Unicode.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
-#include "settings/win/ProfileApiStore.h"
+#include "settings/win/SettingsPath.h"
+#include "settings/win/SystemGbk.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace fs = std::filesystem;
@@ -43,6 +47,7 @@ struct Case {
   std::optional<std::optional<std::string>> resultWindows, resultWine;  // nullopt inside: no file
   std::string differs;  // why Wine departs from Windows here
   bool oursFollowWine = false;  // IniFile deliberately does as Wine does ("ours: wine")
+  bool wide = false;            // through the wide functions, on a UTF-16 file
 };
 
 // ---- The case format ------------------------------------------------------
@@ -61,7 +66,8 @@ std::string FromUtf8(const std::string& utf8) {
   return text;
 }
 
-// \r \n \t \0 \s (blank) \\ \" \xHH, and \(N*text) for N copies of text.
+// \r \n \t \0 \s (blank) \\ \" \xHH, \uHHHH (a UTF-16 unit, also a lone
+// surrogate), and \(N*text) for N copies of text.
 std::string Unescape(std::string_view in) {
   std::string out;
   for (size_t i = 0; i < in.size(); ++i) {
@@ -82,6 +88,11 @@ std::string Unescape(std::string_view in) {
         if (i + 2 >= in.size()) throw std::runtime_error("short \\x");
         out += char(std::stoi(std::string(in.substr(i + 1, 2)), nullptr, 16));
         i += 2;
+        break;
+      case 'u':
+        if (i + 4 >= in.size()) throw std::runtime_error("short \\u");
+        AppendCodePoint(out, char32_t(std::stoi(std::string(in.substr(i + 1, 4)), nullptr, 16)));
+        i += 4;
         break;
       case '(': {
         size_t star = in.find('*', i), close = in.find(')', i);
@@ -121,6 +132,13 @@ std::vector<std::string> Words(std::string_view line) {
   return words;
 }
 
+// A UTF-8 text as a UTF-16 LE file with its byte-order mark.
+std::string Utf16LeFile(std::string_view text) {
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : Utf8ToUtf16(text)) bytes.append({char(unit & 0xFF), char(unit >> 8)});
+  return bytes;
+}
+
 Case ParseCase(const fs::path& file) {
   Case c;
   c.name = file.stem().string();
@@ -128,8 +146,16 @@ Case ParseCase(const fs::path& file) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(FromUtf8(line));
+    lines.push_back(line);
+    c.wide |= line == "wide";
   }
+  // A case for the ANSI functions is written in GBK; its words are the
+  // program's text of those bytes. A wide case is UTF-8 text throughout, and
+  // its files are that text in UTF-16.
+  if (!c.wide) {
+    for (std::string& line : lines) line = FromUtf8(line);
+  }
+  auto text = [&](const std::string& word) { return c.wide ? word : GbkToText(word, SystemGbk()); };
   // A block: indented lines up to "end", each unescaped, without line ends of
   // its own (they are written \r\n), trailing blanks ignored.
   size_t i = 0;
@@ -143,12 +169,12 @@ Case ParseCase(const fs::path& file) {
       bytes += Unescape(body);
     }
     if (i >= lines.size()) throw std::runtime_error("block without end");
-    return bytes;
+    return c.wide ? Utf16LeFile(bytes) : bytes;
   };
   auto expectation = [&](const std::vector<std::string>& w, size_t at) {
-    if (w.size() == at + 2 && w[at] == "=>") return Expected{w[at + 1], w[at + 1]};
+    if (w.size() == at + 2 && w[at] == "=>") return Expected{text(w[at + 1]), text(w[at + 1])};
     if (w.size() == at + 5 && w[at] == "=>" && w[at + 1] == "windows" && w[at + 3] == "wine") {
-      return Expected{w[at + 2], w[at + 4]};
+      return Expected{text(w[at + 2]), text(w[at + 4])};
     }
     throw std::runtime_error("expected => value, or => windows value wine value");
   };
@@ -156,7 +182,9 @@ Case ParseCase(const fs::path& file) {
     std::vector<std::string> w = Words(lines[i]);
     if (w.empty()) continue;
     const std::string& verb = w[0];
-    if (verb == "file" && w.size() == 1) {
+    if (verb == "wide") {
+      continue;
+    } else if (verb == "file" && w.size() == 1) {
       c.start = block();
     } else if (verb == "no-directory") {
       c.noDirectory = true;
@@ -181,11 +209,12 @@ Case ParseCase(const fs::path& file) {
       if (which != "windows") c.resultWine = bytes;
     } else if (verb == "read" || verb == "settings-read") {
       if (w.size() < 4) throw std::runtime_error("read section key default => value");
-      Operation op{verb == "read" ? Operation::kRead : Operation::kSettingsRead, w[1], w[2], w[3],
-                   expectation(w, 4), int(i + 1)};
+      Operation op{verb == "read" ? Operation::kRead : Operation::kSettingsRead, text(w[1]), text(w[2]),
+                   text(w[3]), expectation(w, 4), int(i + 1)};
       c.operations.push_back(op);
     } else if ((verb == "write" || verb == "settings-write") && w.size() == 4) {
-      Operation op{verb == "write" ? Operation::kWrite : Operation::kSettingsWrite, w[1], w[2], w[3], {}, int(i + 1)};
+      Operation op{verb == "write" ? Operation::kWrite : Operation::kSettingsWrite, text(w[1]), text(w[2]),
+                   text(w[3]), {}, int(i + 1)};
       c.operations.push_back(op);
     } else {
       throw std::runtime_error("unknown line " + std::to_string(i + 1) + ": " + lines[i]);
@@ -335,11 +364,13 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
     FAIL() << GetParam().string() << ": " << e.what();
   }
   SCOPED_TRACE(GetParam().filename().string() + (c.differs.empty() ? "" : " (differs:" + c.differs + ")"));
-  ASSERT_EQ(GetACP(), 936u) << "the profile functions must run in code page 936";
+  ASSERT_EQ(GetACP(), 936u) << "the ANSI profile functions must run in code page 936";
 
   std::string temp = TempFolder();
-  ProfileApiStore system;
-  IniFile portable(&SystemCodePage());
+  ProfileApiStore ansi;
+  WideProfileApiStore wide;
+  ProfileStore& system = c.wide ? static_cast<ProfileStore&>(wide) : ansi;
+  IniFile portable(SystemGbk());
   Outcome wine = RunCase(c, system, temp + "quarrow-profile-wine");
   Outcome ours = RunCase(c, portable, temp + "quarrow-profile-ini");
   const bool oneSave = RunsAsOneSave(c);
@@ -440,7 +471,7 @@ TEST(CurrentDirectorySettingsFile, IsQuarrowIniInTheCurrentDirectory) {
     file.WriteString("History", "H0", "百度");
     EXPECT_EQ(file.ReadString("History", "H0", ""), "百度");
   }
-  EXPECT_EQ(FileBytes(dir + "\\Quarrow.ini").value_or("(no file)"), "[History]\r\nH0=百度\r\n");
+  EXPECT_EQ(FileBytes(dir + "\\Quarrow.ini").value_or("(no file)"), "[History]\r\nH0=\xB0\xD9\xB6\xC8\r\n");  // GBK
   DeleteFileA((dir + "\\Quarrow.ini").c_str());
   RemoveDirectoryA(dir.c_str());
 }
