@@ -30,6 +30,7 @@ const char* const kCaseFolder = QUARROW_TEST_DATA "/profile";
 // in a case marked "differs".
 struct Expected {
   std::string windows, wine;
+  std::optional<std::string> ours;  // where we mend what both platforms give
 };
 
 struct Operation {
@@ -45,7 +46,9 @@ struct Case {
   bool noDirectory = false, readOnly = false;
   std::vector<Operation> operations;
   std::optional<std::optional<std::string>> resultWindows, resultWine;  // nullopt inside: no file
+  std::optional<std::optional<std::string>> resultOurs;  // a mended result: only ours is held to it
   std::string differs;  // why Wine departs from Windows here
+  std::string mend;     // why ours departs from both
   bool oursFollowWine = false;  // IniFile deliberately does as Wine does ("ours: wine")
   bool wide = false;            // through the wide functions, on a UTF-16 file
 };
@@ -176,6 +179,9 @@ Case ParseCase(const fs::path& file) {
     if (w.size() == at + 5 && w[at] == "=>" && w[at + 1] == "windows" && w[at + 3] == "wine") {
       return Expected{text(w[at + 2]), text(w[at + 4])};
     }
+    if (w.size() == at + 4 && w[at] == "=>" && w[at + 2] == "ours") {
+      return Expected{text(w[at + 1]), text(w[at + 1]), text(w[at + 3])};
+    }
     throw std::runtime_error("expected => value, or => windows value wine value");
   };
   for (; i < lines.size(); ++i) {
@@ -190,6 +196,8 @@ Case ParseCase(const fs::path& file) {
       c.noDirectory = true;
     } else if (verb == "read-only") {
       c.readOnly = true;
+    } else if (verb == "mend:") {
+      c.mend = lines[i].substr(lines[i].find(':') + 1);
     } else if (verb == "differs:") {
       c.differs = lines[i].substr(lines[i].find(':') + 1);
     } else if (verb == "ours:" && w.size() >= 2 && w[1] == "wine") {
@@ -197,13 +205,17 @@ Case ParseCase(const fs::path& file) {
     } else if (verb == "result") {
       std::optional<std::string> bytes;
       size_t at = 1;
-      std::string which = w.size() > 1 && (w[1] == "windows" || w[1] == "wine") ? w[at++] : "both";
+      std::string which = w.size() > 1 && (w[1] == "windows" || w[1] == "wine" || w[1] == "ours") ? w[at++] : "both";
       if (w.size() == at + 1 && w[at] == "none") {
         bytes = std::nullopt;
       } else if (w.size() == at) {
         bytes = block();
       } else {
         throw std::runtime_error("result [windows|wine] [none]");
+      }
+      if (which == "ours") {
+        c.resultOurs = bytes;
+        continue;
       }
       if (which != "wine") c.resultWindows = bytes;
       if (which != "windows") c.resultWine = bytes;
@@ -222,7 +234,13 @@ Case ParseCase(const fs::path& file) {
   }
   bool marked = !c.differs.empty();
   bool split = c.resultWindows != c.resultWine;
-  for (const Operation& op : c.operations) split |= op.expected.windows != op.expected.wine;
+  bool mended = false;
+  for (const Operation& op : c.operations) {
+    split |= op.expected.windows != op.expected.wine;
+    mended |= op.expected.ours.has_value();
+  }
+  mended |= c.resultOurs.has_value();
+  if (mended != !c.mend.empty()) throw std::runtime_error("an \"ours\" value needs a \"mend:\" reason, and the other way round");
   if (split && !marked) throw std::runtime_error("Windows and Wine differ without a \"differs:\" reason");
   if (marked && !split) throw std::runtime_error("marked \"differs\" but nothing differs");
   if (c.oursFollowWine && !marked) throw std::runtime_error("\"ours: wine\" without a \"differs:\" reason");
@@ -378,8 +396,8 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
 
   // What our implementation must give: Windows' result, or Wine's where the
   // case says we follow Wine.
-  auto oursExpected = [&](const Expected& e) { return c.oursFollowWine ? e.wine : e.windows; };
-  const auto& resultOurs = c.oursFollowWine ? c.resultWine : c.resultWindows;
+  auto oursExpected = [&](const Expected& e) { return e.ours ? *e.ours : c.oursFollowWine ? e.wine : e.windows; };
+  const auto& resultOurs = c.resultOurs ? c.resultOurs : c.oursFollowWine ? c.resultWine : c.resultWindows;
 
   if (oneSave) {
 
@@ -407,7 +425,7 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
       EXPECT_TRUE(SameBytes(program.bytes, *resultOurs)) << "the file after one save";
     }
   }
-  if (c.differs.empty()) {
+  if (c.differs.empty() && !c.resultOurs) {
     EXPECT_TRUE(SameBytes(ours.bytes, wine.bytes)) << "IniFile's file against Wine's";
     if (oneSave) {
       EXPECT_TRUE(SameBytes(program.bytes, wine.bytes)) << "the file after one save against Wine's";
