@@ -16,6 +16,7 @@
 #include "base/Unicode.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
+#include "settings/win/ReadSettings.h"
 #include "settings/win/SettingsPath.h"
 #include "settings/win/SystemGbk.h"
 #include "settings/win/WholeFileSave.h"
@@ -492,6 +493,31 @@ TEST(CurrentDirectorySettingsFile, IsQuarrowIniInTheCurrentDirectory) {
   EXPECT_EQ(FileBytes(dir + "\\Quarrow.ini").value_or("(no file)"), "[History]\r\nH0=\xB0\xD9\xB6\xC8\r\n");  // GBK
   DeleteFileA((dir + "\\Quarrow.ini").c_str());
   RemoveDirectoryA(dir.c_str());
+}
+
+// A Windows user's folder may be named in any script: the program's own
+// reading and saving find the file there, and what it saves reads back.
+TEST(CurrentDirectorySettingsFile, AFolderNamedInAnyScriptHoldsTheFile) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"Użytkownik 한국어 𠮷";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  wchar_t old[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, old);
+  ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
+  const std::string path = CurrentSettingsPath();
+  SaveWholeFile(path, [](const SettingsFile& file) {
+    file.WriteString("History", "H0", "百度");
+    file.WriteString("History", "H1", "한국어");
+  });
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(path);
+  EXPECT_EQ(snapshot.File().ReadString("History", "H0", "lost"), "百度");
+  EXPECT_EQ(snapshot.File().ReadString("History", "H1", "lost"), "한국어");
+  SetCurrentDirectoryW(old);
+  const std::wstring file = dir + L"\\Quarrow.ini";
+  EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(dir.c_str());
 }
 
 TEST(CurrentDirectorySettingsFile, AtADriveRootTheDoubledSeparatorNamesTheRoot) {
