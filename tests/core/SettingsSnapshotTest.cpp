@@ -121,7 +121,7 @@ TEST(SettingsSnapshot, TheBarsStartReadsGiveWhatReadsOneAtATimeGive) {
     EXPECT_EQ(fromSnapshot.menus.engines.codes, fromFile.menus.engines.codes);
     EXPECT_EQ(fromSnapshot.menus.sites, fromFile.menus.sites);
     EXPECT_EQ(fromSnapshot.menus.keywords, fromFile.menus.keywords);
-    EXPECT_EQ(fromSnapshot.menus.options.useIE, fromFile.menus.options.useIE);
+    EXPECT_EQ(fromSnapshot.options.useIE, fromFile.options.useIE);
     EXPECT_EQ(fromSnapshot.history.Entries(), fromFile.history.Entries());
   }
   // What the files above hold, as the program's text.
@@ -132,5 +132,5 @@ TEST(SettingsSnapshot, TheBarsStartReadsGiveWhatReadsOneAtATimeGive) {
   SettingsSnapshot edited("Quarrow.ini", kStarts[1].second, gbk);
   read = ReadBarSettings(edited.File());
   EXPECT_EQ(read.history.Entries(), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(read.menus.options.useIE, 1);
+  EXPECT_EQ(read.options.useIE, 1);
 }

@@ -54,7 +54,7 @@ void SearchBarDlg::BindDesktopMessages() {
     return kNotHandled;
   });
   OnMessage(WM_LBUTTONDBLCLK, [this](WPARAM, LPARAM) {
-    m_docking.MoveToCorner(m_doubleClickRight);
+    m_docking.MoveToCorner(m_options.doubleClickRight);
     return kNotHandled;
   });
   // A monitor unplugged or rearranged, or a taskbar moved: the bar is never
@@ -194,14 +194,14 @@ void SearchBarDlg::TrackPopup(HMENU popup) {
 
 void SearchBarDlg::LoadBackgroundPicture() {
   // A resource id is never 0: number -259 (and its 16-bit aliases) names nothing.
-  WORD id = PictureBitmapId(m_imageNumber);
+  WORD id = PictureBitmapId(m_options.imageNumber);
   m_backgroundBitmap.Reset(id ? LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id))
                               : nullptr);
   m_pictureBrush.Reset();  // made again from the new picture when first needed
 }
 
 void SearchBarDlg::ReloadBackgroundPicture() {
-  m_imageNumber = ReadSettingsSnapshot(m_settingsPath).File().ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  m_options.imageNumber = BarOptions::ReadImageNumber(ReadSettingsSnapshot(m_settingsPath).File());
   LoadBackgroundPicture();
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
@@ -209,7 +209,7 @@ void SearchBarDlg::ReloadBackgroundPicture() {
 // Picture mode with no picture loaded (a number without a bitmap) shows the
 // colour look.
 BackgroundKind SearchBarDlg::Background() const {
-  return BackgroundToPaint(m_useImage, static_cast<bool>(m_backgroundBitmap));
+  return BackgroundToPaint(m_options.useImage, static_cast<bool>(m_backgroundBitmap));
 }
 
 // The whole picture over the whole client area.

@@ -74,6 +74,7 @@ BOOL SearchBarDlg::OnInitDialog() {
   // One reading of the settings file gives everything the bar starts with.
   BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsPath).File());
   MarkStartup("settings file read");
+  m_options = settings.options;
   BuildSelectionMenus(settings.menus);
   MarkStartup("menus filled, engine chosen");
 
@@ -176,7 +177,7 @@ void SearchBarDlg::RunSearch() {
   std::string site = m_siteOn ? WindowText(m_siteButton) : std::string();
   std::string keyword = m_keywordOn ? WindowText(m_keywordButton) : std::string();
   std::string url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn, site, m_keywordOn, keyword);
-  OpenInBrowser(url, m_useIE != 0);
+  OpenInBrowser(url, m_options.useIE != 0);
   if (!query.empty()) RecordQuery(query);
 }
 
@@ -188,9 +189,7 @@ void SearchBarDlg::SaveState() {
   UpdateData(true);
   SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_history.Save(file);
-    file.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
-    file.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");
-    file.WriteString(keys::kSetting, keys::kUseImg, m_useImage ? "1" : "0");
+    m_options.Save(file);
   });
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "bar/BarOptions.h"
 #include "bar/MenuContents.h"
 #include "bar/win/TextDropTarget.h"
 #include "desktop/Background.h"
@@ -127,10 +128,7 @@ class SearchBarDlg : public Dialog {
   std::string m_currentSearchCode;
 
   // Options read at start; the options dialog changes them in memory.
-  int m_useIE = 0;
-  int m_doubleClickRight = 1;
-  int m_useImage = 1;
-  int m_imageNumber = 1;
+  BarOptions m_options;
 
   // Desktop presence.
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"

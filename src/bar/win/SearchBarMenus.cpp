@@ -37,10 +37,6 @@ void SearchBarDlg::BuildSelectionMenus(const SelectionMenus& menus) {
   FillEngineMenu(menus.engines);
   FillSelectionMenu(SiteMenuParts(), menus.sites);
   FillSelectionMenu(KeywordMenuParts(), menus.keywords);
-  m_doubleClickRight = menus.options.doubleClickRight;
-  m_useIE = menus.options.useIE;
-  m_useImage = menus.options.useImage;
-  m_imageNumber = menus.options.imageNumber;
   UpdateData(true);
 }
 
