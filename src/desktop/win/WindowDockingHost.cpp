@@ -1,11 +1,5 @@
 #include "desktop/win/WindowDockingHost.h"
 
-ScreenRect ToScreenRect(const RECT& rect) {
-  return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-RECT ToRect(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 ScreenRect WindowDockingHost::BarRect() const {
   RECT rect{};
   GetWindowRect(m_window, &rect);

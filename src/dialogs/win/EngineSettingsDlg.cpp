@@ -5,7 +5,7 @@
 #include "base/Text.h"
 #include "base/Texts.h"
 #include "dialogs/win/AlreadyExistsBox.h"
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"

@@ -1,6 +1,6 @@
 #include "dialogs/win/PicturePickerDlg.h"
 
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 #include "framework/win/DataExchange.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"

@@ -1,6 +1,7 @@
 #include "framework/win/Dialog.h"
 
 #include "framework/Centring.h"
+#include "framework/win/Geometry.h"
 
 namespace {
 
@@ -222,8 +223,7 @@ void Dialog::CenterOnFirstShow() {
   RECT around = area;
   HWND owner = GetWindow(m_hwnd, GW_OWNER);
   if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
-  auto screenRect = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
-  ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top, screenRect(around),
-                                   screenRect(area));
+  ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top, ToScreenRect(around),
+                                   ToScreenRect(area));
   SetWindowPos(m_hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

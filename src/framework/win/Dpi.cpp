@@ -1,6 +1,6 @@
 #include "framework/win/Dpi.h"
 
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 
 namespace dpi {
 namespace {
