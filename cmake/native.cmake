@@ -3,9 +3,10 @@ enable_testing()
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-file(GLOB CORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp)
+file(GLOB CORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
 add_executable(core_tests ${CORE_TEST_SOURCES})
 target_link_libraries(core_tests PRIVATE quarrow_core GTest::gtest_main)
+target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_compile_definitions(core_tests PRIVATE QUARROW_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
 

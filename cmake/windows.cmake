@@ -101,10 +101,10 @@ if(CMAKE_CROSSCOMPILING)
   # program each launch opened a console window over the bar.
   set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
 
-  file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+  file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})
   target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main)
-  target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/resources)
+  target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_SOURCE_DIR}/resources)
   # Wine sees the Linux file system as drive Z:.
   target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
   add_dependencies(wine_tests Quarrow)
