@@ -136,7 +136,7 @@ class SearchBarDlg : public Dialog {
   UINT m_dpi = 96;  // set in OnInitDialog, once the window has a monitor
   IconHandle m_appIcon;       // standard size: dragging, the minimised bar
   IconHandle m_trayAppIcon;   // small size of the taskbar's monitor
-  // Icon 300 + i of each engine position, loaded when first shown; button 1002
+  // Icon 300 + i of each engine position, loaded when first shown; IDC_ENGINE_BUTTON
   // shows one of them and does not own it.
   std::array<IconHandle, kMenuEntryCount> m_engineIcons;
   int m_engineIconPosition = 0;
