@@ -210,6 +210,22 @@ std::vector<fs::path> CaseFiles(const std::string& folder) {
   return files;
 }
 
+bool RunsAsOneSave(const Case& c) {
+  if (c.readOnly || c.noDirectory) return false;
+  for (const Operation& op : c.operations) {
+    if (op.kind == Operation::kWrite) return false;
+  }
+  return true;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<fs::path>& info) {
+  std::string name = info.param.stem().string();
+  for (char& ch : name) {
+    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
 std::string OursExpected(const Case& c, const Expected& e) {
   return e.ours ? *e.ours : c.oursFollowWine ? e.wine : e.windows;
 }

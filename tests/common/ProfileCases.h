@@ -53,6 +53,15 @@ std::vector<std::filesystem::path> CaseFiles(const std::string& folder);
 std::string OursExpected(const Case& c, const Expected& e);
 const std::optional<std::optional<std::string>>& OursResult(const Case& c);
 
+// Whether the case can run as the program saves: every operation in one
+// save, which reads the file once and writes it once. Only for cases whose
+// writes are the program's own (through SettingsFile) on a file that can be
+// written.
+bool RunsAsOneSave(const Case& c);
+
+// The case's name as a test's name.
+std::string CaseName(const ::testing::TestParamInfo<std::filesystem::path>& info);
+
 // Bytes as readable text; a long text as its length, head and tail.
 std::string Show(const std::string& bytes);
 // Compares bytes exactly; shows them readably, with the first difference.

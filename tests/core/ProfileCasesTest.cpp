@@ -58,15 +58,6 @@ Outcome RunKeyByKey(const Case& c, const fs::path& folder) {
   return outcome;
 }
 
-// As the program saves: every operation on the content in memory, once.
-bool RunsAsOneSave(const Case& c) {
-  if (c.readOnly || c.noDirectory) return false;
-  for (const Operation& op : c.operations) {
-    if (op.kind == Operation::kWrite) return false;
-  }
-  return true;
-}
-
 Outcome RunAsOneSave(const Case& c) {
   Outcome outcome;
   std::optional<std::string> saved = SaveInMemory("Quarrow.ini", c.start.value_or(""), kGbk, [&](const SettingsFile& file) {
@@ -112,14 +103,6 @@ TEST_P(ProfileCases, OursReadAndLeaveWhatTheCaseSays) {
     for (const Operation& op : c.operations) writes |= op.kind == Operation::kWrite || op.kind == Operation::kSettingsWrite;
     if (!writes) EXPECT_TRUE(SameBytes(outcome.bytes, c.start)) << "reading alone leaves the file";
   }
-}
-
-std::string CaseName(const ::testing::TestParamInfo<fs::path>& info) {
-  std::string name = info.param.stem().string();
-  for (char& ch : name) {
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  }
-  return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileCases, ::testing::ValuesIn(CaseFiles(kCaseFolder)), CaseName);
