@@ -46,14 +46,7 @@ Outcome RunKeyByKey(const Case& c, const fs::path& folder) {
     if (c.readOnly) chmod(path.c_str(), 0444);
   }
   Outcome outcome;
-  for (const Operation& op : c.operations) {
-    switch (op.kind) {
-      case Operation::kRead: outcome.reads.push_back(ini.Read(path, op.section, op.key, op.text)); break;
-      case Operation::kSettingsRead: outcome.reads.push_back(settings.ReadString(op.section, op.key, op.text)); break;
-      case Operation::kWrite: ini.Write(path, op.section, op.key, op.text); break;
-      case Operation::kSettingsWrite: settings.WriteString(op.section, op.key, op.text); break;
-    }
-  }
+  outcome.reads = ApplyOperations(c, ini, settings);
   outcome.bytes = FileBytes(path);
   return outcome;
 }

@@ -75,14 +75,7 @@ Outcome RunCase(const Case& c, ProfileStore& store, const std::string& folder) {
   SettingsFile settings = PutStartFile(c, store, folder);
   const std::string& path = settings.Path();
   Outcome outcome;
-  for (const Operation& op : c.operations) {
-    switch (op.kind) {
-      case Operation::kRead: outcome.reads.push_back(store.Read(path, op.section, op.key, op.text)); break;
-      case Operation::kSettingsRead: outcome.reads.push_back(settings.ReadString(op.section, op.key, op.text)); break;
-      case Operation::kWrite: store.Write(path, op.section, op.key, op.text); break;
-      case Operation::kSettingsWrite: settings.WriteString(op.section, op.key, op.text); break;
-    }
-  }
+  outcome.reads = ApplyOperations(c, store, settings);
   return Finish(std::move(outcome), path, folder);
 }
 
