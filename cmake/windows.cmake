@@ -94,6 +94,37 @@ add_custom_command(OUTPUT ${ZIP}
   DEPENDS Quarrow ${README} COMMENT "Packing ${ZIP}")
 add_custom_target(release_zip ALL DEPENDS ${ZIP})
 
+# The installer: a per-user Windows Installer package, built by wixl from
+# installer/Quarrow.wxs (tools/make-msi.sh; docs/installer.md). It stores the
+# close helper, which it runs before it changes anything.
+add_executable(QuarrowClose WIN32 ${CMAKE_SOURCE_DIR}/installer/QuarrowClose.cpp)
+target_link_libraries(QuarrowClose PRIVATE quarrow_win)
+if(NOT MSVC)
+  target_link_options(QuarrowClose PRIVATE -s)
+endif()
+find_program(WIXL wixl)
+find_program(MSIBUILD msibuild)
+if(WIXL AND MSIBUILD)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(MSI_ARCH x64)
+  else()
+    set(MSI_ARCH x86)
+  endif()
+  set(MSI ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}${QUARROW_ZIP_SUFFIX}.msi)
+  set(MSI_FILES ${CMAKE_BINARY_DIR}/installer-files)
+  add_custom_command(OUTPUT ${MSI}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${MSI_FILES}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quarrow> $<TARGET_FILE:QuarrowClose> ${README}
+            ${ART_DIR}/app.ico ${MSI_FILES}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/make-msi.sh ${MSI_ARCH} ${QUARROW_VERSION_MSI} ${MSI_FILES} ${MSI}
+    DEPENDS Quarrow QuarrowClose ${README}
+            ${CMAKE_SOURCE_DIR}/installer/Quarrow.wxs ${CMAKE_SOURCE_DIR}/tools/make-msi.sh
+    COMMENT "Building the installer ${MSI}")
+  add_custom_target(installer ALL DEPENDS ${MSI})
+else()
+  message(WARNING "wixl or msibuild is missing: no installer is built (tools/setup.sh installs wixl and msitools)")
+endif()
+
 # ---- Tests that run under Wine (only in the cross-build here).
 if(CMAKE_CROSSCOMPILING)
   enable_testing()
