@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# The installer under Wine, in a prefix of its own, with the Windows build
-# this host can run (the 64-bit one where 32-bit programs cannot run): a
+# The installer under Wine, in a prefix of its own, with each Windows build
+# this host can run (only the 64-bit one where 32-bit programs cannot run): a
 # silent per-user install puts the program and both shortcuts where they
 # belong; the program started as its shortcut starts it keeps Quarrow.ini in
 # the settings folder; AUTOSTART=0 leaves no log-on shortcut and an upgrade
 # keeps that choice; an upgrade from an older package keeps Quarrow.ini byte
 # for byte; the same package again repairs a deleted program; installing or
-# uninstalling while Quarrow runs ends it first, and an uninstall it cannot
-# end it stops before it removes anything; an uninstall keeps the settings
+# uninstalling while Quarrow runs ends it first, and an uninstall that cannot
+# end a running copy stops before it removes anything; an uninstall keeps the settings
 # folder unless REMOVESETTINGS=1.
+#   tests/scripts/installer-test.sh [win32|win64]   one build only
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -16,10 +17,14 @@ build="${QUARROW_BUILD:-build}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 fail() { echo "installer-test: $*" >&2; exit 1; }
 
-read -r -a runnable <<<"$(tools/windows-builds.sh 2>/dev/null)"
-b=""
-for candidate in win64 win32; do [[ " ${runnable[*]} " == *" $candidate "* ]] && b=$candidate; done
-[ -n "$b" ] || fail "no Windows build runs on this host"
+# Each Windows build this host runs, each with its own package and prefix.
+if [ $# = 0 ]; then
+  read -r -a runnable <<<"$(tools/windows-builds.sh 2>/dev/null)"
+  ((${#runnable[@]})) || fail "no Windows build runs on this host"
+  for b in "${runnable[@]}"; do "$root/tests/scripts/installer-test.sh" "$b"; done
+  exit
+fi
+b="$1"
 [ "$b" = win64 ] && suffix=-x64 arch=x64 || { suffix="" arch=x86; }
 version=$(sed -n 's/^project(Quarrow VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 msi="$build/$b/Quarrow-$version$suffix.msi"
@@ -130,6 +135,9 @@ quarrow_running && fail "Quarrow still runs after the uninstall"
 wine reg query 'HKCU\Software\Quarrow' >/dev/null 2>&1 && fail "the uninstall left HKCU\\Software\\Quarrow"
 [ -z "$(uninstall_entries)" ] || fail "Apps & features still shows $(uninstall_entries)"
 grep -q '^H0=kept' "$settings/Quarrow.ini" || fail "Quarrow.ini lost its history: $(cat "$settings/Quarrow.ini")"
+# Nothing else of it in the user's profile (the installer's icon cache included).
+left=$(find "$(dirname "$(dirname "$roaming")")" -iname '*quarrow*' ! -path "$settings" ! -path "$settings/*")
+[ -z "$left" ] || fail "the uninstall left: $left"
 cp "$settings/Quarrow.ini" "$work/kept.ini"
 
 # ---- An older version without the log-on shortcut, upgraded: the choice and Quarrow.ini stay.

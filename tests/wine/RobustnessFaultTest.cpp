@@ -1,10 +1,10 @@
-// Faults from outside: a settings file the program cannot write, the process
-// killed while it saves, and two copies of the program on one settings file.
+// Faults from outside: a settings file the program cannot write and the
+// process killed while it saves. (A second start on one settings file:
+// SecondStartTest.cpp.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "DesktopHarness.h"
 #include "DialogHarness.h"
 #include "RobustnessHarness.h"
 #include "resource.h"

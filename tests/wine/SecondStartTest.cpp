@@ -180,12 +180,12 @@ TEST_F(SecondStart, WorksInFoldersWithBlanksChineseAndCharactersOutsideGbk) {
 // What the installer runs before it changes the program folder.
 TEST(CloseHelper, EndsTheCopiesRunningFromTheFolderWhichSaveAndLeavesOthers) {
   const std::string elsewhere = NewTempFolder("elsewhere");
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\Quarrow.exe").c_str(), (elsewhere + "\\Quarrow.exe").c_str(), FALSE));
+  const std::wstring otherExe = Wide(elsewhere) + L"\\Quarrow.exe";
+  ASSERT_TRUE(CopyFileW((Wide(ProgramFolder()) + L"\\Quarrow.exe").c_str(), otherExe.c_str(), FALSE));
   PROCESS_INFORMATION other{};
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::string otherExe = elsewhere + "\\Quarrow.exe";
-  ASSERT_TRUE(CreateProcessA(otherExe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, elsewhere.c_str(),
+  ASSERT_TRUE(CreateProcessW(otherExe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, Wide(elsewhere).c_str(),
                              &startup, &other));
   ASSERT_TRUE(WaitFor([&] { return FindBar(other.dwProcessId) != nullptr; }, 10000, 50));
   {
