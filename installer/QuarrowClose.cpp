@@ -19,8 +19,8 @@ namespace {
 constexpr wchar_t kCaption[] = L"Quarrow 网页搜索工具";
 constexpr wchar_t kStillRunning[] =
     L"Quarrow 正在运行，没有按要求退出。\n\n"
-    L"请在托盘图标的菜单中选择“退出”，然后单击“重试”。\n"
-    L"单击“取消”将停止安装，不做任何更改。";
+    L"请在托盘图标的菜单中选择“退出”后单击“重试”。\n"
+    L"单击“取消”则停止，不做任何更改。";
 constexpr DWORD kWaitMs = 10000;
 constexpr int kSilentUiLevel = 2;  // msiexec /qn
 
