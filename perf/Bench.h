@@ -54,6 +54,8 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
                     bool withSettings);
 void MeasureFootprint(Report& report, int searches, int dialogRounds);
 void MeasureResponse(Report& report, int tries);
+// Close requests followed to the process's end, Quarrow's and the floors'.
+void MeasureExit(Report& report, int runs);
 
 // The steps of a start, as the clocked builds mark them (bar/win/StartupClock.h):
 // times in milliseconds since `startMs`, the driver's reading just before

@@ -59,4 +59,13 @@ inline std::string MeasurementSettings() {
   return text;
 }
 
+// The same file without its UseIE line: the bar's save at exit writes the
+// line back, so the saved file can be told from the one the bar started with.
+inline std::string SettingsTheSaveChanges() {
+  std::string text = MeasurementSettings();
+  std::string line = std::string(keys::kUseIE) + "=0\r\n";
+  text.erase(text.find(line), line.size());
+  return text;
+}
+
 }  // namespace perf
