@@ -72,9 +72,9 @@ void Record(Contender& contender, int round, const StartTiming& timing, const Fo
 }
 
 // One start, measured and closed; an empty failure when all went right.
-std::string StartOnce(Contender& contender, int round, bool withSettings) {
+std::string StartOnce(Contender& contender, int round, const std::optional<std::string>& settings) {
   std::string folder = NewTempFolder("perf-start");
-  if (withSettings) WriteFileBytes(folder + "\\Quarrow.ini", MeasurementSettings());
+  if (settings) WriteFileBytes(folder + "\\Quarrow.ini", *settings);
   std::string failure;
   {
     StartedProgram program;
@@ -214,8 +214,10 @@ void ReportRatio(Report& report, const std::vector<Contender>& contenders, const
 }  // namespace
 
 void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others,
-                    bool withSettings) {
-  std::string tag = withSettings ? "" : "_no_settings";
+                    bool withSettings, size_t historyBytes) {
+  std::string tag = !withSettings ? "_no_settings" : historyBytes ? Format("_history_%zu_bytes", historyBytes) : "";
+  std::optional<std::string> settings;
+  if (withSettings) settings = MeasurementSettings(historyBytes);
   std::string bin = BinFolder();
   std::vector<Contender> contenders = {
       {"Quarrow.exe", bin + "\\Quarrow.exe"},
@@ -229,9 +231,12 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
   // Other builds to compare in the same rounds (a change tried out).
   for (const std::string& other : others) contenders.push_back({other, bin + "\\" + other});
 
+  std::string file = !withSettings ? "with no settings file"
+                     : historyBytes ? Format("with the full settings file, its history entries %zu bytes each", historyBytes)
+                                    : "with the full settings file";
   report.Heading(Format("Start-up %s (%d rounds; each round starts every program once, in turn;"
                         " %d rounds unmeasured first)",
-                        withSettings ? "with the full settings file" : "with no settings file", runs, warmups));
+                        file.c_str(), runs, warmups));
   report.Line("From just before CreateProcess until WaitForInputIdle has returned, the template-102 window");
   report.Line("is visible, neither it nor a control has anything left to paint, and a sent WM_NULL is answered.");
   report.Line(Steadiness());
@@ -242,7 +247,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
     size_t first = static_cast<size_t>(round + warmups) % contenders.size();
     for (size_t k = 0; k < contenders.size(); ++k) {
       Contender& contender = contenders[(first + k) % contenders.size()];
-      std::string failure = StartOnce(contender, round, withSettings);
+      std::string failure = StartOnce(contender, round, settings);
       if (!failure.empty()) report.Failure(contender.label + " start: " + failure);
     }
   }

@@ -4,8 +4,11 @@
 //   perfdriver [startup] [startup-empty] [footprint] [response] [exit] [--runs N] ...
 // With no measurement named it makes all five ("startup-empty": the start-up
 // with no settings file). "--also other.exe" starts
-// another program of the same folder in the same rounds (a change tried out).
+// another program of the same folder in the same rounds (a change tried out);
+// "--history-bytes N" makes each history entry of the full settings file N
+// bytes long for "startup" (the bar keeps up to 1023).
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -14,7 +17,7 @@
 int main(int argc, char** argv) {
   bool startup = false, startupEmpty = false, footprint = false, response = false, exits = false;
   std::vector<std::string> others;
-  int runs = 40, tries = 50, searches = 200, dialogRounds = 10, warmups = 2, exitRuns = 10;
+  int runs = 40, tries = 50, searches = 200, dialogRounds = 10, warmups = 2, exitRuns = 10, historyBytes = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto number = [&](int& value) {
@@ -31,12 +34,13 @@ int main(int argc, char** argv) {
     else if (arg == "--dialog-rounds") number(dialogRounds);
     else if (arg == "--warmups") number(warmups);
     else if (arg == "--exit-runs") number(exitRuns);
+    else if (arg == "--history-bytes") number(historyBytes);
     else if (arg == "--also" && i + 1 < argc) others.push_back(argv[++i]);
     else {
       fprintf(stderr,
               "usage: perfdriver [startup] [startup-empty] [footprint] [response] [exit] [--runs N] [--tries N]\n"
               "                  [--searches N] [--dialog-rounds N] [--warmups N] [--exit-runs N]\n"
-              "                  [--also other.exe]\n");
+              "                  [--history-bytes N] [--also other.exe]\n");
       return 2;
     }
   }
@@ -45,7 +49,7 @@ int main(int argc, char** argv) {
   }
 
   perf::Report report;
-  if (startup) perf::MeasureStartup(report, runs, warmups, others, true);
+  if (startup) perf::MeasureStartup(report, runs, warmups, others, true, static_cast<size_t>(std::max(historyBytes, 0)));
   if (startupEmpty) perf::MeasureStartup(report, runs, warmups, others, false);
   if (footprint) perf::MeasureFootprint(report, searches, dialogRounds);
   if (response) perf::MeasureResponse(report, tries);
