@@ -32,8 +32,9 @@ inline std::string MeasuredQuery(int n) {
   return text;
 }
 
-// `historyBytes`: each history entry that long (0: as HistoryEntryText gives it).
-inline std::string MeasurementSettings(size_t historyBytes = 0) {
+// `historyBytes`: each history entry that long (0: as HistoryEntryText gives
+// it); `picture`: the picture look (else the colour look).
+inline std::string MeasurementSettings(size_t historyBytes = 0, bool picture = true) {
   std::string text;
   auto section = [&](std::string_view name) { text.append("[").append(name).append("]\r\n"); };
   auto entry = [&](std::string_view key, int index, const std::string& value) {
@@ -58,7 +59,7 @@ inline std::string MeasurementSettings(size_t historyBytes = 0) {
   section(keys::kSetting);
   entry(keys::kUseIE, -1, "0");  // the default browser: the URL goes to the http handler
   entry(keys::kDoubleClickRight, -1, "1");
-  entry(keys::kUseImg, -1, "1");  // a background picture, the heavier of the two looks
+  entry(keys::kUseImg, -1, picture ? "1" : "0");  // by default a picture, the heavier of the two looks
   entry(keys::kImgNumber, -1, "7");
   return text;
 }

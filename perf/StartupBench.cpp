@@ -214,10 +214,11 @@ void ReportRatio(Report& report, const std::vector<Contender>& contenders, const
 }  // namespace
 
 void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others,
-                    bool withSettings, size_t historyBytes) {
+                    bool withSettings, size_t historyBytes, bool picture) {
   std::string tag = !withSettings ? "_no_settings" : historyBytes ? Format("_history_%zu_bytes", historyBytes) : "";
+  if (withSettings && !picture) tag += "_colour_look";
   std::optional<std::string> settings;
-  if (withSettings) settings = MeasurementSettings(historyBytes);
+  if (withSettings) settings = MeasurementSettings(historyBytes, picture);
   std::string bin = BinFolder();
   std::vector<Contender> contenders = {
       {"Quarrow.exe", bin + "\\Quarrow.exe"},
@@ -234,6 +235,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
   std::string file = !withSettings ? "with no settings file"
                      : historyBytes ? Format("with the full settings file, its history entries %zu bytes each", historyBytes)
                                     : "with the full settings file";
+  if (withSettings && !picture) file += " in the colour look";
   report.Heading(Format("Start-up %s (%d rounds; each round starts every program once, in turn;"
                         " %d rounds unmeasured first)",
                         file.c_str(), runs, warmups));

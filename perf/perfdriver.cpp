@@ -6,7 +6,8 @@
 // with no settings file). "--also other.exe" starts
 // another program of the same folder in the same rounds (a change tried out);
 // "--history-bytes N" makes each history entry of the full settings file N
-// bytes long for "startup" (the bar keeps up to 1023).
+// bytes long for "startup" (the bar keeps up to 1023), and "--colour-look"
+// has its file choose the colour look instead of the picture.
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv) {
   bool startup = false, startupEmpty = false, footprint = false, response = false, exits = false;
+  bool picture = true;
   std::vector<std::string> others;
   int runs = 40, tries = 50, searches = 200, dialogRounds = 10, warmups = 2, exitRuns = 10, historyBytes = 0;
   for (int i = 1; i < argc; ++i) {
@@ -35,12 +37,13 @@ int main(int argc, char** argv) {
     else if (arg == "--warmups") number(warmups);
     else if (arg == "--exit-runs") number(exitRuns);
     else if (arg == "--history-bytes") number(historyBytes);
+    else if (arg == "--colour-look") picture = false;
     else if (arg == "--also" && i + 1 < argc) others.push_back(argv[++i]);
     else {
       fprintf(stderr,
               "usage: perfdriver [startup] [startup-empty] [footprint] [response] [exit] [--runs N] [--tries N]\n"
               "                  [--searches N] [--dialog-rounds N] [--warmups N] [--exit-runs N]\n"
-              "                  [--history-bytes N] [--also other.exe]\n");
+              "                  [--history-bytes N] [--colour-look] [--also other.exe]\n");
       return 2;
     }
   }
@@ -49,7 +52,9 @@ int main(int argc, char** argv) {
   }
 
   perf::Report report;
-  if (startup) perf::MeasureStartup(report, runs, warmups, others, true, static_cast<size_t>(std::max(historyBytes, 0)));
+  if (startup) {
+    perf::MeasureStartup(report, runs, warmups, others, true, static_cast<size_t>(std::max(historyBytes, 0)), picture);
+  }
   if (startupEmpty) perf::MeasureStartup(report, runs, warmups, others, false);
   if (footprint) perf::MeasureFootprint(report, searches, dialogRounds);
   if (response) perf::MeasureResponse(report, tries);
