@@ -1,26 +1,35 @@
 // The Quarrow.ini every measurement starts from: ten engines, ten keywords,
-// ten sites, the four options and a hundred history entries. GBK text (the
-// file is compiled with the program's execution character set), CR LF lines.
+// ten sites, the four options and a hundred history entries, as the program
+// writes it: GBK bytes, CR LF lines. The texts here are the program's UTF-8.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
+#include "settings/FileEncoding.h"
 #include "settings/Keys.h"
+#include "settings/win/SystemGbk.h"
 
 namespace perf {
 
 inline constexpr int kListEntries = 10;
 inline constexpr int kHistoryEntries = 100;
 
+// The size of `text` in the file: its GBK bytes.
+inline size_t GbkSize(const std::string& text) {
+  std::string bytes;
+  TextToGbk(text, SystemGbk(), bytes);
+  return bytes.size();
+}
+
 // History entry n: fixed-width numbers, so that no entry begins with another
 // (the history drops an older entry that begins with a new one). Given
-// `bytes`, lengthened with letters to that many bytes (a long query).
+// `bytes`, lengthened with letters to that many bytes in the file (a long query).
 inline std::string HistoryEntryText(int n, size_t bytes = 0) {
   char text[64];
   snprintf(text, sizeof text, "历史查询 %03d 网页搜索示例", n);
   std::string entry = text;
-  while (entry.size() < bytes) entry.push_back(static_cast<char>('a' + entry.size() % 26));
+  for (size_t size = GbkSize(entry); size < bytes; ++size) entry.push_back(static_cast<char>('a' + size % 26));
   return entry;
 }
 
@@ -61,7 +70,9 @@ inline std::string MeasurementSettings(size_t historyBytes = 0, bool picture = t
   entry(keys::kDoubleClickRight, -1, "1");
   entry(keys::kUseImg, -1, picture ? "1" : "0");  // by default a picture, the heavier of the two looks
   entry(keys::kImgNumber, -1, "7");
-  return text;
+  std::string bytes;
+  TextToGbk(text, SystemGbk(), bytes);
+  return bytes;
 }
 
 // The same file without its UseIE line: the bar's save at exit writes the
