@@ -89,12 +89,22 @@ if(CMAKE_CROSSCOMPILING)
     target_compile_options(gtest_main PRIVATE -fexec-charset=UTF-8)
   endif()
 
+  # The tests and their tools speak UTF-8 inside and UTF-16 to the windows,
+  # whatever the program's own texts are compiled into; GBK bytes they build
+  # explicitly (Gbk() in the harness).
+  if(MSVC)
+    set(QUARROW_TEST_CHARSET /execution-charset:utf-8)
+  else()
+    set(QUARROW_TEST_CHARSET -fexec-charset=UTF-8)
+  endif()
+
   # Small programs the tests need (the URL recorder and the like).
   file(GLOB TEST_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*.cpp)
   foreach(src ${TEST_TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${WIN_LIBS})
+    target_compile_options(${name} PRIVATE ${QUARROW_TEST_CHARSET})
   endforeach()
   # The recorder stands in for a browser, a windows program: as a console
   # program each launch opened a console window over the bar.
@@ -103,6 +113,16 @@ if(CMAKE_CROSSCOMPILING)
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})
   target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main)
+  target_compile_options(wine_tests PRIVATE ${QUARROW_TEST_CHARSET})
+  # The profile comparison hands the platform's ANSI profile functions GBK
+  # literals of its own.
+  if(NOT MSVC)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/wine/ProfileComparisonTest.cpp PROPERTIES
+                                COMPILE_OPTIONS -fexec-charset=GBK)
+  else()
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/wine/ProfileComparisonTest.cpp PROPERTIES
+                                COMPILE_OPTIONS /execution-charset:.936)
+  endif()
   target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/resources)
   # Wine sees the Linux file system as drive Z:.
   target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")

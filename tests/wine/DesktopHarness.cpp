@@ -46,7 +46,7 @@ using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PU
 
 std::optional<std::uintptr_t> ProcessBlock(HANDLE process) {
   auto query = reinterpret_cast<QueryProcess>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
   if (!query) return std::nullopt;
   PROCESS_BASIC_INFORMATION info{};
   ULONG length = 0;
@@ -66,7 +66,7 @@ const char* ThreadBlock() {
   } info{};
   using QueryThread = LONG(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
   auto query = reinterpret_cast<QueryThread>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
   if (!query || query(GetCurrentThread(), 0, &info, sizeof info, nullptr) != 0) return nullptr;
   return static_cast<const char*>(info.block);
 }
@@ -148,8 +148,8 @@ void DoubleClick() {
 namespace {
 
 HWND TestWindow() {
-  static HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "desktop test", WS_POPUP,
-                                       1100, 700, 120, 60, nullptr, nullptr, GetModuleHandleA(nullptr),
+  static HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"desktop test", WS_POPUP,
+                                       1100, 700, 120, 60, nullptr, nullptr, GetModuleHandleW(nullptr),
                                        nullptr);
   return window;
 }
@@ -189,7 +189,7 @@ RECT WindowRect(HWND window) {
 
 RECT WorkArea() {
   RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   return area;
 }
 

@@ -36,7 +36,7 @@ TEST_F(Drop, TheLastFieldIsSearchedAtOnceAndNothingCountsAsDropped) {
 TEST_F(Drop, DataWithoutTextOrWithBlanksOnlyDoesNothing) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
-  DropOnBar(bar.Bar(), "ignored", false);
+  DropOnBar(bar.Bar(), DragText{});  // no format at all
   DropResult drop = DropOnBar(bar.Bar(), "a\t \t  \r\n");
   EXPECT_EQ(drop.dataRequests, 1);  // the text was read, and was empty
   Sleep(300);

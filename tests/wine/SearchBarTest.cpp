@@ -42,19 +42,19 @@ TEST(SearchBar, StartsWithDefaultsCentredTopmostWithoutTaskbarButton) {
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "csdn.net");
   EXPECT_TRUE(IsWindowVisible(bar.Bar()));
 
-  LONG exStyle = GetWindowLongA(bar.Bar(), GWL_EXSTYLE);
+  LONG exStyle = GetWindowLongW(bar.Bar(), GWL_EXSTYLE);
   EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
 
   RECT window{}, area{};
   GetWindowRect(bar.Bar(), &window);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   int width = window.right - window.left, height = window.bottom - window.top;
   EXPECT_NEAR(window.left, (area.left + area.right - width) / 2, 1);
   EXPECT_NEAR(window.top, (area.top + area.bottom - height) / 2, 1);
   // Nothing is written before the save step.
-  EXPECT_EQ(GetFileAttributesA(bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The URL's rules are the core's (its tests hold the table); here, that the
@@ -107,12 +107,12 @@ TEST(SearchBar, HistoryListShowsMostRecentFirstAndDeleteRemovesTheSelectedEntry)
   // "ab" replaced "abc" (a longer entry beginning with it); "  x" was searched
   // as "x" and replaced the earlier "x"; the empty query was not recorded.
   ASSERT_EQ(bar.QueryList(), (std::vector<std::string>{"x", "ab"}));
-  SendMessageA(bar.Item(IDC_QUERY), CB_SETCURSEL, 1, 0);
+  SendMessageW(bar.Item(IDC_QUERY), CB_SETCURSEL, 1, 0);
   bar.FocusQueryBox();
   bar.PressKey(VK_DELETE);
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"x"});
   // Without a current selection Delete only edits the text.
-  SendMessageA(bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   bar.PressKey(VK_DELETE);
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"x"});
   EXPECT_EQ(bar.Exit(), 0u);
@@ -124,10 +124,10 @@ TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
   ASSERT_TRUE(bar.Started());
   bar.SetQuery("hello");
   bar.FocusQueryBox();
-  SendMessageA(bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(2, 2));
+  SendMessageW(bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(2, 2));
   bar.PressKey('A', true);
   DWORD start = 0, end = 0;
-  SendMessageA(bar.Item(IDC_QUERY), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+  SendMessageW(bar.Item(IDC_QUERY), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 5u);
@@ -146,13 +146,13 @@ TEST(SearchBar, SettingsShowInTheBarAndTheMenusSetTheButtonsThatTheSearchReads) 
   }
   ini += "[Key]\r\nK0=教程\r\nK7=k7\r\n[Site]\r\nS0=s0.org\r\nS3=s3.org\r\n"
          "[History]\r\nH0=最近\r\nH1=\r\nH2=older\r\n";
-  BarProcess bar(ini);
+  BarProcess bar(Gbk(ini));
   ASSERT_TRUE(bar.Started());
   EXPECT_EQ(bar.Text(IDC_SEARCH), "引擎0");
   EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "教程");
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "s0.org");
   EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"最近", "older"}));
-  auto icon = [&] { return SendMessageA(bar.Item(IDC_ENGINE_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0); };
+  auto icon = [&] { return SendMessageW(bar.Item(IDC_ENGINE_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0); };
   const LRESULT firstIcon = icon();
   EXPECT_NE(firstIcon, 0);
 
@@ -226,7 +226,7 @@ TEST(SearchBar, AnAddressNeverStartsAProgramOfThatName) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
   std::string decoy = bar.Folder() + "\\www.evil.com";
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), decoy.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(Wide(ProgramFolder() + "\\recorder.exe").c_str(), Wide(decoy).c_str(), FALSE));
   bar.SetQuery("www.evil.com");
   bar.Click(IDC_SEARCH);
   Launch launch = LastLaunch(bar, 1);
