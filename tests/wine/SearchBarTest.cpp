@@ -119,6 +119,36 @@ TEST(SearchBar, HistoryListShowsMostRecentFirstAndDeleteRemovesTheSelectedEntry)
   EXPECT_EQ(bar.SettingsBytes(), HistorySection({"x"}) + kDefaultOptions);
 }
 
+// A query in any script reaches the browser exactly as typed and comes back
+// after a restart. GBK holds none of these: the save writes the whole file as
+// UTF-16 LE with a byte-order mark, every other line kept as text, and the
+// platform's own reader reads it.
+TEST(SearchBar, AQueryInAnyScriptReachesTheBrowserAndStaysInTheHistory) {
+  const char* queries[] = {"한국어 검색", "🍜 라멘", "𠮷野家"};
+  for (const std::string query : queries) {
+    SCOPED_TRACE(query);
+    const std::string before = "; 备注\r\n[History]\r\nH0=中文\r\n";
+    BarProcess bar(Gbk(before));
+    ASSERT_TRUE(bar.Started());
+    bar.SetQuery(query);
+    bar.Click(IDC_SEARCH);
+    EXPECT_EQ(LastLaunch(bar, 1).url, kBaidu + query);
+    EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{query, "中文"}));
+    ASSERT_EQ(bar.Exit(), 0u);
+    const std::string saved = bar.SettingsBytes();
+    EXPECT_EQ(saved, Utf16File("; 备注\r\n" + HistorySection({query, "中文"}) + kDefaultOptions))
+        << "as text: " << FromUtf16File(saved).value_or("(no UTF-16 byte-order mark) " + saved);
+    EXPECT_EQ(ReadKey(bar.SettingsPath(), "History", "H0"), query);
+
+    BarProcess again(saved);
+    ASSERT_TRUE(again.Started());
+    EXPECT_EQ(again.QueryList(), (std::vector<std::string>{query, "中文"}));
+    again.SetQuery("  " + query);
+    again.Click(IDC_SEARCH);
+    EXPECT_EQ(LastLaunch(again, 1).url, kBaidu + query);
+  }
+}
+
 TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
