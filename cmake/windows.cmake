@@ -109,6 +109,10 @@ if(CMAKE_CROSSCOMPILING)
   # The recorder stands in for a browser, a windows program: as a console
   # program each launch opened a console window over the bar.
   set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
+  # Read the bar's menus inside its process (tests/wine/tools/menutexts).
+  add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp)
+  set_target_properties(menutexts PROPERTIES PREFIX "")
+  target_link_libraries(menutexts PRIVATE user32)
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})
@@ -126,7 +130,7 @@ if(CMAKE_CROSSCOMPILING)
   target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/resources)
   # Wine sees the Linux file system as drive Z:.
   target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
-  add_dependencies(wine_tests Quarrow)
+  add_dependencies(wine_tests Quarrow menutexts)
   foreach(src ${TEST_TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_dependencies(wine_tests ${name})
