@@ -135,14 +135,23 @@ if(CMAKE_CROSSCOMPILING)
     get_filename_component(name ${src} NAME_WE)
     add_dependencies(wine_tests ${name})
   endforeach()
-  # Suites that need another display run on their own: two monitors side by
-  # side, and 144 dots per inch (tools/wine-env.sh makes both).
-  add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*)
+  # Suites that need another display or another code page run on their own:
+  # two monitors side by side, 144 dots per inch, and the code pages of a
+  # Western (1252) and a Japanese (932) system (tools/wine-env.sh makes each;
+  # QUARROW_EXPECTED_ACP tells the code-page suite what to check it has).
+  add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*:CodePage*)
   add_test(NAME wine_tests_two_monitors COMMAND wine_tests --gtest_color=no --gtest_filter=TwoMonitors*)
   add_test(NAME wine_tests_high_dpi COMMAND wine_tests --gtest_color=no --gtest_filter=HighDpi*)
-  set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi PROPERTIES TIMEOUT 1800)
+  add_test(NAME wine_tests_code_page_1252 COMMAND wine_tests --gtest_color=no --gtest_filter=CodePage*)
+  add_test(NAME wine_tests_code_page_932 COMMAND wine_tests --gtest_color=no --gtest_filter=CodePage*)
+  set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi wine_tests_code_page_1252
+                       wine_tests_code_page_932 PROPERTIES TIMEOUT 1800)
   set_tests_properties(wine_tests_two_monitors PROPERTIES ENVIRONMENT QUARROW_MONITORS=2)
   set_tests_properties(wine_tests_high_dpi PROPERTIES ENVIRONMENT QUARROW_DPI=144)
+  set_tests_properties(wine_tests_code_page_1252 PROPERTIES
+                       ENVIRONMENT "QUARROW_LOCALE=en_US.UTF-8;QUARROW_EXPECTED_ACP=1252")
+  set_tests_properties(wine_tests_code_page_932 PROPERTIES
+                       ENVIRONMENT "QUARROW_LOCALE=ja_JP.UTF-8;QUARROW_EXPECTED_ACP=932")
 endif()
 
 # ---- Performance measurements (perf/, run by tools/perf.sh; not built by default).
