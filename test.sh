@@ -10,6 +10,7 @@ if [ "${1:-}" = --native ]; then
   tools/setup.sh native
   tools/build.sh native
   ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
+  echo "== $(ctest --test-dir "$build/native" -N -R '^Cases/ProfileCases' | grep -c 'Test *#') profile comparison cases played natively"
   exit
 fi
 tools/setup.sh

@@ -13,7 +13,8 @@ endif()
 configure_file(${CMAKE_SOURCE_DIR}/resources/Quarrow.manifest.in ${CMAKE_BINARY_DIR}/manifest/Quarrow.manifest @ONLY)
 set(QUARROW_BIN ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${QUARROW_BIN})
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# The wide interfaces throughout: an ANSI call left by accident does not compile.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 if(NOT MSVC)
   # One file that runs as it is: the C and C++ runtimes linked in.
   add_link_options(-static -static-libgcc -static-libstdc++)
@@ -89,22 +90,12 @@ if(CMAKE_CROSSCOMPILING)
     target_compile_options(gtest_main PRIVATE -fexec-charset=UTF-8)
   endif()
 
-  # The tests and their tools speak UTF-8 inside and UTF-16 to the windows,
-  # whatever the program's own texts are compiled into; GBK bytes they build
-  # explicitly (Gbk() in the harness).
-  if(MSVC)
-    set(QUARROW_TEST_CHARSET /execution-charset:utf-8)
-  else()
-    set(QUARROW_TEST_CHARSET -fexec-charset=UTF-8)
-  endif()
-
   # Small programs the tests need (the URL recorder and the like).
   file(GLOB TEST_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/tools/*.cpp)
   foreach(src ${TEST_TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${WIN_LIBS})
-    target_compile_options(${name} PRIVATE ${QUARROW_TEST_CHARSET})
   endforeach()
   # The recorder stands in for a browser, a windows program: as a console
   # program each launch opened a console window over the bar.
@@ -114,20 +105,10 @@ if(CMAKE_CROSSCOMPILING)
   set_target_properties(menutexts PROPERTIES PREFIX "")
   target_link_libraries(menutexts PRIVATE user32)
 
-  file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+  file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})
   target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main)
-  target_compile_options(wine_tests PRIVATE ${QUARROW_TEST_CHARSET})
-  # The profile comparison hands the platform's ANSI profile functions GBK
-  # literals of its own.
-  if(NOT MSVC)
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/wine/ProfileComparisonTest.cpp PROPERTIES
-                                COMPILE_OPTIONS -fexec-charset=GBK)
-  else()
-    set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/wine/ProfileComparisonTest.cpp PROPERTIES
-                                COMPILE_OPTIONS /execution-charset:.936)
-  endif()
-  target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/resources)
+  target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_SOURCE_DIR}/resources)
   # Wine sees the Linux file system as drive Z:.
   target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
   add_dependencies(wine_tests Quarrow menutexts)

@@ -1,15 +1,15 @@
 // The settings file the measurements start from holds what the figures claim
-// (ten engines, keywords and sites, a hundred history entries), read back
-// through the platform's profile functions as the bar reads it; and every
-// measured search adds exactly one history entry.
+// (ten engines, keywords and sites, a hundred history entries), read back in
+// one snapshot as the bar reads it; and every measured search adds exactly
+// one history entry.
 #include <gtest/gtest.h>
 
 #include "BarHarness.h"
 #include "Bench.h"
 #include "MeasurementSettings.h"
-#include "bar/MenuContents.h"
+#include "bar/BarSettings.h"
 #include "search/QueryHistory.h"
-#include "settings/win/ProfileApiStore.h"
+#include "settings/win/ReadSettings.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ class MeasurementSettingsTest : public ::testing::Test {
     WriteFileBytes(m_folder + "\\Quarrow.ini", perf::MeasurementSettings());
   }
   void TearDown() override { RemoveFolder(m_folder); }
-  SettingsFile File() { return SettingsFile(m_folder, m_store, '\\'); }
+  BarSettings Read() { return ReadBarSettings(ReadSettingsSnapshot(m_folder + "\\Quarrow.ini").File()); }
 
   std::string m_folder;
-  ProfileApiStore m_store;
 };
 
 TEST_F(MeasurementSettingsTest, TheBarReadsTenOfEachListAndTheOptions) {
-  SelectionMenus menus = ReadSelectionMenus(File());
+  BarSettings settings = Read();
+  const SelectionMenus& menus = settings.menus;
   for (int n = 0; n < perf::kListEntries; ++n) {
     SCOPED_TRACE(n);
     EXPECT_EQ(menus.engines.names[n], "引擎" + std::to_string(n));  // not the defaults
@@ -35,14 +35,13 @@ TEST_F(MeasurementSettingsTest, TheBarReadsTenOfEachListAndTheOptions) {
     EXPECT_EQ(menus.keywords[n], "关键词" + std::to_string(n));
     EXPECT_EQ(menus.sites[n], "site" + std::to_string(n) + ".example.com");
   }
-  EXPECT_EQ(menus.options.useIE, 0);
-  EXPECT_EQ(menus.options.useImage, 1);
-  EXPECT_EQ(menus.options.imageNumber, 7);
+  EXPECT_EQ(settings.options.useIE, 0);
+  EXPECT_EQ(settings.options.useImage, 1);
+  EXPECT_EQ(settings.options.imageNumber, 7);
 }
 
 TEST_F(MeasurementSettingsTest, TheBarLoadsAHundredHistoryEntries) {
-  QueryHistory history;
-  history.Load(File());
+  QueryHistory history = Read().history;
   ASSERT_EQ(history.Count(), static_cast<size_t>(perf::kHistoryEntries));
   EXPECT_EQ(history.Entries().front(), perf::HistoryEntryText(0));
   EXPECT_EQ(history.Entries().back(), perf::HistoryEntryText(perf::kHistoryEntries - 1));
@@ -51,8 +50,7 @@ TEST_F(MeasurementSettingsTest, TheBarLoadsAHundredHistoryEntries) {
 // The history drops an older entry that begins with the new query (any
 // case): a measured query must begin no other measured query and no entry.
 TEST_F(MeasurementSettingsTest, EveryMeasuredSearchAddsOneEntry) {
-  QueryHistory history;
-  history.Load(File());
+  QueryHistory history = Read().history;
   const struct {
     int first, count;
   } ranges[] = {{0, 200}, {5000, 50}};  // the footprint's searches, the Enter tries

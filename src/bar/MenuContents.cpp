@@ -28,20 +28,10 @@ MenuTexts ReadKeywordMenu(const SettingsFile& file) { return ReadTextMenu(file, 
 
 MenuTexts ReadSiteMenu(const SettingsFile& file) { return ReadTextMenu(file, kSiteListKind); }
 
-BarOptions ReadBarOptions(const SettingsFile& file) {
-  BarOptions options;
-  options.doubleClickRight = file.ReadInt(keys::kSetting, keys::kDoubleClickRight, "1");
-  options.useIE = file.ReadInt(keys::kSetting, keys::kUseIE, "0");
-  options.useImage = file.ReadInt(keys::kSetting, keys::kUseImg, "1");
-  options.imageNumber = file.ReadInt(keys::kSetting, keys::kImgNumber, "1");
-  return options;
-}
-
 SelectionMenus ReadSelectionMenus(const SettingsFile& file) {
   SelectionMenus menus;
   menus.engines = ReadEngineMenu(file);
   menus.sites = ReadSiteMenu(file);
   menus.keywords = ReadKeywordMenu(file);
-  menus.options = ReadBarOptions(file);
   return menus;
 }

@@ -1,5 +1,4 @@
-// What the bar's three selection menus hold, and the option values read right
-// after them. The menus always offer positions 0 to 9 of each list, whatever
+// What the bar's three selection menus hold. The menus always offer positions 0 to 9 of each list, whatever
 // its "Number" says, so entries beyond 9 are never offered and a shorter list
 // shows what the file still holds at the higher keys (or the default).
 #pragma once
@@ -25,24 +24,10 @@ MenuTexts ReadKeywordMenu(const SettingsFile& file);
 // Site "S0".."S9"; the default site where missing.
 MenuTexts ReadSiteMenu(const SettingsFile& file);
 
-// The four values of section Setting the bar reads after building its menus.
-struct BarOptions {
-  int doubleClickRight = 1;
-  int useIE = 0;
-  int useImage = 1;
-  int imageNumber = 1;
-};
-
-// Reads "DoubleClickRight", "UseIE", "UseImg" and "ImgNumber", in that order,
-// with the atoi rule; the defaults are those of BarOptions.
-BarOptions ReadBarOptions(const SettingsFile& file);
-
-// What the bar reads when it starts, before its history, in the order it
-// reads it: the engine menu, the site menu, the keyword menu, the options.
+// The menus in the order the bar reads them: engines, sites, keywords.
 struct SelectionMenus {
   EngineMenuContents engines;
   MenuTexts sites;
   MenuTexts keywords;
-  BarOptions options;
 };
 SelectionMenus ReadSelectionMenus(const SettingsFile& file);

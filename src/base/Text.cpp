@@ -1,37 +1,55 @@
 #include "base/Text.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
+
+#include "base/Unicode.h"
 
 namespace {
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+struct FoldRun {
+  char32_t first, last;
+  int step, delta;
+};
+constexpr FoldRun kFoldRuns[] = {
+#include "base/CaseFoldTable.inc"
+};
 
-// Compares the first `length` bytes of a and b character by character: a
-// single-byte letter is folded, the two bytes of a double-byte character must
-// match exactly. Both texts are walked in step, so a byte is a trail byte in one
-// exactly when it is in the other as long as they have matched so far.
-bool EqualPrefixIgnoreCase(std::string_view a, std::string_view b, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    unsigned char ca = static_cast<unsigned char>(a[i]);
-    if (IsLeadByte(ca) && i + 1 < length) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
+// Compares code point by code point, folded, over the whole of `prefix`;
+// with `whole`, `text` must be used up too.
+bool FoldedMatch(std::string_view text, std::string_view prefix, bool whole) {
+  size_t t = 0, p = 0;
+  while (p < prefix.size()) {
+    if (t >= text.size()) return false;
+    unsigned char ct = static_cast<unsigned char>(text[t]), cp = static_cast<unsigned char>(prefix[p]);
+    if (ct < 0x80 && cp < 0x80) {  // ASCII, the common case
+      if (FoldCase(ct) != FoldCase(cp)) return false;
+      ++t, ++p;
       continue;
     }
-    if (IsLeadByte(ca)) return a[i] == b[i];  // a lone lead byte at the end
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    if (FoldCase(NextCodePoint(text, t)) != FoldCase(NextCodePoint(prefix, p))) return false;
   }
-  return true;
+  return !whole || t == text.size();
 }
 
 }  // namespace
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && EqualPrefixIgnoreCase(a, b, a.size());
+char32_t FoldCase(char32_t code) {
+  if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 'a' + 'A' : code;
+  const FoldRun* end = std::end(kFoldRuns);
+  const FoldRun* run = std::upper_bound(std::begin(kFoldRuns), end, code,
+                                        [](char32_t c, const FoldRun& r) { return c < r.first; });
+  if (run == std::begin(kFoldRuns)) return code;
+  --run;
+  if (code > run->last || (code - run->first) % static_cast<char32_t>(run->step) != 0) return code;
+  return static_cast<char32_t>(static_cast<int>(code) + run->delta);
 }
 
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return FoldedMatch(a, b, true); }
+
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-  return prefix.size() <= text.size() && EqualPrefixIgnoreCase(prefix, text, prefix.size());
+  return FoldedMatch(text, prefix, false);
 }
 
 int ParseInt(std::string_view text) {
@@ -56,27 +74,11 @@ std::string IndexedKey(std::string_view prefix, int index) {
   return key;
 }
 
-std::string_view CutTo(std::string_view text, size_t maxBytes) {
-  return text.size() > maxBytes ? text.substr(0, maxBytes) : text;
-}
-
-std::string_view CutAtCharacter(std::string_view text, size_t maxBytes) {
-  size_t end = 0;
-  while (end < text.size()) {
-    size_t next = end + (IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1);
-    if (next > maxBytes || next > text.size()) break;
-    end = next;
-  }
-  return text.substr(0, end);
-}
-
 std::string_view FileTitle(std::string_view path) {
-  // Walk by characters: the second byte of a GBK character can be a backslash.
+  // In UTF-8 no byte of a longer character is a slash or a dot.
   size_t nameStart = 0, dot = std::string_view::npos;
   for (size_t i = 0; i < path.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
-      ++i;
-    } else if (path[i] == '\\' || path[i] == '/') {
+    if (path[i] == '\\' || path[i] == '/') {
       nameStart = i + 1;
       dot = std::string_view::npos;
     } else if (path[i] == '.') {

@@ -1,19 +1,15 @@
-// Text helpers for the program's 8-bit texts (code page 936, GBK).
+// Text helpers for the program's texts, which are UTF-8 (base/Unicode.h).
 //
-// In GBK a byte from 0x81 to 0xFE starts a two-byte character whose second
-// byte (0x40 to 0xFE) may look like an ASCII letter. Case folding therefore
-// applies only to single-byte letters, which gives the same answer as the
-// system's lstrcmpiA for the texts the program compares.
+// Comparisons that ignore letter case fold every cased letter (A/a, Ä/ä,
+// Д/д, Σ/σ/ς) to its upper case, as the system's ordinal comparison that
+// ignores case does; characters without case (Chinese) compare exactly.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// True for a byte that starts a two-byte GBK character.
-constexpr bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
 // Blank, tab and 0x0A to 0x0D, as the C library's isspace in the "C" locale.
-// These bytes never occur inside a two-byte character.
+// These bytes never occur inside a UTF-8 sequence.
 constexpr bool IsBlank(char c) {
   return c == ' ' || c == '\t' || (c >= 0x0A && c <= 0x0D);
 }
@@ -36,11 +32,14 @@ inline std::string_view TrimLeft(std::string_view text) { return TrimLeftIf(text
 inline std::string_view TrimRight(std::string_view text) { return TrimRightIf(text, IsBlank); }
 inline std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
 
-// Whole-text equality ignoring the case of single-byte letters.
+// The letter `code` folded to its upper case; any other code point itself.
+char32_t FoldCase(char32_t code);
+
+// Whole-text equality ignoring letter case.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
-// True when `text` begins with `prefix`, ignoring the case of single-byte
-// letters; a text equal to the prefix counts as beginning with it.
+// True when `text` begins with `prefix`, ignoring letter case; a text equal
+// to the prefix counts as beginning with it.
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 
 // The C library's atoi: leading blanks, an optional sign, then decimal digits
@@ -53,13 +52,6 @@ std::string FormatInt(int value);
 
 // `prefix` followed by the decimal index: IndexedKey("E", 10) is "E10".
 std::string IndexedKey(std::string_view prefix, int index);
-
-// The first `maxBytes` bytes of `text` (all of it when shorter).
-std::string_view CutTo(std::string_view text, size_t maxBytes);
-
-// As much of `text` as fits into `maxBytes` without half a two-byte character;
-// a lead byte at the very end, without its second byte, is left out too.
-std::string_view CutAtCharacter(std::string_view text, size_t maxBytes);
 
 // The file's name in a path without the folders and the last extension
 // ("C:\Tools\Quarrow.exe" gives "Quarrow"); both slashes separate folders.

@@ -1,6 +1,5 @@
-// The program's own texts used from code. Templates and menus keep theirs in
-// resources/Quarrow.rc. Source files are UTF-8; every translation unit is
-// compiled with the GBK execution character set, so these are GBK bytes.
+// The program's own texts used from code, in UTF-8 like every text of the
+// program. Templates and menus keep theirs in resources/Quarrow.rc.
 #pragma once
 
 #include <string_view>
@@ -14,7 +13,7 @@ inline constexpr std::string_view kDefaultSite = "csdn.net";
 // Last item of each selection menu.
 inline constexpr std::string_view kMenuEditItem = "增加";
 
-// Notification-area tooltip: two lines, 30 bytes in GBK.
+// Notification-area tooltip: two lines, 24 UTF-16 units.
 inline constexpr std::string_view kTrayTip = "网页搜索工具\n快捷键:Ctrl+Alt+S";
 
 // Appended to a name or text that a settings list already holds.

@@ -1,6 +1,6 @@
 #include "desktop/Docking.h"
 
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -12,23 +12,7 @@
 #include <optional>
 #include <vector>
 
-// Screen coordinates in pixels; right and bottom are exclusive, as in RECT.
-struct ScreenRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  constexpr int Width() const { return right - left; }
-  constexpr int Height() const { return bottom - top; }
-  friend constexpr bool operator==(const ScreenRect&, const ScreenRect&) = default;
-};
-
-struct ScreenPoint {
-  int x = 0;
-  int y = 0;
-  friend constexpr bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
-};
+#include "base/Geometry.h"
 
 // One monitor: its whole rectangle and its work area (without the taskbar).
 struct MonitorArea {

@@ -3,11 +3,11 @@
 // Only a switch that is exactly 1 selects its "1" button; any other value
 // opens on the other one, so OK turns it into 0 (or, for the browser, keeps
 // "default browser").
-OptionChoices ChoicesForDialog(const OptionSwitches& switches) {
+OptionChoices ChoicesForDialog(const BarOptions& options) {
   OptionChoices choices;
-  choices.browserChoice = switches.useIE == 1 ? 0 : 1;
-  choices.placementChoice = switches.doubleClickRight == 1 ? 1 : 0;
-  choices.backgroundChoice = switches.useImage == 1 ? 1 : 0;
+  choices.browserChoice = options.useIE == 1 ? 0 : 1;
+  choices.placementChoice = options.doubleClickRight == 1 ? 1 : 0;
+  choices.backgroundChoice = options.useImage == 1 ? 1 : 0;
   return choices;
 }
 
@@ -21,8 +21,8 @@ int SwitchFromChoice(int choice, int before) {
 
 }  // namespace
 
-OptionSwitches SwitchesAfterOk(const OptionSwitches& before, const OptionChoices& chosen) {
-  OptionSwitches after;
+BarOptions OptionsAfterOk(const BarOptions& before, const OptionChoices& chosen) {
+  BarOptions after = before;
   after.useIE = chosen.browserChoice == 1 ? 0 : 1;
   after.doubleClickRight = SwitchFromChoice(chosen.placementChoice, before.doubleClickRight);
   after.useImage = SwitchFromChoice(chosen.backgroundChoice, before.useImage);

@@ -3,13 +3,7 @@
 // when none is selected.
 #pragma once
 
-// "UseIE", "DoubleClickRight" and "UseImg" as the bar holds them.
-struct OptionSwitches {
-  int useIE = 1;
-  int doubleClickRight = 1;
-  int useImage = 1;
-  friend constexpr bool operator==(const OptionSwitches&, const OptionSwitches&) = default;
-};
+#include "bar/BarOptions.h"
 
 struct OptionChoices {
   int browserChoice = -1;     // 0 "IE", 1 "默认浏览器"
@@ -19,8 +13,9 @@ struct OptionChoices {
 };
 
 // What the dialog opens with: always 0 or 1 in every group.
-OptionChoices ChoicesForDialog(const OptionSwitches& switches);
+OptionChoices ChoicesForDialog(const BarOptions& options);
 
-// The switches after OK. A group with nothing selected keeps its switch,
-// except the browser, which then means Internet Explorer.
-OptionSwitches SwitchesAfterOk(const OptionSwitches& before, const OptionChoices& chosen);
+// The options after OK. A group with nothing selected keeps its switch,
+// except the browser, which then means Internet Explorer; the picture's
+// number is not the dialog's.
+BarOptions OptionsAfterOk(const BarOptions& before, const OptionChoices& chosen);

@@ -1,7 +1,7 @@
 // Where a dialog of a given size goes when it is first shown.
 #pragma once
 
-#include "desktop/Docking.h"  // ScreenRect, ScreenPoint
+#include "base/Geometry.h"
 
 // The top left corner that centres a `width` by `height` window over `around`
 // and then moves it as little as needed to lie wholly inside `workArea`; a

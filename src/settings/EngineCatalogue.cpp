@@ -4,6 +4,7 @@
 
 #include "base/Text.h"
 #include "base/Texts.h"
+#include "base/Unicode.h"
 #include "settings/CountedList.h"
 #include "settings/Keys.h"
 
@@ -79,6 +80,6 @@ void EngineCatalogue::MoveDown(size_t position) {
 void EngineCatalogue::MoveTo(size_t from, size_t to) {
   std::swap(m_entries[from], m_entries[to]);
   EngineEntry& moved = m_entries[to];
-  moved.name = std::string(CutTo(moved.name, kMaxValueLength));
-  moved.searchCode = std::string(CutTo(moved.searchCode, kMaxValueLength));
+  moved.name = std::string(CutToUtf16Units(moved.name, kMaxValueLength));
+  moved.searchCode = std::string(CutToUtf16Units(moved.searchCode, kMaxValueLength));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Text.h"
+#include "base/Unicode.h"
 #include "settings/ProfileStore.h"
 
 namespace {
@@ -25,22 +26,27 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-char16_t UnitAt(std::string_view bytes, size_t at, bool bigEndian) {
-  unsigned char first = static_cast<unsigned char>(bytes[at]), second = static_cast<unsigned char>(bytes[at + 1]);
-  return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-}
-
-void AppendUnits(std::string& out, std::u16string_view units, bool bigEndian) {
+// UTF-16 text as the bytes of a file of that encoding.
+std::string Utf16Bytes(std::string_view text, bool bigEndian) {
+  std::string out;
+  std::u16string units = Utf8ToUtf16(text);
+  out.reserve(2 * units.size());
   for (char16_t unit : units) {
     char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
     out.push_back(bigEndian ? high : low);
     out.push_back(bigEndian ? low : high);
   }
+  return out;
+}
+
+char16_t UnitAt(std::string_view bytes, size_t at, bool bigEndian) {
+  unsigned char first = static_cast<unsigned char>(bytes[at]), second = static_cast<unsigned char>(bytes[at + 1]);
+  return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
 }
 
 }  // namespace
 
-IniDocument::IniDocument(std::string_view bytes, const CodePage& codePage) : m_codePage(&codePage) {
+IniDocument::IniDocument(std::string_view bytes, const GbkCodec& gbk) : m_gbk(&gbk) {
   Load(bytes);
 }
 
@@ -56,82 +62,73 @@ void IniDocument::Load(std::string_view bytes) {
   m_encoding = starts(kUtf8Mark)      ? Encoding::kUtf8
                : starts(kUtf16LeMark) ? Encoding::kUtf16Le
                : starts(kUtf16BeMark) ? Encoding::kUtf16Be
-                                      : Encoding::kAnsi;
-  const size_t markSize = m_encoding == Encoding::kUtf8 ? 3 : m_encoding == Encoding::kAnsi ? 0 : 2;
+                                      : Encoding::kGbk;
+  const size_t markSize = m_encoding == Encoding::kUtf8 ? 3 : m_encoding == Encoding::kGbk ? 0 : 2;
   m_mark = all.substr(0, markSize);
-  m_lineEnd = Encode(kLineEnd);
+  Encode(kLineEnd, m_lineEnd);
   std::string_view content = all.substr(markSize);
   m_tail = {};
 
   // About one line for each line end (CR LF, LF or CR): the vector need not grow.
   m_lines.reserve(std::max(std::count(content.begin(), content.end(), '\n'),
                            std::count(content.begin(), content.end(), '\r')) + 1);
-  // The text of each line of an encoded file, as (offset, length) in m_decoded
-  // until m_decoded is complete.
-  std::vector<std::pair<size_t, size_t>> spans;
+  // m_decoded grows while the lines are split: their texts are pointed at
+  // once it is complete.
+  Spans spans;
+  spans.reserve(m_lines.capacity());
   if (m_encoding == Encoding::kUtf16Le || m_encoding == Encoding::kUtf16Be) {
     SplitUtf16Lines(content, spans);
   } else {
     SplitByteLines(content, spans);
   }
-  if (m_encoding != Encoding::kAnsi) {
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-      m_lines[i].text = std::string_view(m_decoded).substr(spans[i].first, spans[i].second);
-      Classify(m_lines[i]);
-    }
-  }
   for (size_t i = 0; i < m_lines.size(); ++i) {
-    if (m_lines[i].kind == Kind::kHeader) m_headers.push_back(i);
+    Line& line = m_lines[i];
+    line.text = spans[i].first == kRawText ? line.raw
+                                           : std::string_view(m_decoded).substr(spans[i].first, spans[i].second);
+    Classify(line);
+    if (line.kind == Kind::kHeader) m_headers.push_back(i);
   }
 }
 
-// A line as it stands in the file; an ANSI line is its own text.
-void IniDocument::AddLine(std::string_view raw, std::string_view end) {
+void IniDocument::AddLine(std::string_view raw, std::string_view end, Spans& spans) {
   Line& line = m_lines.emplace_back();
   line.raw = raw;
   line.end = end;
-  if (m_encoding == Encoding::kAnsi) {
-    line.text = raw;
-    Classify(line);
+  const bool isText = m_encoding == Encoding::kGbk || m_encoding == Encoding::kUtf8 ? IsAscii(raw) : raw.empty();
+  if (isText) {
+    spans.emplace_back(kRawText, 0);
+    return;
   }
+  size_t offset = m_decoded.size();
+  m_decoded += Decode(raw);
+  spans.emplace_back(offset, m_decoded.size() - offset);
 }
 
-void IniDocument::SplitUtf16Lines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans) {
+void IniDocument::SplitUtf16Lines(std::string_view content, Spans& spans) {
   const bool bigEndian = m_encoding == Encoding::kUtf16Be;
   const size_t units = content.size() / 2;
   m_tail = content.substr(2 * units);
   auto unit = [&](size_t i) { return UnitAt(content, 2 * i, bigEndian); };
-  std::u16string text;
   for (size_t pos = 0; pos < units;) {
     size_t begin = pos;
     while (pos < units && unit(pos) != u'\r' && unit(pos) != u'\n') ++pos;
     size_t contentEnd = pos;
     if (pos < units) pos += (unit(pos) == u'\r' && pos + 1 < units && unit(pos + 1) == u'\n') ? 2 : 1;
-    text.clear();
-    for (size_t i = begin; i < contentEnd; ++i) text.push_back(unit(i));
-    size_t offset = m_decoded.size();
-    m_decoded += m_codePage->FromUtf16(text);
-    spans.emplace_back(offset, m_decoded.size() - offset);
     AddLine(content.substr(2 * begin, 2 * (contentEnd - begin)),
-            content.substr(2 * contentEnd, 2 * (pos - contentEnd)));
+            content.substr(2 * contentEnd, 2 * (pos - contentEnd)), spans);
   }
 }
 
-// ANSI and UTF-8 files: lines end at CR LF, LF or CR.
-void IniDocument::SplitByteLines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans) {
+// GBK and UTF-8 files: lines end at CR LF, LF or CR, bytes that never occur
+// inside a character of either.
+void IniDocument::SplitByteLines(std::string_view content, Spans& spans) {
   for (size_t pos = 0; pos < content.size();) {
     size_t begin = pos;
     size_t found = content.find_first_of("\r\n", pos);
     pos = found == std::string_view::npos ? content.size() : found;
     size_t contentEnd = pos;
     if (pos < content.size()) pos += (content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n') ? 2 : 1;
-    std::string_view raw = content.substr(begin, contentEnd - begin);
-    if (m_encoding == Encoding::kUtf8) {
-      size_t offset = m_decoded.size();
-      m_decoded += m_codePage->FromUtf16(Utf8ToUtf16(raw));
-      spans.emplace_back(offset, m_decoded.size() - offset);
-    }
-    AddLine(raw, content.substr(contentEnd, pos - contentEnd));
+    AddLine(content.substr(begin, contentEnd - begin), content.substr(contentEnd, pos - contentEnd), spans);
   }
 }
 
@@ -164,36 +161,55 @@ void IniDocument::Classify(Line& line) {
   }
 }
 
-std::string IniDocument::Encode(std::string_view text) const {
+bool IniDocument::Encode(std::string_view text, std::string& raw) const {
   switch (m_encoding) {
-    case Encoding::kAnsi: return std::string(text);
-    case Encoding::kUtf8: return Utf16ToUtf8(m_codePage->ToUtf16(text));
+    case Encoding::kGbk: return TextToGbk(text, *m_gbk, raw);
+    case Encoding::kUtf8: raw = TextToUtf8File(text); return true;
     case Encoding::kUtf16Le:
-    case Encoding::kUtf16Be: {
-      std::string out;
-      AppendUnits(out, m_codePage->ToUtf16(text), m_encoding == Encoding::kUtf16Be);
-      return out;
-    }
+    case Encoding::kUtf16Be: raw = Utf16Bytes(text, m_encoding == Encoding::kUtf16Be); return true;
   }
-  return std::string(text);
+  return false;
 }
 
 std::string IniDocument::Decode(std::string_view raw) const {
-  if (m_encoding == Encoding::kUtf8) return m_codePage->FromUtf16(Utf8ToUtf16(raw));
-  std::u16string units;
-  for (size_t i = 0; i + 1 < raw.size(); i += 2) units.push_back(UnitAt(raw, i, m_encoding == Encoding::kUtf16Be));
-  return m_codePage->FromUtf16(units);
+  switch (m_encoding) {
+    case Encoding::kGbk: return GbkToText(raw, *m_gbk);
+    case Encoding::kUtf8: return Utf8FileToText(raw);
+    case Encoding::kUtf16Le:
+    case Encoding::kUtf16Be: {
+      std::u16string units(raw.size() / 2, u'\0');
+      for (size_t i = 0; i < units.size(); ++i) units[i] = UnitAt(raw, 2 * i, m_encoding == Encoding::kUtf16Be);
+      return Utf16ToUtf8(units);
+    }
+  }
+  return std::string(raw);
+}
+
+void IniDocument::BecomeUtf16() {
+  // Line ends may view m_lineEnd: the new ones are made before it changes.
+  const std::string_view crlf = Keep(Utf16Bytes(kLineEnd, false));
+  for (Line& line : m_lines) {
+    line.raw = Keep(Utf16Bytes(line.text, false));
+    line.end = line.end.empty()       ? std::string_view()
+               : line.end == kLineEnd ? crlf
+                                      : Keep(Utf16Bytes(line.end, false));
+  }
+  m_encoding = Encoding::kUtf16Le;
+  m_mark = kUtf16LeMark;
+  m_lineEnd = crlf;
 }
 
 std::string_view IniDocument::Keep(std::string text) { return m_added.emplace_back(std::move(text)); }
 
 IniDocument::Line IniDocument::MakeLine(std::string text) {
   Line line;
-  if (m_encoding == Encoding::kAnsi) {
-    line.text = line.raw = Keep(std::move(text));
+  std::string raw;
+  Encode(text, raw);  // the caller made sure that it can be encoded
+  if (raw == text) {
+    line.text = line.raw = Keep(std::move(raw));
   } else {
-    // The text as the file gives it back: what the code page cannot hold is lost.
-    line.raw = Keep(Encode(text));
+    // The text as the file gives it back, so that reading it again gives the same.
+    line.raw = Keep(std::move(raw));
     line.text = Keep(Decode(line.raw));
   }
   line.end = m_lineEnd;
@@ -237,13 +253,23 @@ std::string IniDocument::Read(std::string_view section, std::string_view key, st
   // The default loses its trailing blanks, as the profile function documents.
   std::string_view fallback = AsCString(defaultValue);
   while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
-  fallback = CutTo(fallback, kMaxValueLength);
 
   size_t header = FindSection(AsCString(section));
-  if (header == m_lines.size()) return std::string(fallback);
+  if (header == m_lines.size()) return ReadableCut(fallback);
   size_t entry = FindEntry(header, AsCString(key), false);
-  if (entry == m_lines.size()) return std::string(fallback);
-  return std::string(CutTo(Unquote(AsCString(m_lines[entry].Value())), kMaxValueLength));
+  if (entry == m_lines.size()) return ReadableCut(fallback);
+  return ReadableCut(Unquote(AsCString(m_lines[entry].Value())));
+}
+
+std::string IniDocument::ReadableCut(std::string_view value) const {
+  // No form of a text is longer than its UTF-8: nothing to cut.
+  if (value.size() <= kMaxValueLength) return std::string(value);
+  std::string bytes;
+  if (m_encoding == Encoding::kGbk && TextToGbk(value, *m_gbk, bytes)) {
+    return GbkToText(CutGbkAtCharacter(bytes, kMaxValueLength), *m_gbk);
+  }
+  // A text GBK cannot hold makes the file UTF-16 when it is written.
+  return std::string(CutToUtf16Units(value, kMaxValueLength));
 }
 
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
@@ -253,6 +279,11 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
   // A line break in what is written makes more lines of it, as they would be
   // read from the file.
   auto breaks = [](std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; };
+  if (m_encoding == Encoding::kGbk) {
+    std::string unused;
+    auto fits = [&](std::string_view text) { return TextToGbk(text, *m_gbk, unused); };
+    if (!fits(section) || !fits(key) || !fits(value)) BecomeUtf16();
+  }
   if (breaks(section) || breaks(key) || breaks(value)) {
     bool changed = WriteLine(section, key, value);
     Load(Bytes());
@@ -271,7 +302,7 @@ bool IniDocument::WriteLine(std::string_view section, std::string_view key, std:
       Line& line = m_lines[entry];
       std::string text;
       text.append(line.Name()).append("=").append(value);
-      if (m_encoding == Encoding::kAnsi ? text == line.text : Encode(text) == line.raw) return false;
+      if (text == line.text) return false;
       Line replaced = MakeLine(std::move(text));
       replaced.end = line.end;
       line = replaced;

@@ -2,9 +2,11 @@
 // profile functions answer them, changed in memory, and turned back into the
 // file's bytes to be written once. Lines that are not changed keep their bytes.
 //
-// A file with a byte-order mark is text in UTF-16 (little or big endian) or
-// UTF-8: its text is seen in the ANSI code page, and what is written into it
-// is converted back, so the file keeps its encoding.
+// Names and values are the program's UTF-8 text. The file keeps its own
+// encoding: GBK without a byte-order mark, UTF-16 (little or big endian) or
+// UTF-8 with one. A write that GBK cannot hold turns a GBK file into UTF-16
+// little endian with its mark, every line kept as text: the form the
+// system's own profile functions read and write.
 #pragma once
 
 #include <deque>
@@ -13,13 +15,13 @@
 #include <utility>
 #include <vector>
 
-#include "settings/CodePage.h"
+#include "settings/FileEncoding.h"
 
 class IniDocument {
  public:
-  // `bytes`: the whole file (empty for a missing one). `codePage` must outlive
-  // the document.
-  IniDocument(std::string_view bytes, const CodePage& codePage);
+  // `bytes`: the whole file (empty for a missing one). `gbk` must outlive the
+  // document.
+  IniDocument(std::string_view bytes, const GbkCodec& gbk);
   // Its lines point into its own buffers.
   IniDocument(const IniDocument&) = delete;
   IniDocument& operator=(const IniDocument&) = delete;
@@ -28,18 +30,21 @@ class IniDocument {
   std::string Read(std::string_view section, std::string_view key, std::string_view defaultValue) const;
   // As ProfileStore::Write, in memory. Returns false when the bytes stay as they were.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
+  // As ProfileStore::ReadableCut: 1023 bytes of a GBK file, 1023 UTF-16 units
+  // of any other (as the wide profile functions read through 1024 units).
+  std::string ReadableCut(std::string_view value) const;
 
   // The file's bytes as they are now.
   std::string Bytes() const;
 
  private:
-  enum class Encoding { kAnsi, kUtf16Le, kUtf16Be, kUtf8 };
+  enum class Encoding { kGbk, kUtf16Le, kUtf16Be, kUtf8 };
   enum class Kind { kBlank, kHeader, kKey, kOther };
 
   // One line, its texts pointing into m_source, m_decoded or m_added.
   struct Line {
-    std::string_view text;  // the content in the ANSI code page, without the line end
-    std::string_view raw;   // the content as the file has it (for an ANSI file, `text`)
+    std::string_view text;  // the content as the program's text, without the line end
+    std::string_view raw;   // the content as the file has it (for ASCII, `text`)
     std::string_view end;   // the line end as the file has it (CR LF, LF, CR or none)
     Kind kind = Kind::kBlank;
     // Offsets into `text`: the header's name, or the entry's name and value,
@@ -51,15 +56,22 @@ class IniDocument {
   };
 
   void Load(std::string_view bytes);
-  void AddLine(std::string_view raw, std::string_view end);
-  void SplitUtf16Lines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans);
-  void SplitByteLines(std::string_view content, std::vector<std::pair<size_t, size_t>>& spans);
+  // The text of each line, as (offset, length) in m_decoded, or kRawText
+  // when a line's bytes are its text.
+  using Spans = std::vector<std::pair<size_t, size_t>>;
+  static constexpr size_t kRawText = static_cast<size_t>(-1);
+  void AddLine(std::string_view raw, std::string_view end, Spans& spans);
+  void SplitUtf16Lines(std::string_view content, Spans& spans);
+  void SplitByteLines(std::string_view content, Spans& spans);
   // Write, with no line break in the text written.
   bool WriteLine(std::string_view section, std::string_view key, std::string_view value);
   static void Classify(Line& line);
-  std::string Encode(std::string_view text) const;
-  // The ANSI text of a line of a UTF-16 or UTF-8 file.
+  // False when the file's encoding cannot hold `text`.
+  bool Encode(std::string_view text, std::string& raw) const;
+  // The text of a line's bytes.
   std::string Decode(std::string_view raw) const;
+  // A GBK file becomes UTF-16 little endian, every line's text kept.
+  void BecomeUtf16();
   std::string_view Keep(std::string text);
   // A new line of `text`, ended with CR LF.
   Line MakeLine(std::string text);
@@ -72,10 +84,10 @@ class IniDocument {
   // as the key of its name and gives it the value (as Wine does).
   size_t FindEntry(size_t header, std::string_view name, bool forWriting) const;
 
-  const CodePage* m_codePage;
-  Encoding m_encoding = Encoding::kAnsi;
+  const GbkCodec* m_gbk;
+  Encoding m_encoding = Encoding::kGbk;
   std::string m_source;   // the file's bytes as read
-  std::string m_decoded;  // the text of a UTF-16 or UTF-8 file in the ANSI code page
+  std::string m_decoded;  // the text of the lines whose bytes are not their text
   std::deque<std::string> m_added;  // texts of lines written since (a deque keeps them in place)
   std::string m_lineEnd;  // CR LF in the file's encoding
   std::string_view m_mark;  // the byte-order mark

@@ -9,12 +9,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A file rewritten within this time of its last reading can keep its size and
-// time stamp (file systems stamp with a coarse clock, FAT in steps of two
-// seconds), so until then its content is read and compared on every use.
-constexpr auto kRacyWindow = std::chrono::seconds(2);
-constexpr size_t kMaxCachedFiles = 16;
-
 bool ReadWholeFile(const std::string& path, std::uintmax_t sizeHint, std::string& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return false;
@@ -54,47 +48,19 @@ bool ReplaceFile(const fs::path& path, const std::string& bytes, bool keepPermis
 
 }  // namespace
 
-IniFile::IniFile(const CodePage* codePage) : m_codePage(codePage) {
-  static const AsciiCodePage ascii;
-  if (!m_codePage) m_codePage = &ascii;
-}
+IniFile::IniFile(const GbkCodec& gbk) : m_gbk(&gbk) {}
 
-IniFile::Cached& IniFile::Load(const std::string& path) {
-  if (m_files.size() >= kMaxCachedFiles && m_files.find(path) == m_files.end()) m_files.clear();
-  Cached& cached = m_files[path];
-
-  // Two look-ups of the file per read: its time stamp (which fails when there
-  // is nothing at `path`) and its size (which fails for a folder and the like).
-  std::error_code noTime, noSize;
-  fs::file_time_type modified = fs::last_write_time(path, noTime);
-  if (noTime) {
-    if (cached.exists || !cached.document) {
-      cached = Cached{};
-      cached.document = std::make_unique<IniDocument>(cached.bytes, *m_codePage);
-    }
-    return cached;
+IniFile::Loaded IniFile::Load(const std::string& path) const {
+  Loaded loaded;
+  std::error_code missing, noSize;
+  loaded.exists = fs::exists(fs::status(path, missing)) && !missing;
+  if (loaded.exists) {
+    std::uintmax_t size = fs::file_size(path, noSize);  // fails for a folder and the like
+    loaded.readable = !noSize && ReadWholeFile(path, size, loaded.bytes);
   }
-  std::uintmax_t size = fs::file_size(path, noSize);
-  if (noSize) size = 0;
-  Clock::time_point now = Clock::now();
-  if (cached.exists && cached.readable && size == cached.size && modified == cached.modified &&
-      modified + kRacyWindow < cached.checkedAt) {
-    return cached;
-  }
-
-  std::string bytes;
-  bool readable = !noSize && ReadWholeFile(path, size, bytes);
-  bool same = cached.exists && cached.readable == readable && bytes == cached.bytes;
-  cached.exists = true;
-  cached.readable = readable;
-  cached.size = size;
-  cached.modified = modified;
-  cached.checkedAt = now;
-  if (!same || !cached.document) {
-    cached.bytes = std::move(bytes);
-    cached.document = std::make_unique<IniDocument>(cached.bytes, *m_codePage);
-  }
-  return cached;
+  if (!loaded.readable) loaded.bytes.clear();
+  loaded.document = std::make_unique<IniDocument>(loaded.bytes, *m_gbk);
+  return loaded;
 }
 
 std::string IniFile::Read(const std::string& path, std::string_view section, std::string_view key,
@@ -104,28 +70,20 @@ std::string IniFile::Read(const std::string& path, std::string_view section, std
 
 void IniFile::Write(const std::string& path, std::string_view section, std::string_view key,
                     std::string_view value) {
-  Clock::time_point before = Clock::now();
-  Cached& cached = Load(path);
-  if (cached.exists && !cached.readable) return;  // what is in it cannot be kept
+  Loaded loaded = Load(path);
+  if (loaded.exists && !loaded.readable) return;  // what is in it cannot be kept
   std::error_code ec;
   fs::path target = path;
-  if (cached.exists) {
+  if (loaded.exists) {
     if (fs::is_symlink(fs::symlink_status(target, ec))) target = fs::canonical(target, ec);
     if (ec) return;
     // A read-only file is left alone, as the profile function leaves it.
     if ((fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none) return;
   }
+  if (!loaded.document->Write(section, key, value) && loaded.exists) return;  // nothing changes
+  ReplaceFile(target, loaded.document->Bytes(), loaded.exists);
+}
 
-  if (!cached.document->Write(section, key, value) && cached.exists) return;  // nothing changes
-  std::string bytes = cached.document->Bytes();
-  if (!ReplaceFile(target, bytes, cached.exists)) {
-    m_files.erase(path);  // the file is as it was, the copy in memory is not
-    return;
-  }
-  cached.exists = true;
-  cached.readable = true;
-  cached.size = bytes.size();
-  cached.modified = fs::last_write_time(target, ec);
-  cached.checkedAt = before;
-  cached.bytes = std::move(bytes);
+std::string IniFile::ReadableCut(const std::string& path, std::string_view value) {
+  return Load(path).document->ReadableCut(value);
 }

@@ -1,24 +1,23 @@
-// The settings file read and written by our own code: the portable twin of the
-// Windows profile functions, used where they do not exist (the core's tests on
-// Linux, the fuzz target, the benchmark) and checked against them under Wine.
+// The settings file read and written key by key by our own code, each call
+// reading the whole file afresh: the portable twin of the Windows profile
+// functions, for the core's tests on Linux and the fuzz target, and checked
+// against those functions under Wine. The program itself reads and saves the
+// file whole (SettingsSnapshot).
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
-#include "settings/CodePage.h"
+#include "settings/FileEncoding.h"
 #include "settings/IniDocument.h"
 #include "settings/ProfileStore.h"
 
 class IniFile : public ProfileStore {
  public:
-  // Text of UTF-16 and UTF-8 files is converted through `codePage`, which must
-  // outlive this; without one, through AsciiCodePage.
-  explicit IniFile(const CodePage* codePage = nullptr);
+  // GBK files are read and written through `gbk`, which must outlive this.
+  explicit IniFile(const GbkCodec& gbk);
   IniFile(const IniFile&) = delete;
   IniFile& operator=(const IniFile&) = delete;
 
@@ -26,24 +25,17 @@ class IniFile : public ProfileStore {
                    std::string_view defaultValue) override;
   void Write(const std::string& path, std::string_view section, std::string_view key,
              std::string_view value) override;
+  std::string ReadableCut(const std::string& path, std::string_view value) override;
 
  private:
-  using Clock = std::filesystem::file_time_type::clock;
-
-  // The last content seen of one file, with what the file looked like then.
-  struct Cached {
+  // The file as it is now, read afresh at every call: nothing is kept.
+  struct Loaded {
     bool exists = false;
     bool readable = true;
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified{};
-    Clock::time_point checkedAt{};  // when the content was last read
     std::string bytes;
     std::unique_ptr<IniDocument> document;
   };
+  Loaded Load(const std::string& path) const;
 
-  // The current content of `path`: the cached copy while the file is unchanged.
-  Cached& Load(const std::string& path);
-
-  const CodePage* m_codePage;
-  std::unordered_map<std::string, Cached> m_files;
+  const GbkCodec* m_gbk;
 };

@@ -17,9 +17,7 @@ SettingsFile SettingsFile::AtPath(std::string path, ProfileStore& store) {
 
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view defaultValue) const {
-  std::string value = m_store->Read(m_path, section, key, defaultValue);
-  if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
-  return value;
+  return m_store->Read(m_path, section, key, defaultValue);
 }
 
 int SettingsFile::ReadInt(std::string_view section, std::string_view key,
@@ -29,7 +27,9 @@ int SettingsFile::ReadInt(std::string_view section, std::string_view key,
 
 void SettingsFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) const {
-  m_store->Write(m_path, section, key, ValueToWrite(value));
+  // A reader sees only so much, so no more is stored: a huge value (a dropped
+  // megabyte in the history) would otherwise stay in the file for nothing.
+  m_store->Write(m_path, section, key, ValueToWrite(m_store->ReadableCut(m_path, value)));
 }
 
 void SettingsFile::WriteInt(std::string_view section, std::string_view key, int value) const {
@@ -37,10 +37,7 @@ void SettingsFile::WriteInt(std::string_view section, std::string_view key, int 
 }
 
 std::string SettingsFile::ValueToWrite(std::string_view value) {
-  // A reader sees at most 1023 bytes, so no more are stored: a huge value (a
-  // dropped megabyte in the history) would otherwise be lost whole by profile
-  // functions that cannot write it (Wine's writes an empty value).
-  std::string text(CutTo(value, kMaxValueLength));
+  std::string text(value);
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }

@@ -25,7 +25,7 @@ class SettingsFile {
 
   const std::string& Path() const { return m_path; }
 
-  // At most kMaxValueLength bytes; `defaultValue` when the key is missing.
+  // What a reader sees (ProfileStore::Read); `defaultValue` when the key is missing.
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const;
   // The value read as text, converted with the atoi rule.
@@ -35,11 +35,11 @@ class SettingsFile {
   void WriteString(std::string_view section, std::string_view key, std::string_view value) const;
   void WriteInt(std::string_view section, std::string_view key, int value) const;
 
-  // What is actually stored for `value`: its first 1023 bytes, the most a
-  // reader sees; every CR and LF becomes a blank, so a value can never split
-  // its line or bring in a section or key of its own; a value that begins and
-  // ends with a quote gets one more pair of double quotes, because reading
-  // removes one pair.
+  // What is actually stored for `value`, already cut to what a reader sees
+  // (ProfileStore::ReadableCut): every CR and LF becomes a blank, so a value
+  // can never split its line or bring in a section or key of its own; a value
+  // that begins and ends with a quote gets one more pair of double quotes,
+  // because reading removes one pair.
   static std::string ValueToWrite(std::string_view value);
 
  private:

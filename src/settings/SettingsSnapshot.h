@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 
-#include "settings/CodePage.h"
 #include "settings/IniDocument.h"
 #include "settings/ProfileStore.h"
 #include "settings/SettingsFile.h"
@@ -21,8 +20,8 @@
 class SettingsSnapshot {
  public:
   // `bytes`: the file's content; empty for a missing or unreadable file, which
-  // gives every default. `codePage` must outlive the snapshot.
-  SettingsSnapshot(std::string path, std::string_view bytes, const CodePage& codePage);
+  // gives every default. `gbk` must outlive the snapshot.
+  SettingsSnapshot(std::string path, std::string_view bytes, const GbkCodec& gbk);
   SettingsSnapshot(const SettingsSnapshot&) = delete;
   SettingsSnapshot& operator=(const SettingsSnapshot&) = delete;
 
@@ -44,6 +43,9 @@ class SettingsSnapshot {
                std::string_view value) override {
       changed |= document->Write(section, key, value);
     }
+    std::string ReadableCut(const std::string&, std::string_view value) override {
+      return document->ReadableCut(value);
+    }
     IniDocument* document;
     bool changed = false;
   };
@@ -57,5 +59,5 @@ class SettingsSnapshot {
 // file at `path` (empty when there is none yet). Nothing when the save changes
 // nothing, which then needs no writing (and creates no file).
 std::optional<std::string> SaveInMemory(const std::string& path, std::string_view bytes,
-                                        const CodePage& codePage,
+                                        const GbkCodec& gbk,
                                         const std::function<void(const SettingsFile&)>& save);

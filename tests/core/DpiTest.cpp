@@ -1,5 +1,5 @@
 // Scaling the program's 96-DPI pixel numbers to the bar's monitor.
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 
 #include <gtest/gtest.h>
 

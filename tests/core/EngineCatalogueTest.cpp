@@ -82,13 +82,15 @@ TEST(EngineCatalogue, AddEntryTrimsAndRefuses) {
       {"", "", AddResult::NameMissing},
       {" \r\n", "http://e/", AddResult::NameMissing},
       {"new", "  ", AddResult::CodeMissing},
-      {"\xB0\x41", "http://f/", AddResult::Added},
-      {"\xB0\x61", "http://g/", AddResult::Added},    // second bytes 'A'/'a': other characters
+      {"Ärger", "http://f/", AddResult::Added},
+      {"äRGER", "http://g/", AddResult::Duplicate},  // any script's letter case
+      {"百度", "http://h/", AddResult::Added},
+      {"佰度", "http://i/", AddResult::Added},
   };
   EngineCatalogue catalogue;
   for (const auto& step : steps) EXPECT_EQ(catalogue.AddEntry(step.name, step.code), step.result) << step.name;
   std::vector<EngineEntry> expected = {{"Abc", "http://a/?q= "}, {"abc ", "http://c/"}, {"ab", "http://d/"},
-                                       {"\xB0\x41", "http://f/"}, {"\xB0\x61", "http://g/"}};
+                                       {"Ärger", "http://f/"}, {"百度", "http://h/"}, {"佰度", "http://i/"}};
   EXPECT_EQ(catalogue.Entries(), expected);
 }
 
@@ -109,21 +111,18 @@ TEST(EngineCatalogue, ReplaceTakesAnyTextAndMovesStopAtTheEnds) {
   }
 }
 
-// A moved row comes back through 1024-byte buffers: the moved entry is cut to
-// 1023 bytes, a two-byte character at the boundary included; the entry it
-// passes keeps all its bytes.
-TEST(EngineCatalogue, MovedEntryArrivesCutTo1023Bytes) {
+// A moved row comes back through the list's 1024-unit buffers: the moved
+// entry is cut to 1023 UTF-16 units, never inside a character; the entry it
+// passes keeps all its text.
+TEST(EngineCatalogue, MovedEntryArrivesCutTo1023Units) {
   const std::string pad(1022, 'n');
-  const std::string fits = pad + "x";           // 1023 bytes
-  const std::string split = pad + "百";         // 1024: the last character straddles the cut
-  const std::string cutSplit = split.substr(0, 1023);  // ends in the lead byte
-  const std::string whole = pad + "百度";       // the neighbour's, 1026 bytes
+  const std::string fits = pad + "百";          // 1023 units
+  const std::string split = pad + "🍜";         // 1024: the pair straddles the cut
+  const std::string whole = pad + "百度";       // the neighbour's, 1024 units
   struct Case { bool up; std::string name, code; std::string cutName, cutCode; } cases[] = {
-      {true, fits, split, fits, cutSplit},
-      {false, split, fits, cutSplit, fits},
+      {true, fits, split, fits, pad},
+      {false, split, fits, pad, fits},
       {true, "短", std::string(1500, 'c'), "短", std::string(1023, 'c')},
-      // A character that ends at byte 1023 stays whole.
-      {false, pad.substr(1) + "度z", "http://x/?q=", pad.substr(1) + "度", "http://x/?q="},
   };
   for (const auto& c : cases) {
     // Up: the case's entry second, moved up; down: first, moved down.

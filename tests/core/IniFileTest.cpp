@@ -4,7 +4,8 @@
 #include <fstream>
 #include <random>
 
-#include "IconvCodePage.h"
+#include "IconvGbk.h"
+#include "base/Unicode.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 
@@ -38,8 +39,25 @@ class IniFileTest : public ::testing::Test {
 
   fs::path m_dir;
   std::string m_path;
-  IniFile m_ini;
+  IconvGbk m_gbk;
+  IniFile m_ini{m_gbk};
 };
+
+const IconvGbk kGbk;
+
+std::string Repeat(std::string_view text, int times) {
+  std::string out;
+  for (int n = 0; n < times; ++n) out += text;
+  return out;
+}
+
+// The GBK bytes of a UTF-8 text written here, and the text of GBK bytes.
+std::string Gbk(std::string_view text) {
+  std::string bytes;
+  if (!TextToGbk(text, kGbk, bytes)) throw std::runtime_error("not in GBK");
+  return bytes;
+}
+std::string FromGbk(std::string_view bytes) { return GbkToText(bytes, kGbk); }
 
 struct ReadCase {
   std::string file, section, key, fallback, expected;
@@ -50,7 +68,7 @@ struct ReadCase {
 void ExpectReads(IniFile& ini, const std::string& path, const std::vector<ReadCase>& cases) {
   for (const auto& c : cases) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(c.file.data(), c.file.size());
-    IniFile fresh;
+    IniFile fresh(kGbk);
     EXPECT_EQ(fresh.Read(path, c.section, c.key, c.fallback), c.expected)
         << "file \"" << c.file.substr(0, 200) << "\" [" << c.section << "] " << c.key;
     EXPECT_EQ(ini.Read(path, c.section, c.key, c.fallback), c.expected)
@@ -81,11 +99,14 @@ TEST_F(IniFileTest, ReadsValuesLikeTheProfileFunctions) {
       {"k=v\r\n[S]\r\n", "S", "k", "d", "d"},
       // An empty value is a value.
       {"[S]\r\nk=\r\n", "S", "k", "d", ""},
-      // Names ignore the case of single-byte letters only.
+      // Names ignore letter case; a GBK character whose second byte looks
+      // like a letter is a character of its own.
       {"[eNgInE]\r\nE0=x\r\n", "Engine", "e0", "d", "x"},
-      {"[S]\r\n\xB0\x41=x\r\n", "S", "\xB0\x61", "d", "d"},
-      {"[\xB0\x41]\r\nk=x\r\n", "\xB0\x61", "k", "d", "d"},
-      {"[S]\r\n百度=x\r\n", "s", "百度", "d", "x"},
+      {"[S]\r\n\xB0\x41=x\r\n", "S", FromGbk("\xB0\x61"), "d", "d"},
+      {"[\xB0\x41]\r\nk=x\r\n", FromGbk("\xB0\x61"), "k", "d", "d"},
+      {"[\xB0\x41]\r\nk=x\r\n", FromGbk("\xB0\x41"), "k", "d", "x"},
+      {Gbk("[S]\r\n百度=x\r\n"), "s", "百度", "d", "x"},
+      {Gbk("[Д]\r\nΣ=x\r\n"), "д", "σ", "d", "x"},
       // The first section and the first key of a name win.
       {"[S]\r\nk=1\r\nk=2\r\n[S]\r\nk=3\r\nj=4\r\n", "S", "k", "d", "1"},
       {"[S]\r\nk=1\r\n[s]\r\nj=4\r\n", "S", "j", "d", "d"},
@@ -96,8 +117,8 @@ TEST_F(IniFileTest, ReadsValuesLikeTheProfileFunctions) {
       {"[S]\rk=v\r", "S", "k", "d", "v"},
       {"[S]\r\nk=v", "S", "k", "d", "v"},
       {"[S]\r\r\n\nk=v", "S", "k", "d", "v"},
-      // GBK values come back byte for byte.
-      {"[History]\r\nH0=百度一下 谷歌\r\n", "History", "H0", "", "百度一下 谷歌"},
+      // A file without a byte-order mark is GBK.
+      {Gbk("[History]\r\nH0=百度一下 谷歌\r\n"), "History", "H0", "", "百度一下 谷歌"},
   };
   ExpectReads(m_ini, m_path, cases);
 }
@@ -109,9 +130,10 @@ TEST_F(IniFileTest, ValuesAreCutTo1023Bytes) {
       {"[S]\r\nk=" + x1023 + "yz\r\n", "S", "k", "", x1023},
       {"[S]\r\nk=\"" + std::string(5000, 'x') + "\"\r\n", "S", "k", "", x1023},
       {"", "S", "k", std::string(2000, 'd'), std::string(1023, 'd')},
-      // A double-byte character across the cut keeps only its first byte.
-      {"[S]\r\nk=a" + std::string(1000, '\xB0') + "\r\n", "S", "k", "",
-       "a" + std::string(1000, '\xB0').substr(0, 1022)},
+      // 1023 bytes of GBK, never half a character: a character across the cut goes whole.
+      {"[S]\r\nk=a" + std::string(1000, '\xB0') + "\r\n", "S", "k", "", FromGbk("a" + std::string(1000, '\xB0'))},
+      {"[S]\r\nk=" + std::string(1100, '\xB0') + "\r\n", "S", "k", "", FromGbk(std::string(1022, '\xB0'))},
+      {"", "S", "k", Repeat("百", 600), Repeat("百", 511)},
   };
   ExpectReads(m_ini, m_path, cases);
 }
@@ -192,7 +214,7 @@ TEST_F(IniFileTest, AFileChangedBehindTheCacheIsSeen) {
   fs::last_write_time(m_path, stamp);
   EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "2");
   // Written by another IniFile (another copy of the program).
-  IniFile other;
+  IniFile other(kGbk);
   other.Write(m_path, "A", "x", "3");
   EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "3");
   // Removed.
@@ -223,7 +245,7 @@ TEST_F(IniFileTest, SettingsFileValuesReadBackAsMeant) {
   int n = 0;
   for (const auto& c : cases) file.WriteString("History", "H" + std::to_string(n++), c.written);
   n = 0;
-  IniFile fresh;
+  IniFile fresh(kGbk);
   SettingsFile again(m_dir.string(), fresh);
   for (const auto& c : cases) {
     EXPECT_EQ(again.ReadString("History", "H" + std::to_string(n++), "?"), c.readBack) << c.written;
@@ -248,13 +270,12 @@ TEST_F(IniFileTest, AnyBytesGiveSensibleReads) {
       // A line of a megabyte, before the key and as the value.
       {"[S]\r\n" + megabyte + "\r\nk=v\r\n", "S", "k", "d", "v"},
       {"[S]\r\nk=" + megabyte, "S", "k", "d", std::string(1023, 'x')},
-      // UTF-16 with a byte-order mark, either order, with no code table:
-      // ASCII reads as such, anything else as '?'.
+      // UTF-16 with a byte-order mark, either order.
       {"\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0"s, "S", "k", "d", "v"},
       {"\xFE\xFF\0[\0S\0]\0\n\0k\0=\0v"s, "S", "k", "d", "v"},
-      {"\xFF\xFE[\0S\0]\0\n\0k\0=\0\x7e\x76\x21\0"s, "S", "k", "d", "?!"},
+      {"\xFF\xFE[\0S\0]\0\n\0k\0=\0\x7e\x76\x21\0"s, "S", "k", "d", "百!"},
       {"\xFF\xFE[\0S\0]\0\n\0k\0=\0v\0w"s, "S", "k", "d", "v"},  // an odd byte at the end
-      {"\xEF\xBB\xBF[S]\r\nk=\xE7\x99\xBEv\r\n"s, "S", "k", "d", "?v"},
+      {"\xEF\xBB\xBF[S]\r\nk=\xE7\x99\xBEv\r\n"s, "S", "k", "d", "百v"},
   };
   ExpectReads(m_ini, m_path, cases);
 }
@@ -290,58 +311,80 @@ std::string Utf16Be(std::u16string_view text) {
 }
 std::string Utf8(std::u16string_view text) { return "\xEF\xBB\xBF" + Utf16ToUtf8(text); }
 
-std::string Repeat(std::string_view text, int times) {
-  std::string out;
-  for (int n = 0; n < times; ++n) out += text;
-  return out;
-}
-
 }  // namespace
 
-TEST_F(IniFileTest, UnicodeFilesAreSeenInTheAnsiCodePage) {
-  IconvCodePage gbk;
-  IniFile ini(&gbk);
+TEST_F(IniFileTest, UnicodeFilesGiveTheirTextWhole) {
   const std::vector<ReadCase> cases = {
       {Utf16Le(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
       {Utf16Be(u"[Engine]\r\nE0= 百度一下 \r\n"), "Engine", "E0", "d", "百度一下"},
       {Utf8(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
-      // Section and key names in Chinese are compared in the ANSI code page.
       {Utf8(u"[搜索]\r\n引擎=谷歌\r\n"), "搜索", "引擎", "d", "谷歌"},
       {Utf16Le(u"[搜索]\n引擎=谷歌"), "搜索", "引擎", "d", "谷歌"},
-      // What the code page cannot hold becomes '?', one for each half of a
-      // surrogate pair, as the system's conversion gives it.
-      {Utf16Le(u"[S]\r\nk=a\U0001F600b\u0E01\r\n"), "S", "k", "d", "a??b?"},
-      // A broken UTF-8 sequence is one replacement character, '?' here.
-      {"\xEF\xBB\xBF[S]\r\nk=a\xE7\x99" "b\r\n", "S", "k", "d", "a?b"},
-      // The values are cut at 1023 bytes of their ANSI text.
-      {Utf16Le(u"[S]\r\nk=" + std::u16string(600, u'百')), "S", "k", "", Repeat("百", 511) + "\xB0"},
+      // Characters GBK cannot hold, within and beyond the Basic Multilingual Plane.
+      {Utf16Le(u"[S]\r\nk=한국어 🍜 𠮷\r\n"), "S", "k", "d", "한국어 🍜 𠮷"},
+      {Utf16Le(u"[Ä]\r\nk=x\r\n"), "ä", "K", "d", "x"},
+      // An unpaired surrogate is kept as it is (as three bytes of its own).
+      {Utf16Le(u"[S]\r\nk=a") + "\x00\xD8"s + "b\0"s, "S", "k", "d", "a\xED\xA0\x80" "b"},
+      // A broken UTF-8 sequence keeps its bytes as escapes.
+      {"\xEF\xBB\xBF[S]\r\nk=a\xE7\x99" "b\r\n", "S", "k", "d", "a\xED\xB3\xA7\xED\xB2\x99" "b"},
+      // 1023 UTF-16 units, never half a surrogate pair.
+      {Utf16Le(u"[S]\r\nk=" + std::u16string(1100, u'百')), "S", "k", "", Repeat("百", 1023)},
+      {Utf16Le(u"[S]\r\nk=" + std::u16string(1022, u'x') + u"🍜"), "S", "k", "", std::string(1022, 'x')},
+      {Utf8(u"[S]\r\nk=" + std::u16string(1021, u'x') + u"🍜🍜"), "S", "k", "", std::string(1021, 'x') + "🍜"},
   };
-  for (const auto& c : cases) {
-    Put(c.file);
-    EXPECT_EQ(ini.Read(m_path, c.section, c.key, c.fallback), c.expected) << "[" << c.section << "] " << c.key;
-  }
+  ExpectReads(m_ini, m_path, cases);
 }
 
 TEST_F(IniFileTest, WritesKeepTheFilesEncodingAndTheOtherLines) {
-  IconvCodePage gbk;
   const std::vector<WriteCase> cases = {
       {Utf16Le(u"[S]\r\nk=v\r\n"), "S", "k", "百度", Utf16Le(u"[S]\r\nk=百度\r\n")},
       {Utf16Le(u"[S]\r\nk=v"), "T", "搜索", "谷歌", Utf16Le(u"[S]\r\nk=v\r\n[T]\r\n搜索=谷歌\r\n")},
       {Utf16Be(u"[S]\n"), "S", "k", "1", Utf16Be(u"[S]\nk=1\r\n")},
       {Utf8(u"[Setting]\r\nUseIE=0\r\n"), "Setting", "UseIE", "1", Utf8(u"[Setting]\r\nUseIE=1\r\n")},
       {Utf8(u"[History]\r\nH0=a\r\n"), "History", "H1", "百度", Utf8(u"[History]\r\nH0=a\r\nH1=百度\r\n")},
-      // Lines that are not written keep their bytes, even what GBK cannot hold.
+      {Utf8(u"[History]\r\nH0=a\r\n"), "History", "H1", "🍜", Utf8(u"[History]\r\nH0=a\r\nH1=🍜\r\n")},
+      // Lines that are not written keep their bytes.
       {Utf16Le(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=1\r\n"), "S", "j", "2",
        Utf16Le(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=2\r\n")},
       {Utf8(u"[S]\r\nk=\u0E01\r\n") + "x\xFF\r\n", "S", "j", "2", Utf8(u"[S]\r\nk=\u0E01\r\n") + "x\xFF\r\nj=2\r\n"},
+      // GBK stays GBK while it can hold what is written, a new file too.
+      {"", "History", "H0", "百度", Gbk("[History]\r\nH0=百度\r\n")},
+      {Gbk("; 注释\r\n[S]\r\nk=v"), "S", "k", "谷歌", Gbk("; 注释\r\n[S]\r\nk=谷歌")},
+      // What GBK cannot hold makes the whole file UTF-16 with its mark, every
+      // line kept as text, its own line ends too.
+      {Gbk("; 注释\n[S]\r\nk=百度\r\n[T]\rj=1"), "S", "h", "한국어",
+       Utf16Le(u"; 注释\n[S]\r\nk=百度\r\nh=한국어\r\n[T]\rj=1")},
+      {"", "History", "H0", "𠮷", Utf16Le(u"[History]\r\nH0=𠮷\r\n")},
+      {Gbk("[S]\r\n"), "Ünï", "k", "v", Utf16Le(u"[S]\r\n[Ünï]\r\nk=v\r\n")},
   };
   for (const auto& c : cases) {
     Put(c.before);
-    IniFile ini(&gbk);
+    IniFile ini(kGbk);
     ini.Write(m_path, c.section, c.key, c.value);
     EXPECT_EQ(Bytes(), c.after) << "[" << c.section << "] " << c.key << "=" << c.value;
     EXPECT_EQ(ini.Read(m_path, c.section, c.key, "d"), c.value);
   }
+}
+
+TEST_F(IniFileTest, BytesThatAreNoTextKeepThemselves) {
+  // A GBK file with a broken pair and a lone lead byte at its end; a UTF-16
+  // file with an odd last byte and an unpaired surrogate. Reading works, a
+  // write elsewhere leaves those lines byte for byte, and a value moved to
+  // another key is written as the same bytes.
+  const std::string gbkFile = Gbk("[H]\r\nH0=百") + "\x81\x20x\r\nH1=a" + "\xB0";
+  const std::string utf16File = Utf16Le(u"[H]\r\nH0=a") + std::string("\x00\xDC", 2) + std::string("\r\0\nH1=b\0", 8) + "\x7F";
+  for (const std::string& start : {gbkFile, utf16File}) {
+    Put(start);
+    std::string h0 = m_ini.Read(m_path, "H", "H0", "d");
+    m_ini.Write(m_path, "H", "H9", "1");
+    EXPECT_EQ(Bytes().substr(0, start.size() - (start == utf16File)), start.substr(0, start.size() - (start == utf16File)));
+    m_ini.Write(m_path, "H", "H9", h0);
+    IniFile fresh(kGbk);
+    EXPECT_EQ(fresh.Read(m_path, "H", "H9", "d"), h0);
+  }
+  Put(gbkFile);
+  m_ini.Write(m_path, "H", "H2", m_ini.Read(m_path, "H", "H0", "d"));
+  EXPECT_EQ(Bytes(), gbkFile + "\r\n" + Gbk("H2=百") + "\x81\x20x\r\n");
 }
 
 TEST_F(IniFileTest, ThingsThatAreNoFileAreLeftAlone) {
@@ -375,35 +418,14 @@ TEST_F(IniFileTest, ALineBreakWrittenRawMakesLinesOfItsOwn) {
   // The profile functions write what they are given: the file then holds the
   // lines the text makes, and reads see them (SettingsFile writes blanks instead).
   for (const std::string& start : {""s, "[History]\r\nH0=a\r\n"s, Utf16Le(u"[History]\r\nH0=a\r\n")}) {
-    IconvCodePage gbk;
-    IniFile ini(&gbk);
+    IniFile ini(kGbk);
     Put(start);
     ini.Write(m_path, "History", "H1", "x\r\n[Engine]\r\nS0=http://evil/?q=");
     EXPECT_EQ(ini.Read(m_path, "History", "H1", "d"), "x");
     EXPECT_EQ(ini.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
     ini.Write(m_path, "Engine", "E0", "e");
-    IniFile fresh(&gbk);
+    IniFile fresh(kGbk);
     EXPECT_EQ(fresh.Read(m_path, "Engine", "E0", "d"), "e");
     EXPECT_EQ(fresh.Read(m_path, "Engine", "S0", "d"), "http://evil/?q=");
-  }
-}
-
-TEST_F(IniFileTest, WhatAUnicodeFileCannotHoldReadsBackAsTheFileHasIt) {
-  // A lone lead byte has no UTF-16 form: the file gets the replacement, and
-  // the reader that wrote it sees what a fresh reader sees.
-  IconvCodePage gbk;
-  AsciiCodePage ascii;
-  for (const CodePage* codePage : {static_cast<const CodePage*>(&gbk), static_cast<const CodePage*>(&ascii)}) {
-    for (const std::string& start : {Utf16Le(u"[S]\r\n"), Utf8(u"[S]\r\n")}) {
-      Put(start);
-      IniFile ini(codePage);
-      ini.Write(m_path, "S", "k", "a\x81");
-      ini.Write(m_path, "S", "j", "百度");
-      IniFile fresh(codePage);
-      for (const char* key : {"k", "j"}) {
-        EXPECT_EQ(ini.Read(m_path, "S", key, "d"), fresh.Read(m_path, "S", key, "d")) << key;
-      }
-      EXPECT_EQ(fresh.Read(m_path, "S", "k", "d"), "a?");
-    }
   }
 }

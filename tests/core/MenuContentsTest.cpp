@@ -2,6 +2,7 @@
 
 #include "ScratchSettings.h"
 #include "base/Text.h"
+#include "bar/BarSettings.h"
 #include "bar/MenuContents.h"
 #include "settings/Keys.h"
 
@@ -19,6 +20,9 @@ class RecordingReads : public ProfileStore {
   }
   void Write(const std::string& path, std::string_view section, std::string_view key,
              std::string_view value) override { m_store.Write(path, section, key, value); }
+  std::string ReadableCut(const std::string& path, std::string_view value) override {
+    return m_store.ReadableCut(path, value);
+  }
 
  private:
   ProfileStore& m_store;
@@ -39,7 +43,7 @@ TEST(MenuContents, NoFileGivesTenDefaultsAndTheDefaultOptions) {
   EXPECT_EQ(engines.codes, Repeated("http://www.baidu.com/s?wd="));
   EXPECT_EQ(ReadKeywordMenu(settings.File()), Repeated("MFC"));
   EXPECT_EQ(ReadSiteMenu(settings.File()), Repeated("csdn.net"));
-  BarOptions options = ReadBarOptions(settings.File());
+  BarOptions options = BarOptions::Read(settings.File());
   EXPECT_EQ((std::array{options.doubleClickRight, options.useIE, options.useImage, options.imageNumber}),
             (std::array{1, 0, 1, 1}));
 }
@@ -69,7 +73,7 @@ TEST(MenuContents, OptionsFollowTheAtoiRule) {
   settings.Write(keys::kSetting, keys::kUseIE, " 1x");
   settings.Write(keys::kSetting, keys::kUseImg, "abc");
   settings.Write(keys::kSetting, keys::kImgNumber, "30");
-  BarOptions options = ReadBarOptions(settings.File());
+  BarOptions options = BarOptions::Read(settings.File());
   EXPECT_EQ((std::array{options.doubleClickRight, options.useIE, options.useImage, options.imageNumber}),
             (std::array{0, 1, 0, 30}));
 }
@@ -78,7 +82,7 @@ TEST(MenuContents, StartUpReadsInTheBarsOrder) {
   ScratchSettings settings;
   RecordingReads reads(settings.Store());
   SettingsFile file(settings.Directory(), reads);
-  ReadSelectionMenus(file);
+  ReadBarSettings(file);
   std::vector<std::string> expected;
   for (int i = 0; i < 10; ++i) {
     expected.push_back("Engine/" + IndexedKey("E", i));
@@ -87,5 +91,6 @@ TEST(MenuContents, StartUpReadsInTheBarsOrder) {
   for (int i = 0; i < 10; ++i) expected.push_back("Site/" + IndexedKey("S", i));
   for (int i = 0; i < 10; ++i) expected.push_back("Key/" + IndexedKey("K", i));
   for (const char* key : {"DoubleClickRight", "UseIE", "UseImg", "ImgNumber"}) expected.push_back(std::string("Setting/") + key);
+  for (int i = 0; i < 100; ++i) expected.push_back("History/" + IndexedKey("H", i));
   EXPECT_EQ(reads.keysRead, expected);
 }

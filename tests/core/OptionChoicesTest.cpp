@@ -3,7 +3,7 @@
 #include "dialogs/OptionChoices.h"
 
 TEST(OptionChoices, DialogOpensWithOneButtonOfEachGroup) {
-  struct Case { OptionSwitches switches; OptionChoices choices; } cases[] = {
+  struct Case { BarOptions switches; OptionChoices choices; } cases[] = {
       {{1, 1, 1}, {0, 1, 1}},
       {{0, 0, 0}, {1, 0, 0}},
       {{7, 7, 7}, {1, 0, 0}},
@@ -13,21 +13,23 @@ TEST(OptionChoices, DialogOpensWithOneButtonOfEachGroup) {
 }
 
 TEST(OptionChoices, OkWritesTheChoicesBack) {
-  struct Case { OptionSwitches before; OptionChoices chosen; OptionSwitches after; } cases[] = {
+  struct Case { BarOptions before; OptionChoices chosen; BarOptions after; } cases[] = {
       {{1, 1, 1}, {1, 0, 0}, {0, 0, 0}},
       {{0, 0, 0}, {0, 1, 1}, {1, 1, 1}},
       // Nothing selected: placement and background keep their value, the
       // browser becomes Internet Explorer.
       {{0, 7, 7}, {-1, -1, -1}, {1, 7, 7}},
       {{0, 0, 1}, {-1, -1, -1}, {1, 0, 1}},
+      // The picture's number is not the dialog's.
+      {{1, 1, 1, 17}, {1, 0, 0}, {0, 0, 0, 17}},
   };
-  for (const auto& c : cases) EXPECT_EQ(SwitchesAfterOk(c.before, c.chosen), c.after);
+  for (const auto& c : cases) EXPECT_EQ(OptionsAfterOk(c.before, c.chosen), c.after);
 }
 
 // Opening and pressing OK: a value that was neither 0 nor 1 becomes 0, the
 // others stay as they were.
 TEST(OptionChoices, OkWithoutChangeNormalisesOddValuesToZero) {
-  struct Case { OptionSwitches before, after; } cases[] = {
+  struct Case { BarOptions before, after; } cases[] = {
       {{1, 1, 1}, {1, 1, 1}},
       {{0, 0, 0}, {0, 0, 0}},
       {{7, 7, 7}, {0, 0, 0}},
@@ -35,5 +37,5 @@ TEST(OptionChoices, OkWithoutChangeNormalisesOddValuesToZero) {
       {{-1, 2, 1}, {0, 0, 1}},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(SwitchesAfterOk(c.before, ChoicesForDialog(c.before)), c.after) << c.before.useImage;
+    EXPECT_EQ(OptionsAfterOk(c.before, ChoicesForDialog(c.before)), c.after) << c.before.useImage;
 }

@@ -34,7 +34,9 @@ TEST(QueryHistory, RecordRemovesOnePrefixMatchThenInsertsAtTheTop) {
       {{"abc", "abd"}, "ab", {"ab", "abc"}, 1},
       {{"ab"}, "ab", {"ab"}, 0},
       {{}, "www.abc", {"www.abc"}, std::nullopt},
-      {{"\xB0\x41x"}, "\xB0\x61", {"\xB0\x61", "\xB0\x41x"}, std::nullopt},
+      {{"Äpfel"}, "äp", {"äp"}, 0},
+      {{"百度一下"}, "百度", {"百度"}, 0},
+      {{"佰度"}, "百", {"百", "佰度"}, std::nullopt},
   };
   for (const auto& c : cases) {
     QueryHistory history = HistoryOf(c.before);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "IconvGbk.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
 
@@ -54,7 +55,8 @@ class ScratchSettings {
   }
 
   std::filesystem::path m_dir;
-  IniFile m_store;
+  IconvGbk m_gbk;
+  IniFile m_store{m_gbk};
   SettingsFile m_file;
 };
 

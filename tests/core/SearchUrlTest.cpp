@@ -23,7 +23,7 @@ TEST(ComposeSearchUrl, AddressOrConcatenation) {
   for (const auto& c : cases) {
     EXPECT_EQ(ComposeSearchUrl(c.query, p, c.siteOn, c.site, c.keywordOn, "MFC"), c.url) << c.query;
   }
-  EXPECT_EQ(ComposeSearchUrl("中文", p, false, "", false, ""), p + "\xD6\xD0\xCE\xC4");  // GBK bytes, unencoded
+  EXPECT_EQ(ComposeSearchUrl("中文", p, false, "", false, ""), p + "中文");  // as typed, unencoded
 }
 
 TEST(QueryAsSearched, DropsLeadingWhiteSpaceOnly) {

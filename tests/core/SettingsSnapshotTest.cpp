@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "IconvCodePage.h"
+#include "IconvGbk.h"
 #include "ScratchSettings.h"
 #include "bar/BarSettings.h"
 #include "settings/EngineCatalogue.h"
@@ -23,11 +23,17 @@ std::string Utf16Le(std::u16string_view text) {
   return bytes;
 }
 
+std::string Gbk(std::string_view text) {
+  std::string bytes;
+  TextToGbk(text, IconvGbk(), bytes);
+  return bytes;
+}
+
 // Starting files: none, empty, hand-edited, every encoding.
 const std::vector<std::pair<std::string, std::string>> kStarts = {
     {"no file", ""},
     {"hand-edited",
-     "; mine\r\n[History]\r\nH0=a\r\nH1=\r\nh2 = b \r\n\r\n[Engine]\nNumber=1\nE0=谷歌\n[Setting]\r\nUseIE=1"},
+     Gbk("; mine\r\n[History]\r\nH0=a\r\nH1=\r\nh2 = b \r\n\r\n[Engine]\nNumber=1\nE0=谷歌\n[Setting]\r\nUseIE=1")},
     {"utf-16", Utf16Le(u"[Engine]\r\nE0=谷歌\r\n[History]\r\nH0=中文\r\n")},
     {"utf-8", "\xEF\xBB\xBF[Key]\r\nK0=\xE4\xB8\xAD\xE6\x96\x87\r\n[Site]\r\nS0=x.cn\r\n"},
 };
@@ -62,18 +68,25 @@ std::vector<std::pair<std::string, Save>> SaveSequences() {
          sites.Save(file);
        }},
       {"picture OK", [](const SettingsFile& file) { file.WriteString(keys::kSetting, keys::kImgNumber, "17"); }},
+      {"exit after searches GBK cannot hold", [](const SettingsFile& file) {
+         QueryHistory history;
+         history.Load(file);
+         history.Record("한국어 검색");
+         history.Record("𠮷 🍜");
+         history.Save(file);
+       }},
   };
 }
 
 }  // namespace
 
 TEST(SettingsSnapshot, EverySaveInMemoryLeavesTheBytesOfWritesOneAtATime) {
-  IconvCodePage gbk;
+  IconvGbk gbk;
   for (const auto& [startName, start] : kStarts) {
     for (const auto& [saveName, save] : SaveSequences()) {
       SCOPED_TRACE(startName + ", " + saveName);
       ScratchSettings settings;
-      IniFile oneAtATime(&gbk);
+      IniFile oneAtATime(gbk);
       SettingsFile file = SettingsFile::AtPath(settings.File().Path(), oneAtATime);
       if (startName != "no file") settings.WriteRaw(start);
       save(file);
@@ -85,7 +98,7 @@ TEST(SettingsSnapshot, EverySaveInMemoryLeavesTheBytesOfWritesOneAtATime) {
 }
 
 TEST(SettingsSnapshot, ASaveThatChangesNothingWritesNothing) {
-  IconvCodePage gbk;
+  IconvGbk gbk;
   const std::string file = "[Setting]\r\nImgNumber=17\r\n";
   Save picture = [](const SettingsFile& f) { f.WriteString(keys::kSetting, keys::kImgNumber, "17"); };
   EXPECT_FALSE(SaveInMemory("Quarrow.ini", file, gbk, picture));
@@ -94,12 +107,12 @@ TEST(SettingsSnapshot, ASaveThatChangesNothingWritesNothing) {
 }
 
 TEST(SettingsSnapshot, TheBarsStartReadsGiveWhatReadsOneAtATimeGive) {
-  IconvCodePage gbk;
+  IconvGbk gbk;
   for (const auto& [startName, start] : kStarts) {
     SCOPED_TRACE(startName);
     ScratchSettings settings;
     if (startName != "no file") settings.WriteRaw(start);
-    IniFile oneAtATime(&gbk);
+    IniFile oneAtATime(gbk);
     SettingsFile file = SettingsFile::AtPath(settings.File().Path(), oneAtATime);
     SettingsSnapshot snapshot(file.Path(), start, gbk);
     BarSettings fromSnapshot = ReadBarSettings(snapshot.File());
@@ -108,10 +121,10 @@ TEST(SettingsSnapshot, TheBarsStartReadsGiveWhatReadsOneAtATimeGive) {
     EXPECT_EQ(fromSnapshot.menus.engines.codes, fromFile.menus.engines.codes);
     EXPECT_EQ(fromSnapshot.menus.sites, fromFile.menus.sites);
     EXPECT_EQ(fromSnapshot.menus.keywords, fromFile.menus.keywords);
-    EXPECT_EQ(fromSnapshot.menus.options.useIE, fromFile.menus.options.useIE);
+    EXPECT_EQ(fromSnapshot.options.useIE, fromFile.options.useIE);
     EXPECT_EQ(fromSnapshot.history.Entries(), fromFile.history.Entries());
   }
-  // What the files above hold, in the ANSI code page.
+  // What the files above hold, as the program's text.
   SettingsSnapshot utf16("Quarrow.ini", kStarts[2].second, gbk);
   BarSettings read = ReadBarSettings(utf16.File());
   EXPECT_EQ(read.menus.engines.names[0], "谷歌");
@@ -119,5 +132,5 @@ TEST(SettingsSnapshot, TheBarsStartReadsGiveWhatReadsOneAtATimeGive) {
   SettingsSnapshot edited("Quarrow.ini", kStarts[1].second, gbk);
   read = ReadBarSettings(edited.File());
   EXPECT_EQ(read.history.Entries(), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(read.menus.options.useIE, 1);
+  EXPECT_EQ(read.options.useIE, 1);
 }

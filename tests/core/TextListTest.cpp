@@ -54,11 +54,12 @@ TEST(TextList, AddEntryTrimsAndRefuses) {
       {"Visual", AddResult::Added},         {"Visual ", AddResult::Added},
       {"", AddResult::TextMissing},         {" \t\r\n", AddResult::TextMissing},
       {"MFC", AddResult::Added},            {"mfc", AddResult::Duplicate},
-      {"\xB0\x41", AddResult::Added},       {"\xB0\x61", AddResult::Added},
+      {"Δέλτα", AddResult::Added},         {"ΔΈΛΤΑ", AddResult::Duplicate},
+      {"百度", AddResult::Added},           {"佰度", AddResult::Added},
   };
   KeywordList list;
   for (const auto& step : steps) EXPECT_EQ(list.AddEntry(step.text), step.result) << step.text;
-  EXPECT_EQ(list.Entries(), (Texts{"Visual C++", "Visual", "Visual ", "MFC", "\xB0\x41", "\xB0\x61"}));
+  EXPECT_EQ(list.Entries(), (Texts{"Visual C++", "Visual", "Visual ", "MFC", "Δέλτα", "百度", "佰度"}));
 }
 
 TEST(TextList, MovesPutTheGivenTextAtTheNeighbourPosition) {

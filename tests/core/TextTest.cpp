@@ -4,7 +4,6 @@
 #include <string>
 
 #include "base/Text.h"
-#include "base/Texts.h"
 
 TEST(ParseInt, FollowsTheAtoiRule) {
   struct Case { const char* text; int value; } cases[] = {
@@ -32,27 +31,33 @@ TEST(Trim, RemovesAsciiBlanksOnly) {
   }
 }
 
-TEST(EqualsIgnoreCase, FoldsOnlySingleByteLetters) {
-  // 0xB0 0x41 and 0xB0 0x61 are two different GBK characters whose second
-  // bytes happen to be 'A' and 'a'.
+TEST(EqualsIgnoreCase, FoldsTheLettersOfEveryCasedScript) {
   struct Case { std::string a, b; bool equal; } cases[] = {
       {"MFC", "mfc", true},
       {"MFC", "MFC ", false},
       {"Google谷歌", "GOOGLE谷歌", true},
-      {"\xB0\x41", "\xB0\x61", false},
-      {"x\xB0\x41y", "X\xB0\x41Y", true},
-      {"\xB0\x41\xB0\x41", "\xB0\x61\xB0\x41", false},
+      {"百度", "佰度", false},                 // no case: exact
+      {"Äpfel", "äPFEL", true},
+      {"Москва", "МОСКВА", true},
+      {"ΣΟΦΙΑ", "σοφια", true},
+      {"σ", "ς", true},                       // final sigma meets sigma
+      {"Ａｂｃ", "ａＢＣ", true},               // full-width Latin letters
+      {"𐐀", "𐐨", true},                      // beyond the Basic Multilingual Plane
+      {"Straße", "STRASSE", false},           // one letter never becomes two
+      {"ı", "I", false},                      // ASCII text compares as it always did
+      {"\u212A", "k", false},                 // the Kelvin sign is no letter k
       {"", "", true},
       {"MF", "MFC", false},
   };
   for (const auto& c : cases) EXPECT_EQ(EqualsIgnoreCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
 }
 
-TEST(StartsWithIgnoreCase, IsADbcsAwarePrefixTest) {
+TEST(StartsWithIgnoreCase, ComparesFoldedCharactersNotBytes) {
   struct Case { std::string text, prefix; bool starts; } cases[] = {
       {"abc", "AB", true},     {"abc", "abc", true},  {"ab", "abc", false},
-      {"WWW.x", "www.", true}, {"abc", "", true},     {"\xB0\x41z", "\xB0\x61", false},
-      {"\xB0\x41z", "\xB0\x41Z", true},
+      {"WWW.x", "www.", true}, {"abc", "", true},     {"百度一下", "百度", true},
+      {"Привет", "пРИ", true}, {"ⱥx", "Ⱥ", true},     // two and three bytes, one letter
+      {"百", "\xE7\x99", false},                     // half a character is no prefix
   };
   for (const auto& c : cases) EXPECT_EQ(StartsWithIgnoreCase(c.text, c.prefix), c.starts) << c.text << " / " << c.prefix;
 }
@@ -61,29 +66,6 @@ TEST(IndexedKey, IsPrefixAndDecimalIndex) {
   EXPECT_EQ(IndexedKey("E", 0), "E0");
   EXPECT_EQ(IndexedKey("H", 99), "H99");
   EXPECT_EQ(IndexedKey("S", 10), "S10");
-}
-
-// The notification icon's tooltip field holds 63 bytes and a closing zero.
-TEST(CutAtCharacter, KeepsWholeTwoByteCharactersOnly) {
-  const std::string a63(63, 'a'), a62(62, 'a'), a61(61, 'a');
-  const std::string zhong = "中";  // two bytes in GBK
-  struct Case {
-    std::string text, fits;
-  } cases[] = {
-      {"", ""},
-      {std::string(kTrayTip), std::string(kTrayTip)},  // the 30 bytes the bar uses
-      {a63, a63},
-      {a63 + "b", a63},
-      {a61 + zhong, a61 + zhong},  // exactly 63
-      {a62 + zhong, a62},          // the character would need byte 64
-      {std::string(40, 'x') + zhong + zhong + std::string(30, 'y'),
-       std::string(40, 'x') + zhong + zhong + std::string(19, 'y')},
-      {"ab\x81", "ab"},  // a lead byte without its second byte
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    EXPECT_EQ(std::string(CutAtCharacter(c.text, 63)), c.fits);
-  }
 }
 
 TEST(FileTitle, IsTheLastNameWithoutItsExtension) {
@@ -96,9 +78,7 @@ TEST(FileTitle, IsTheLastNameWithoutItsExtension) {
       {"Quarrow.exe", "Quarrow"},
       {"", ""},
       {"C:\\工具\\搜索.exe", "搜索"},
-      // 0x5C (a backslash) as the second byte of a character: not a separator.
-      {"C:\\\x95\x5C\\\x95\x5C" "bar.exe", "\x95\x5C" "bar"},
-      {"C:\\dir\\name\x81", "name\x81"},       // a cut character at the end stays
+      {"C:\\Użytkownicy\\한국어\\도구.v2.exe", "도구.v2"},
   };
   for (const auto& c : cases) EXPECT_EQ(FileTitle(c.path), c.title) << c.path;
 }

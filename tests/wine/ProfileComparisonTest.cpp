@@ -1,5 +1,6 @@
 // The same reads and writes, applied to two copies of the same file: one
-// through the system's profile functions, one through IniFile. Every value
+// through the system's profile functions (the ANSI ones in code page 936, or
+// the wide ones for a case marked "wide"), one through IniFile. Every value
 // read and the resulting bytes must agree. The cases are files in
 // tests/data/profile (the format is described in its README).
 #include <gtest/gtest.h>
@@ -10,10 +11,15 @@
 #include <optional>
 #include <sstream>
 
+#include "ProfileApiStore.h"
+#include "ProfileCases.h"
 #include "base/Text.h"
+#include "base/Unicode.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
-#include "settings/win/ProfileApiStore.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
+#include "settings/win/SystemGbk.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace fs = std::filesystem;
@@ -22,215 +28,7 @@ namespace {
 
 const char* const kCaseFolder = QUARROW_TEST_DATA "/profile";
 
-// What one platform is expected to give; `wine` differs from `windows` only
-// in a case marked "differs".
-struct Expected {
-  std::string windows, wine;
-};
-
-struct Operation {
-  enum Kind { kRead, kWrite, kSettingsRead, kSettingsWrite } kind;
-  std::string section, key, text;  // text: the default or the value written
-  Expected expected;                // for reads
-  int line = 0;
-};
-
-struct Case {
-  std::string name;
-  std::optional<std::string> start;  // no file at all when empty
-  bool noDirectory = false, readOnly = false;
-  std::vector<Operation> operations;
-  std::optional<std::optional<std::string>> resultWindows, resultWine;  // nullopt inside: no file
-  std::string differs;  // why Wine departs from Windows here
-  bool oursFollowWine = false;  // IniFile deliberately does as Wine does ("ours: wine")
-};
-
-// ---- The case format ------------------------------------------------------
-
-std::string FromUtf8(const std::string& utf8) {
-  if (utf8.empty()) return utf8;
-  int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), int(utf8.size()), nullptr, 0);
-  if (wide <= 0) throw std::runtime_error("not UTF-8: " + utf8);
-  std::wstring w(wide, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), w.data(), wide);
-  int narrow = WideCharToMultiByte(936, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string text(narrow, '\0');
-  BOOL lost = FALSE;
-  WideCharToMultiByte(936, 0, w.data(), wide, text.data(), narrow, nullptr, &lost);
-  if (lost) throw std::runtime_error("not in GBK: " + utf8);
-  return text;
-}
-
-// \r \n \t \0 \s (blank) \\ \" \xHH, and \(N*text) for N copies of text.
-std::string Unescape(std::string_view in) {
-  std::string out;
-  for (size_t i = 0; i < in.size(); ++i) {
-    if (in[i] != '\\') {
-      out += in[i];
-      continue;
-    }
-    if (++i >= in.size()) throw std::runtime_error("lone backslash");
-    switch (in[i]) {
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case '0': out += '\0'; break;
-      case 's': out += ' '; break;
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'x':
-        if (i + 2 >= in.size()) throw std::runtime_error("short \\x");
-        out += char(std::stoi(std::string(in.substr(i + 1, 2)), nullptr, 16));
-        i += 2;
-        break;
-      case '(': {
-        size_t star = in.find('*', i), close = in.find(')', i);
-        if (star == in.npos || close == in.npos || star > close) throw std::runtime_error("bad \\(N*text)");
-        int count = std::stoi(std::string(in.substr(i + 1, star - i - 1)));
-        std::string piece = Unescape(in.substr(star + 1, close - star - 1));
-        for (int n = 0; n < count; ++n) out += piece;
-        i = close;
-        break;
-      }
-      default: throw std::runtime_error(std::string("unknown escape \\") + in[i]);
-    }
-  }
-  return out;
-}
-
-// Words of an operation line: bare words, or "quoted" with escapes.
-std::vector<std::string> Words(std::string_view line) {
-  std::vector<std::string> words;
-  size_t i = 0;
-  while (true) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    if (i >= line.size() || line[i] == '#') break;
-    if (line[i] == '"') {
-      size_t j = ++i;
-      while (j < line.size() && line[j] != '"') j += line[j] == '\\' ? 2 : 1;
-      if (j >= line.size()) throw std::runtime_error("unclosed quote");
-      words.push_back(Unescape(line.substr(i, j - i)));
-      i = j + 1;
-    } else {
-      size_t j = i;
-      while (j < line.size() && line[j] != ' ' && line[j] != '\t') ++j;
-      words.push_back(Unescape(line.substr(i, j - i)));
-      i = j;
-    }
-  }
-  return words;
-}
-
-Case ParseCase(const fs::path& file) {
-  Case c;
-  c.name = file.stem().string();
-  std::ifstream in(file, std::ios::binary);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(FromUtf8(line));
-  }
-  // A block: indented lines up to "end", each unescaped, without line ends of
-  // its own (they are written \r\n), trailing blanks ignored.
-  size_t i = 0;
-  auto block = [&]() {
-    std::string bytes;
-    for (++i; i < lines.size() && lines[i] != "end"; ++i) {
-      std::string_view body = lines[i];
-      if (body.substr(0, 2) != "  ") throw std::runtime_error("block line without indent: " + lines[i]);
-      body.remove_prefix(2);
-      while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
-      bytes += Unescape(body);
-    }
-    if (i >= lines.size()) throw std::runtime_error("block without end");
-    return bytes;
-  };
-  auto expectation = [&](const std::vector<std::string>& w, size_t at) {
-    if (w.size() == at + 2 && w[at] == "=>") return Expected{w[at + 1], w[at + 1]};
-    if (w.size() == at + 5 && w[at] == "=>" && w[at + 1] == "windows" && w[at + 3] == "wine") {
-      return Expected{w[at + 2], w[at + 4]};
-    }
-    throw std::runtime_error("expected => value, or => windows value wine value");
-  };
-  for (; i < lines.size(); ++i) {
-    std::vector<std::string> w = Words(lines[i]);
-    if (w.empty()) continue;
-    const std::string& verb = w[0];
-    if (verb == "file" && w.size() == 1) {
-      c.start = block();
-    } else if (verb == "no-directory") {
-      c.noDirectory = true;
-    } else if (verb == "read-only") {
-      c.readOnly = true;
-    } else if (verb == "differs:") {
-      c.differs = lines[i].substr(lines[i].find(':') + 1);
-    } else if (verb == "ours:" && w.size() >= 2 && w[1] == "wine") {
-      c.oursFollowWine = true;
-    } else if (verb == "result") {
-      std::optional<std::string> bytes;
-      size_t at = 1;
-      std::string which = w.size() > 1 && (w[1] == "windows" || w[1] == "wine") ? w[at++] : "both";
-      if (w.size() == at + 1 && w[at] == "none") {
-        bytes = std::nullopt;
-      } else if (w.size() == at) {
-        bytes = block();
-      } else {
-        throw std::runtime_error("result [windows|wine] [none]");
-      }
-      if (which != "wine") c.resultWindows = bytes;
-      if (which != "windows") c.resultWine = bytes;
-    } else if (verb == "read" || verb == "settings-read") {
-      if (w.size() < 4) throw std::runtime_error("read section key default => value");
-      Operation op{verb == "read" ? Operation::kRead : Operation::kSettingsRead, w[1], w[2], w[3],
-                   expectation(w, 4), int(i + 1)};
-      c.operations.push_back(op);
-    } else if ((verb == "write" || verb == "settings-write") && w.size() == 4) {
-      Operation op{verb == "write" ? Operation::kWrite : Operation::kSettingsWrite, w[1], w[2], w[3], {}, int(i + 1)};
-      c.operations.push_back(op);
-    } else {
-      throw std::runtime_error("unknown line " + std::to_string(i + 1) + ": " + lines[i]);
-    }
-  }
-  bool marked = !c.differs.empty();
-  bool split = c.resultWindows != c.resultWine;
-  for (const Operation& op : c.operations) split |= op.expected.windows != op.expected.wine;
-  if (split && !marked) throw std::runtime_error("Windows and Wine differ without a \"differs:\" reason");
-  if (marked && !split) throw std::runtime_error("marked \"differs\" but nothing differs");
-  if (c.oursFollowWine && !marked) throw std::runtime_error("\"ours: wine\" without a \"differs:\" reason");
-  return c;
-}
-
 // ---- Running a case -------------------------------------------------------
-
-// Bytes as readable text; a long text as its length, head and tail.
-std::string Show(const std::string& bytes) {
-  if (bytes.size() > 300) {
-    return std::to_string(bytes.size()) + " bytes: " + Show(bytes.substr(0, 100)) + " ... " +
-           Show(bytes.substr(bytes.size() - 100));
-  }
-  std::ostringstream out;
-  for (unsigned char c : bytes) {
-    if (c == '\r') out << "\\r";
-    else if (c == '\n') out << "\\n\n";
-    else if (c == '\\') out << "\\\\";
-    else if (c < 0x20 || c == 0x7F) out << "\\x" << std::hex << (c >> 4) << (c & 15) << std::dec;
-    else out << c;
-  }
-  return out.str();
-}
-
-// Compares bytes exactly; shows them readably, with the first difference.
-::testing::AssertionResult SameBytes(const std::optional<std::string>& actual,
-                                     const std::optional<std::string>& expected) {
-  if (actual == expected) return ::testing::AssertionSuccess();
-  auto show = [](const std::optional<std::string>& bytes) { return bytes ? Show(*bytes) : "(no file)"; };
-  size_t at = 0;
-  if (actual && expected) {
-    while (at < actual->size() && at < expected->size() && (*actual)[at] == (*expected)[at]) ++at;
-  }
-  return ::testing::AssertionFailure() << "they differ from byte " << at << "\n  got:      "
-                                       << show(actual) << "\n  expected: " << show(expected);
-}
 
 std::optional<std::string> FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -315,31 +113,23 @@ Outcome RunAsOneSave(const Case& c, const std::string& folder) {
   return Finish(std::move(outcome), settings.Path(), folder);
 }
 
-std::vector<fs::path> CaseFiles() {
-  std::vector<fs::path> files;
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(kCaseFolder, ec)) {
-    if (entry.path().extension() == ".case") files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 class ProfileComparison : public ::testing::TestWithParam<fs::path> {};
 
 TEST_P(ProfileComparison, SameReadsAndBytes) {
   Case c;
   try {
-    c = ParseCase(GetParam());
+    c = ParseCase(GetParam(), SystemGbk());
   } catch (const std::exception& e) {
     FAIL() << GetParam().string() << ": " << e.what();
   }
   SCOPED_TRACE(GetParam().filename().string() + (c.differs.empty() ? "" : " (differs:" + c.differs + ")"));
-  ASSERT_EQ(GetACP(), 936u) << "the profile functions must run in code page 936";
+  ASSERT_EQ(GetACP(), 936u) << "the ANSI profile functions must run in code page 936";
 
   std::string temp = TempFolder();
-  ProfileApiStore system;
-  IniFile portable(&SystemCodePage());
+  ProfileApiStore ansi;
+  WideProfileApiStore wide;
+  ProfileStore& system = c.wide ? static_cast<ProfileStore&>(wide) : ansi;
+  IniFile portable(SystemGbk());
   Outcome wine = RunCase(c, system, temp + "quarrow-profile-wine");
   Outcome ours = RunCase(c, portable, temp + "quarrow-profile-ini");
   const bool oneSave = RunsAsOneSave(c);
@@ -347,8 +137,8 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
 
   // What our implementation must give: Windows' result, or Wine's where the
   // case says we follow Wine.
-  auto oursExpected = [&](const Expected& e) { return c.oursFollowWine ? e.wine : e.windows; };
-  const auto& resultOurs = c.oursFollowWine ? c.resultWine : c.resultWindows;
+  auto oursExpected = [&](const Expected& e) { return OursExpected(c, e); };
+  const auto& resultOurs = OursResult(c);
 
   if (oneSave) {
 
@@ -376,7 +166,7 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
       EXPECT_TRUE(SameBytes(program.bytes, *resultOurs)) << "the file after one save";
     }
   }
-  if (c.differs.empty()) {
+  if (c.differs.empty() && !c.resultOurs) {
     EXPECT_TRUE(SameBytes(ours.bytes, wine.bytes)) << "IniFile's file against Wine's";
     if (oneSave) {
       EXPECT_TRUE(SameBytes(program.bytes, wine.bytes)) << "the file after one save against Wine's";
@@ -401,10 +191,10 @@ std::string CaseName(const ::testing::TestParamInfo<fs::path>& info) {
   return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileComparison, ::testing::ValuesIn(CaseFiles()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileComparison, ::testing::ValuesIn(CaseFiles(kCaseFolder)), CaseName);
 
 TEST(ProfileComparisonCases, AreThere) {
-  EXPECT_GE(CaseFiles().size(), 40u) << "case folder " << kCaseFolder;
+  EXPECT_GE(CaseFiles(kCaseFolder).size(), 40u) << "case folder " << kCaseFolder;
 }
 
 }  // namespace
@@ -440,9 +230,34 @@ TEST(CurrentDirectorySettingsFile, IsQuarrowIniInTheCurrentDirectory) {
     file.WriteString("History", "H0", "百度");
     EXPECT_EQ(file.ReadString("History", "H0", ""), "百度");
   }
-  EXPECT_EQ(FileBytes(dir + "\\Quarrow.ini").value_or("(no file)"), "[History]\r\nH0=百度\r\n");
+  EXPECT_EQ(FileBytes(dir + "\\Quarrow.ini").value_or("(no file)"), "[History]\r\nH0=\xB0\xD9\xB6\xC8\r\n");  // GBK
   DeleteFileA((dir + "\\Quarrow.ini").c_str());
   RemoveDirectoryA(dir.c_str());
+}
+
+// A Windows user's folder may be named in any script: the program's own
+// reading and saving find the file there, and what it saves reads back.
+TEST(CurrentDirectorySettingsFile, AFolderNamedInAnyScriptHoldsTheFile) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"Użytkownik 한국어 𠮷";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  wchar_t old[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, old);
+  ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
+  const std::string path = CurrentSettingsPath();
+  SaveWholeFile(path, [](const SettingsFile& file) {
+    file.WriteString("History", "H0", "百度");
+    file.WriteString("History", "H1", "한국어");
+  });
+  SettingsSnapshot snapshot = ReadSettingsSnapshot(path);
+  EXPECT_EQ(snapshot.File().ReadString("History", "H0", "lost"), "百度");
+  EXPECT_EQ(snapshot.File().ReadString("History", "H1", "lost"), "한국어");
+  SetCurrentDirectoryW(old);
+  const std::wstring file = dir + L"\\Quarrow.ini";
+  EXPECT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(dir.c_str());
 }
 
 TEST(CurrentDirectorySettingsFile, AtADriveRootTheDoubledSeparatorNamesTheRoot) {

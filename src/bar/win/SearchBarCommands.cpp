@@ -1,7 +1,7 @@
 // The bar's commands that run the settings dialogs and the About box. Each
-// dialog is a local of its handler and lives for its modal loop only; the bar
-// changes its menus, switches or picture only when a dialog ends with OK.
-// The bar owns each of them.
+// dialog is a local of its handler and lives for its modal loop only, owned
+// by the bar's window; the bar changes its menus, options or picture only
+// when a dialog ends with OK.
 #include "bar/win/SearchBarDlg.h"
 
 #include "dialogs/OptionChoices.h"
@@ -26,13 +26,9 @@ void SearchBarDlg::BindDialogCommands() {
 
   // The dialog edits the switches in memory; they reach the file at exit.
   OnCommand(ID_OPTIONS, [this] {
-    const OptionSwitches before{m_useIE, m_doubleClickRight, m_useImage};
-    OptionsDlg dialog(Hwnd(), ChoicesForDialog(before));
+    OptionsDlg dialog(Hwnd(), ChoicesForDialog(m_options));
     if (dialog.DoModal() != IDOK) return;
-    OptionSwitches after = SwitchesAfterOk(before, dialog.Choices());
-    m_useIE = after.useIE;
-    m_doubleClickRight = after.doubleClickRight;
-    m_useImage = after.useImage;
+    m_options = OptionsAfterOk(m_options, dialog.Choices());
     InvalidateRect(Hwnd(), nullptr, TRUE);  // repaint in the chosen background at once
     UpdateData(true);
   });

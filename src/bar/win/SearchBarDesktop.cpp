@@ -11,6 +11,8 @@
 #include "framework/win/Dpi.h"
 #include "resource.h"
 #include "settings/Keys.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -52,7 +54,7 @@ void SearchBarDlg::BindDesktopMessages() {
     return kNotHandled;
   });
   OnMessage(WM_LBUTTONDBLCLK, [this](WPARAM, LPARAM) {
-    m_docking.MoveToCorner(m_doubleClickRight);
+    m_docking.MoveToCorner(m_options.doubleClickRight);
     return kNotHandled;
   });
   // A monitor unplugged or rearranged, or a taskbar moved: the bar is never
@@ -90,7 +92,7 @@ void SearchBarDlg::BindDesktopMessages() {
 void SearchBarDlg::MeasureDesktop() {
   m_dockingHost.Attach(Hwnd());
   std::optional<ScreenRect> taskbar;
-  if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) {
+  if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) {
     RECT rect{};
     GetWindowRect(tray, &rect);
     taskbar = ToScreenRect(rect);
@@ -171,7 +173,7 @@ Dialog::Result SearchBarDlg::OnTrayNotify(LPARAM mouseMessage) {
 // "FormPop" comes from a fresh copy of menu 135, gone once the menu is closed;
 // the chosen command reaches the bar as an ordinary menu command.
 Dialog::Result SearchBarDlg::OnRightButtonDown() {
-  MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_POPUPS)));
+  MenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
   TrackPopup(GetSubMenu(menu.Get(), kFormPopPosition));
   return kNotHandled;
 }
@@ -192,14 +194,14 @@ void SearchBarDlg::TrackPopup(HMENU popup) {
 
 void SearchBarDlg::LoadBackgroundPicture() {
   // A resource id is never 0: number -259 (and its 16-bit aliases) names nothing.
-  WORD id = PictureBitmapId(m_imageNumber);
-  m_backgroundBitmap.Reset(id ? LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))
+  WORD id = PictureBitmapId(m_options.imageNumber);
+  m_backgroundBitmap.Reset(id ? LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id))
                               : nullptr);
   m_pictureBrush.Reset();  // made again from the new picture when first needed
 }
 
 void SearchBarDlg::ReloadBackgroundPicture() {
-  m_imageNumber = ReadSettingsSnapshot(m_settingsPath).File().ReadInt(keys::kSetting, keys::kImgNumber, "1");
+  m_options.imageNumber = BarOptions::ReadImageNumber(ReadSettingsSnapshot(m_settingsPath).File());
   LoadBackgroundPicture();
   InvalidateRect(Hwnd(), nullptr, TRUE);
 }
@@ -207,13 +209,13 @@ void SearchBarDlg::ReloadBackgroundPicture() {
 // Picture mode with no picture loaded (a number without a bitmap) shows the
 // colour look.
 BackgroundKind SearchBarDlg::Background() const {
-  return BackgroundToPaint(m_useImage, static_cast<bool>(m_backgroundBitmap));
+  return BackgroundToPaint(m_options.useImage, static_cast<bool>(m_backgroundBitmap));
 }
 
 // The whole picture over the whole client area.
 void SearchBarDlg::StretchPicture(HDC dc, const RECT& client) {
   BITMAP picture{};
-  GetObjectA(m_backgroundBitmap.Get(), sizeof picture, &picture);
+  GetObjectW(m_backgroundBitmap.Get(), sizeof picture, &picture);
   DcHandle memory(CreateCompatibleDC(dc));
   SelectGuard select(memory.Get(), m_backgroundBitmap.Get());
   StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, picture.bmWidth,
@@ -281,7 +283,7 @@ Dialog::Result SearchBarDlg::OnControlColor(UINT message, HDC dc, HWND control) 
 Dialog::Result SearchBarDlg::OnPaint() {
   if (!IsIconic(Hwnd())) return kNotHandled;
   PaintGuard paint(Hwnd());
-  SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
+  SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Dc()), 0);
   RECT client{};
   GetClientRect(Hwnd(), &client);
   int icon = dpi::IconPixels(m_dpi, dpi::IconSize::Standard);

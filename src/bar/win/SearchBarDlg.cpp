@@ -9,6 +9,8 @@
 #include "settings/Keys.h"
 #include "bar/BarSettings.h"
 #include "bar/win/StartupClock.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 SearchBarDlg::SearchBarDlg()
@@ -56,15 +58,15 @@ BOOL SearchBarDlg::OnInitDialog() {
   MarkStartup("icons at the window's density, sizes, controls bound");
 
   // A topmost tool window: no taskbar button, above normal windows.
-  LONG exStyle = GetWindowLongA(Hwnd(), GWL_EXSTYLE);
+  LONG exStyle = GetWindowLongW(Hwnd(), GWL_EXSTYLE);
   exStyle &= ~(WS_EX_APPWINDOW | WS_EX_TOPMOST);
   exStyle |= WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_TOPMOST;
-  SetWindowLongA(Hwnd(), GWL_EXSTYLE, exStyle);
+  SetWindowLongW(Hwnd(), GWL_EXSTYLE, exStyle);
   SetWindowPos(Hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   MarkStartup("topmost tool window");
 
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  m_popupMenus.Reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_POPUPS)));
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  m_popupMenus.Reset(LoadMenuW(instance, MAKEINTRESOURCEW(IDR_POPUPS)));
   m_engineMenu.Reset(CreatePopupMenu());
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
@@ -72,6 +74,7 @@ BOOL SearchBarDlg::OnInitDialog() {
   // One reading of the settings file gives everything the bar starts with.
   BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsPath).File());
   MarkStartup("settings file read");
+  m_options = settings.options;
   BuildSelectionMenus(settings.menus);
   MarkStartup("menus filled, engine chosen");
 
@@ -113,13 +116,13 @@ bool SearchBarDlg::PreTranslateMessage(MSG& message) {
       return true;
     case 'A':
       if (GetKeyState(VK_CONTROL) >= 0) return false;
-      SendMessageA(m_queryBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+      SendMessageW(m_queryBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
       return true;
     case VK_DELETE: {
-      LRESULT selected = SendMessageA(m_queryBox, CB_GETCURSEL, 0, 0);
+      LRESULT selected = SendMessageW(m_queryBox, CB_GETCURSEL, 0, 0);
       if (selected != CB_ERR && static_cast<size_t>(selected) < m_history.Entries().size()) {
         m_history.RemoveAt(static_cast<size_t>(selected));
-        SendMessageA(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+        SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
       }
       return false;
     }
@@ -142,7 +145,7 @@ Dialog::Result SearchBarDlg::OnLeftButtonDown(LPARAM point) {
   SetFocus(m_queryBox);
   POINT grab{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   ClientToScreen(Hwnd(), &grab);
-  PostMessageA(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(grab.x, grab.y));
+  PostMessageW(Hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(grab.x, grab.y));
   return kNotHandled;
 }
 
@@ -174,40 +177,36 @@ void SearchBarDlg::RunSearch() {
   std::string site = m_siteOn ? WindowText(m_siteButton) : std::string();
   std::string keyword = m_keywordOn ? WindowText(m_keywordButton) : std::string();
   std::string url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn, site, m_keywordOn, keyword);
-  OpenInBrowser(url, m_useIE != 0);
+  OpenInBrowser(url, m_options.useIE != 0);
   if (!query.empty()) RecordQuery(query);
 }
 
 void SearchBarDlg::SetQueryText(std::string_view text) {
-  SetWindowTextA(m_queryBox, std::string(text).c_str());
+  SetText(m_queryBox, text);
 }
 
 void SearchBarDlg::SaveState() {
   UpdateData(true);
   SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_history.Save(file);
-    file.WriteString(keys::kSetting, keys::kUseIE, m_useIE ? "1" : "0");
-    file.WriteString(keys::kSetting, keys::kDoubleClickRight, m_doubleClickRight ? "1" : "0");
-    file.WriteString(keys::kSetting, keys::kUseImg, m_useImage ? "1" : "0");
+    m_options.Save(file);
   });
 }
 
 // The query box's list always shows exactly the history, most recent first.
 void SearchBarDlg::LoadHistoryIntoQueryBox(QueryHistory history) {
   m_history = std::move(history);
-  SendMessageA(m_queryBox, CB_RESETCONTENT, 0, 0);
+  SendMessageW(m_queryBox, CB_RESETCONTENT, 0, 0);
   // The list's memory in one allocation rather than one growth per entry.
   size_t bytes = 0;
-  for (const std::string& entry : m_history.Entries()) bytes += entry.size() + 1;
-  SendMessageA(m_queryBox, CB_INITSTORAGE, m_history.Entries().size(), static_cast<LPARAM>(bytes));
-  for (const std::string& entry : m_history.Entries()) {
-    SendMessageA(m_queryBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-  }
+  for (const std::string& entry : m_history.Entries()) bytes += (entry.size() + 1) * sizeof(wchar_t);
+  SendMessageW(m_queryBox, CB_INITSTORAGE, m_history.Entries().size(), static_cast<LPARAM>(bytes));
+  for (const std::string& entry : m_history.Entries()) SendText(m_queryBox, CB_ADDSTRING, 0, entry);
 }
 
 void SearchBarDlg::RecordQuery(const std::string& query) {
   if (auto removed = m_history.Record(query)) {
-    SendMessageA(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
+    SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
   }
-  SendMessageA(m_queryBox, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(query.c_str()));
+  SendText(m_queryBox, CB_INSERTSTRING, 0, query);
 }

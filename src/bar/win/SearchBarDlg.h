@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "bar/BarOptions.h"
 #include "bar/MenuContents.h"
 #include "bar/win/TextDropTarget.h"
 #include "desktop/Background.h"
@@ -127,10 +128,7 @@ class SearchBarDlg : public Dialog {
   std::string m_currentSearchCode;
 
   // Options read at start; the options dialog changes them in memory.
-  int m_useIE = 0;
-  int m_doubleClickRight = 1;
-  int m_useImage = 1;
-  int m_imageNumber = 1;
+  BarOptions m_options;
 
   // Desktop presence.
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"
@@ -138,7 +136,7 @@ class SearchBarDlg : public Dialog {
   UINT m_dpi = 96;  // set in OnInitDialog, once the window has a monitor
   IconHandle m_appIcon;       // standard size: dragging, the minimised bar
   IconHandle m_trayAppIcon;   // small size of the taskbar's monitor
-  // Icon 300 + i of each engine position, loaded when first shown; button 1002
+  // Icon 300 + i of each engine position, loaded when first shown; IDC_ENGINE_BUTTON
   // shows one of them and does not own it.
   std::array<IconHandle, kMenuEntryCount> m_engineIcons;
   int m_engineIconPosition = 0;

@@ -24,7 +24,7 @@ void SearchBarDlg::BindDpiMessages() {
 // new icon is in place before the old one is destroyed.
 void SearchBarDlg::LoadAppIcons() {
   m_appIcon.Reset(dpi::LoadProgramIcon(IDI_APP, m_dpi, dpi::IconSize::Standard));
-  UINT trayDpi = dpi::WindowDpi(FindWindowA("Shell_TrayWnd", nullptr));
+  UINT trayDpi = dpi::WindowDpi(FindWindowW(L"Shell_TrayWnd", nullptr));
   IconHandle tray(dpi::LoadProgramIcon(IDI_APP, trayDpi, dpi::IconSize::Small));
   m_trayIcon.SetIcon(tray.Get());
   m_trayAppIcon = std::move(tray);

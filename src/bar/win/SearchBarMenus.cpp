@@ -4,8 +4,12 @@
 #include "bar/win/SearchBarDlg.h"
 
 #include "base/Texts.h"
+#include "framework/win/DataExchange.h"
 #include "framework/win/Dpi.h"
+#include "framework/win/WideText.h"
 #include "resource.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -33,10 +37,6 @@ void SearchBarDlg::BuildSelectionMenus(const SelectionMenus& menus) {
   FillEngineMenu(menus.engines);
   FillSelectionMenu(SiteMenuParts(), menus.sites);
   FillSelectionMenu(KeywordMenuParts(), menus.keywords);
-  m_doubleClickRight = menus.options.doubleClickRight;
-  m_useIE = menus.options.useIE;
-  m_useImage = menus.options.useImage;
-  m_imageNumber = menus.options.imageNumber;
   UpdateData(true);
 }
 
@@ -45,17 +45,17 @@ void SearchBarDlg::FillSelectionMenu(const MenuParts& parts, const MenuTexts& en
   parts.entries = entries;
   HMENU menu = parts.menu.Get();
   for (int i = 0; i < kMenuEntryCount; ++i) {
-    AppendMenuA(menu, MF_STRING, parts.firstCommand + i, parts.entries[i].c_str());
+    AppendMenuW(menu, MF_STRING, parts.firstCommand + i, Wide(parts.entries[i]).c_str());
   }
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, parts.editCommand, std::string(kMenuEditItem).c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, parts.editCommand, Wide(kMenuEditItem).c_str());
   ShowChoice(parts, parts.firstCommand);
 }
 
 // The chosen entry's text goes on the menu's button.
 void SearchBarDlg::ShowChoice(const MenuParts& parts, UINT command) {
   int i = static_cast<int>(command - parts.firstCommand);
-  SetDlgItemTextA(Hwnd(), parts.buttonId, parts.entries[i].c_str());
+  SetText(Item(parts.buttonId), parts.entries[i]);
   MarkChoice(parts.menu.Get(), i);
 }
 
@@ -96,7 +96,7 @@ void SearchBarDlg::SetEngineIcon(int position) {
   m_engineIconPosition = position;
   IconHandle& icon = m_engineIcons[static_cast<size_t>(position)];
   if (!icon) icon.Reset(dpi::LoadProgramIcon(IDI_ENGINE_FIRST + position, m_dpi, dpi::IconSize::Small));
-  SendMessageA(m_engineButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
+  SendMessageW(m_engineButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.Get()));
 }
 
 void SearchBarDlg::DropMenuBelow(HWND button, HMENU menu) {

@@ -8,6 +8,9 @@
 
 #include "framework/win/ComObject.h"
 
+// The text of a drop as the program's UTF-8: CF_UNICODETEXT, else CF_TEXT.
+std::string DroppedText(IDataObject& data);
+
 class TextDropTarget : public ComObject<IDropTarget> {
  public:
   // `onText` receives the query taken from a drop (never empty).

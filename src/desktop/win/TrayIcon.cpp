@@ -2,15 +2,15 @@
 
 #include <cstring>
 
-#include "base/Text.h"
+#include "framework/win/WideText.h"
 
 namespace {
 
 // The first form of the record: what every version of the shell reads, with a
-// 64-byte tooltip.
-constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
+// tooltip of 64 UTF-16 units.
+constexpr DWORD kRecordSize = NOTIFYICONDATAW_V1_SIZE;
 constexpr size_t kTipField = 64;
-static_assert(sizeof(void*) != 4 || kRecordSize == 88);
+static_assert(sizeof(void*) != 4 || kRecordSize == 152);
 
 }  // namespace
 
@@ -22,7 +22,7 @@ void TrayIcon::SetIcon(HICON icon) {
   if (m_added) {
     m_notifyData.hIcon = m_icon;
     m_notifyData.uFlags = NIF_ICON;
-    Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
+    Shell_NotifyIconW(NIM_MODIFY, &m_notifyData);
   }
 }
 
@@ -31,7 +31,7 @@ void TrayIcon::SetTip(std::string_view text) {
   if (m_added) {
     CopyTip();
     m_notifyData.uFlags = NIF_TIP;
-    Shell_NotifyIconA(NIM_MODIFY, &m_notifyData);
+    Shell_NotifyIconW(NIM_MODIFY, &m_notifyData);
   }
 }
 
@@ -45,19 +45,19 @@ void TrayIcon::Add(HWND window) {
   CopyTip();
   m_notifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   m_notifyData.hIcon = m_icon;
-  Shell_NotifyIconA(NIM_ADD, &m_notifyData);
+  Shell_NotifyIconW(NIM_ADD, &m_notifyData);
   m_added = true;  // whatever the shell answered
 }
 
 void TrayIcon::Remove() {
   if (!m_added) return;
   m_notifyData.uFlags = 0;
-  Shell_NotifyIconA(NIM_DELETE, &m_notifyData);
+  Shell_NotifyIconW(NIM_DELETE, &m_notifyData);
   m_added = false;
 }
 
 void TrayIcon::CopyTip() {
-  std::string_view tip = CutAtCharacter(m_tipText, kTipField - 1);  // room for the zero
-  std::memset(m_notifyData.szTip, 0, kTipField);
-  std::memcpy(m_notifyData.szTip, tip.data(), tip.size());
+  std::wstring tip = Wide(CutToUtf16Units(m_tipText, kTipField - 1));  // room for the zero
+  std::memset(m_notifyData.szTip, 0, sizeof m_notifyData.szTip);
+  std::memcpy(m_notifyData.szTip, tip.data(), tip.size() * sizeof(wchar_t));
 }

@@ -1,5 +1,5 @@
 // The bar's icon in the notification area: a thin owner of one
-// Shell_NotifyIconA record, added once and removed when the owner goes.
+// Shell_NotifyIconW record, added once and removed when the owner goes.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,7 @@ class TrayIcon {
 
   // A null icon is ignored. Reaches the shell only while the icon is added.
   void SetIcon(HICON icon);
-  // The tooltip, cut to the 63 bytes the record holds, never inside a character.
+  // The tooltip, cut to the 63 UTF-16 units the record holds, never inside a character.
   void SetTip(std::string_view text);
   // Adds the icon, once, with `window` receiving its messages; nothing without an icon.
   void Add(HWND window);
@@ -33,6 +33,6 @@ class TrayIcon {
 
   bool m_added = false;
   HICON m_icon = nullptr;
-  NOTIFYICONDATAA m_notifyData{};
+  NOTIFYICONDATAW m_notifyData{};
   std::string m_tipText;
 };

@@ -1,11 +1,5 @@
 #include "desktop/win/WindowDockingHost.h"
 
-ScreenRect ToScreenRect(const RECT& rect) {
-  return {rect.left, rect.top, rect.right, rect.bottom};
-}
-
-RECT ToRect(const ScreenRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 ScreenRect WindowDockingHost::BarRect() const {
   RECT rect{};
   GetWindowRect(m_window, &rect);
@@ -23,7 +17,7 @@ namespace {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
   auto& monitors = *reinterpret_cast<std::vector<MonitorArea>*>(list);
   const MonitorArea area{ToScreenRect(info.rcMonitor), ToScreenRect(info.rcWork)};
   if (info.dwFlags & MONITORINFOF_PRIMARY) {
@@ -41,7 +35,7 @@ std::vector<MonitorArea> WindowDockingHost::Monitors() const {
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
   if (monitors.empty()) {
     RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     monitors.push_back({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
                         ToScreenRect(work)});
   }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "desktop/Docking.h"
+#include "framework/win/Geometry.h"
 
 class WindowDockingHost : public DockingHost {
  public:
@@ -22,6 +23,3 @@ class WindowDockingHost : public DockingHost {
  private:
   HWND m_window = nullptr;
 };
-
-ScreenRect ToScreenRect(const RECT& rect);
-RECT ToRect(const ScreenRect& rect);

@@ -15,6 +15,6 @@ class AboutDlg : public Dialog {
   BOOL OnInitDialog() override;
   void DoDataExchange(DataExchange& exchange) override;
 
-  HyperLink m_homePageLink;      // control 1067, once the dialog exists
-  std::string m_contactAddress;  // edit 1006, read-only
+  HyperLink m_homePageLink;      // IDC_HOME_PAGE_LINK, once the dialog exists
+  std::string m_contactAddress;  // IDC_CONTACT_ADDRESS, read-only
 };

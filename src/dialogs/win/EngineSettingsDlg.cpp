@@ -5,10 +5,12 @@
 #include "base/Text.h"
 #include "base/Texts.h"
 #include "dialogs/win/AlreadyExistsBox.h"
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -52,7 +54,7 @@ void EngineSettingsDlg::DoDataExchange(DataExchange& exchange) {
 
 BOOL EngineSettingsDlg::OnInitDialog() {
   Dialog::OnInitDialog();
-  SendMessageA(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListStyles);
+  SendMessageW(m_list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kListStyles);
   BuildImageList();
   // Column widths are pixels at 96 DPI; the list's font grows with the density.
   const int density = static_cast<int>(dpi::WindowDpi(Hwnd()));
@@ -78,7 +80,7 @@ void EngineSettingsDlg::BuildImageList() {
     IconHandle icon(dpi::LoadProgramIcon(id, density, dpi::IconSize::Small));
     common_controls::AddIcon(m_images.Get(), icon.Get());  // the list keeps a copy
   }
-  SendMessageA(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images.Get()));
+  SendMessageW(m_list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images.Get()));
 }
 
 void EngineSettingsDlg::InsertRow(int row, const EngineEntry& entry, int image) {
@@ -100,8 +102,8 @@ LRESULT EngineSettingsDlg::OnListClick() {
   m_currentRow = mark >= 0 && static_cast<size_t>(mark) < m_catalogue.Count() ? mark : -1;
   if (m_currentRow >= 0) {
     const EngineEntry& entry = m_catalogue.Entries()[static_cast<size_t>(m_currentRow)];
-    SetDlgItemTextA(Hwnd(), IDC_ENGINE_NAME, entry.name.c_str());
-    SetDlgItemTextA(Hwnd(), IDC_ENGINE_CODE, entry.searchCode.c_str());
+    SetText(Item(IDC_ENGINE_NAME), entry.name);
+    SetText(Item(IDC_ENGINE_CODE), entry.searchCode);
   }
   return 0;
 }

@@ -40,8 +40,8 @@ class EngineSettingsDlg : public Dialog {
   // The row of the last click on the list, or -1. Modify and Delete act on it.
   int m_currentRow = -1;
 
-  std::string m_name;  // edit 1019
-  std::string m_code;  // edit 1020
+  std::string m_name;  // IDC_ENGINE_NAME
+  std::string m_code;  // IDC_ENGINE_CODE
   HWND m_list = nullptr;
   ImageListHandle m_images;  // the list view shares it and does not destroy it
 };

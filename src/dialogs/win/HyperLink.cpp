@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "framework/win/Dialog.h"
+#include "framework/win/WideText.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ constexpr int kHelpViewerHandCursor = 106;
 
 // The low byte of a static control's style: 0 to 2 are left, centred and
 // right text; the higher values are icons, bitmaps, frames and the like.
-bool IsTextStatic(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & 0xFF) <= SS_RIGHT; }
+bool IsTextStatic(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & 0xFF) <= SS_RIGHT; }
 
 }  // namespace
 
@@ -30,12 +31,12 @@ HyperLink::HyperLink(std::string_view target) : m_target(target) {
 HyperLink::Result HyperLink::OnColorQuery(HDC dc) {
   if (!IsTextStatic(Hwnd())) return Dialog::Handled(0);
   if (!m_underlineFont) {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    LOGFONTA description{};
-    if (GetObjectA(font, sizeof description, &description) == sizeof description) {
+    LOGFONTW description{};
+    if (GetObjectW(font, sizeof description, &description) == sizeof description) {
       description.lfUnderline = 1;
-      m_underlineFont.Reset(CreateFontIndirectA(&description));
+      m_underlineFont.Reset(CreateFontIndirectW(&description));
     }
   }
   // Without the underlined font the text keeps the control's own; making it
@@ -49,7 +50,7 @@ HyperLink::Result HyperLink::OnColorQuery(HDC dc) {
 HyperLink::Result HyperLink::OnLeftButtonDown() {
   if (m_target.empty()) return Dialog::Handled(0);
   // A result above 32 means that the shell opened it.
-  HINSTANCE result = ShellExecuteA(nullptr, "open", m_target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  HINSTANCE result = ShellExecuteW(nullptr, L"open", Wide(m_target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
     MessageBeep(0);
   } else {
@@ -73,14 +74,14 @@ HyperLink::Result HyperLink::OnSetCursor() {
 HCURSOR HyperLink::LinkCursor() {
   static const HCURSOR cursor = [] {
     HCURSOR found = nullptr;
-    char directory[MAX_PATH] = {};
-    UINT length = GetWindowsDirectoryA(directory, MAX_PATH);
+    wchar_t directory[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryW(directory, MAX_PATH);
     if (length > 0 && length < MAX_PATH) {
-      ModuleHandle module(LoadLibraryA((std::string(directory) + "\\winhlp32.exe").c_str()));
-      HCURSOR hand = module ? LoadCursorA(module.Get(), MAKEINTRESOURCEA(kHelpViewerHandCursor)) : nullptr;
+      ModuleHandle module(LoadLibraryW((std::wstring(directory) + L"\\winhlp32.exe").c_str()));
+      HCURSOR hand = module ? LoadCursorW(module.Get(), MAKEINTRESOURCEW(kHelpViewerHandCursor)) : nullptr;
       if (hand) found = static_cast<HCURSOR>(CopyIcon(hand));
     }
-    return found ? found : LoadCursorA(nullptr, IDC_HAND);
+    return found ? found : LoadCursorW(nullptr, IDC_HAND);
   }();
   return cursor;
 }

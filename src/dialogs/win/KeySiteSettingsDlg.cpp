@@ -3,6 +3,8 @@
 #include "dialogs/win/AlreadyExistsBox.h"
 #include "framework/win/DialogInitData.h"
 #include "resource.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -55,12 +57,12 @@ BOOL KeySiteSettingsDlg::OnInitDialog() {
 void KeySiteSettingsDlg::LoadHalf(Half& half, const SettingsFile& file) {
   half.list.LoadForEditing(file);
   for (const std::string& entry : half.list.Entries()) {
-    SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    SendText(Item(half.controls.list), LB_ADDSTRING, 0, entry);
   }
 }
 
 int KeySiteSettingsDlg::Selection(const Half& half) const {
-  LRESULT selected = SendDlgItemMessageA(Hwnd(), half.controls.list, LB_GETCURSEL, 0, 0);
+  LRESULT selected = SendDlgItemMessageW(Hwnd(), half.controls.list, LB_GETCURSEL, 0, 0);
   if (selected == LB_ERR || selected < 0 || static_cast<size_t>(selected) >= half.list.Count()) return -1;
   return static_cast<int>(selected);
 }
@@ -68,7 +70,7 @@ int KeySiteSettingsDlg::Selection(const Half& half) const {
 void KeySiteSettingsDlg::OnSelectionChange(Half& half) {
   int selected = Selection(half);
   if (selected < 0) return;
-  SetDlgItemTextA(Hwnd(), half.controls.edit, half.list.Entries()[static_cast<size_t>(selected)].c_str());
+  SetText(Item(half.controls.edit), half.list.Entries()[static_cast<size_t>(selected)]);
 }
 
 void KeySiteSettingsDlg::OnAdd(Half& half) {
@@ -81,8 +83,7 @@ void KeySiteSettingsDlg::OnAdd(Half& half) {
       ShowAlreadyExists(Hwnd(), text);
       break;
     case AddResult::Added:
-      SendDlgItemMessageA(Hwnd(), half.controls.list, LB_ADDSTRING, 0,
-                          reinterpret_cast<LPARAM>(half.list.Entries().back().c_str()));
+      SendText(Item(half.controls.list), LB_ADDSTRING, 0, half.list.Entries().back());
       break;
     default:
       break;
@@ -95,15 +96,15 @@ void KeySiteSettingsDlg::OnModify(Half& half) {
   if (selected < 0) return;
   half.list.ReplaceEntry(static_cast<size_t>(selected), half.editText);
   ReplaceRow(half, selected, selected, half.editText);
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendDlgItemMessageW(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
 void KeySiteSettingsDlg::OnDelete(Half& half) {
   int selected = Selection(half);
   if (selected < 0) return;
   half.list.RemoveEntry(static_cast<size_t>(selected));
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendDlgItemMessageW(Hwnd(), half.controls.list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  SendDlgItemMessageW(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
 // Up and Down insert the edit box's text, which is the selected entry's
@@ -115,7 +116,7 @@ void KeySiteSettingsDlg::OnUp(Half& half) {
   if (selected <= 0) return;
   half.list.MoveUp(static_cast<size_t>(selected), half.editText);
   ReplaceRow(half, selected, selected - 1, half.editText);
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(selected - 1), 0);
+  SendDlgItemMessageW(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(selected - 1), 0);
   if (half.controls.focusListAfterUp) SetFocus(Item(half.controls.list));
 }
 
@@ -125,14 +126,13 @@ void KeySiteSettingsDlg::OnDown(Half& half) {
   if (selected < 0 || static_cast<size_t>(selected) + 1 >= half.list.Count()) return;
   half.list.MoveDown(static_cast<size_t>(selected), half.editText);
   ReplaceRow(half, selected, selected + 1, half.editText);
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(selected + 1), 0);
+  SendDlgItemMessageW(Hwnd(), half.controls.list, LB_SETCURSEL, static_cast<WPARAM>(selected + 1), 0);
   SetFocus(Item(half.controls.list));
 }
 
 void KeySiteSettingsDlg::ReplaceRow(Half& half, int from, int to, const std::string& text) {
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
-  SendDlgItemMessageA(Hwnd(), half.controls.list, LB_INSERTSTRING, static_cast<WPARAM>(to),
-                      reinterpret_cast<LPARAM>(text.c_str()));
+  SendDlgItemMessageW(Hwnd(), half.controls.list, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
+  SendText(Item(half.controls.list), LB_INSERTSTRING, static_cast<WPARAM>(to), text);
 }
 
 void KeySiteSettingsDlg::OnOK() {

@@ -1,9 +1,12 @@
 #include "dialogs/win/PicturePickerDlg.h"
 
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
+#include "framework/win/DataExchange.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"
 #include "settings/Keys.h"
+#include "settings/win/ReadSettings.h"
+#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -11,9 +14,9 @@ namespace {
 // Picture `id` of the program, drawn for 96 DPI, at the size `dpi` asks for
 // (smoothed as it grows); the caller owns it.
 HBITMAP LoadPicture(int id, UINT dpi) {
-  BitmapHandle drawn(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+  BitmapHandle drawn(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
   BITMAP size{};
-  if (!drawn || !GetObjectA(drawn.Get(), sizeof size, &size)) return nullptr;
+  if (!drawn || !GetObjectW(drawn.Get(), sizeof size, &size)) return nullptr;
   const int width = ScaleToDpi(size.bmWidth, static_cast<int>(dpi));
   const int height = ScaleToDpi(size.bmHeight, static_cast<int>(dpi));
   if (width == size.bmWidth && height == size.bmHeight) return drawn.Release();
@@ -51,11 +54,11 @@ BOOL PicturePickerDlg::OnInitDialog() {
 // stands for the picture in the same slot of the new page.
 void PicturePickerDlg::ShowPage(const PageView& view) {
   for (int slot = 0; slot < kSlotsPerPage; ++slot) {
-    SetDlgItemTextA(Hwnd(), IDC_PICTURE_RADIO_FIRST + slot, view.radioCaptions[slot].c_str());
+    SetText(Item(IDC_PICTURE_RADIO_FIRST + slot), view.radioCaptions[slot]);
   }
   ShowPictures(view);
-  SetWindowTextA(Hwnd(), view.caption.c_str());
-  SetDlgItemTextA(Hwnd(), IDC_PAGE_LABEL, view.pageLabel.c_str());
+  SetText(Hwnd(), view.caption);
+  SetText(Item(IDC_PAGE_LABEL), view.pageLabel);
 }
 
 void PicturePickerDlg::ShowPictures(const PageView& view) {
@@ -74,7 +77,7 @@ void PicturePickerDlg::ShowPictures(const PageView& view) {
 }
 
 HBITMAP PicturePickerDlg::ReplacePicture(int slot, HBITMAP picture) {
-  return reinterpret_cast<HBITMAP>(SendDlgItemMessageA(Hwnd(), IDC_PICTURE_FIRST + slot, STM_SETIMAGE, IMAGE_BITMAP,
+  return reinterpret_cast<HBITMAP>(SendDlgItemMessageW(Hwnd(), IDC_PICTURE_FIRST + slot, STM_SETIMAGE, IMAGE_BITMAP,
                                                        reinterpret_cast<LPARAM>(picture)));
 }
 

@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include "base/Text.h"
+#include "framework/win/WideText.h"
 
 std::string AppTitle() {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return std::string(FileTitle(std::string_view(path, length < MAX_PATH ? length : 0)));
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::string(FileTitle(Utf8(std::wstring_view(path, length < MAX_PATH ? length : 0))));
 }

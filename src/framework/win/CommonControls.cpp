@@ -5,7 +5,7 @@ namespace {
 
 // Loaded once and kept for the life of the process, as an import would be.
 HMODULE Library() {
-  static const HMODULE library = LoadLibraryA("comctl32.dll");
+  static const HMODULE library = LoadLibraryW(L"comctl32.dll");
   return library;
 }
 

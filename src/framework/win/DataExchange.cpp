@@ -1,11 +1,19 @@
 #include "framework/win/DataExchange.h"
 
+#include "framework/win/WideText.h"
+
 std::string WindowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  int copied = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
+  return Utf8(text);
+}
+
+void SetText(HWND window, std::string_view text) { SetWindowTextW(window, Wide(text).c_str()); }
+
+LRESULT SendText(HWND window, UINT message, WPARAM wParam, std::string_view text) {
+  return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 void DataExchange::Control(int id, HWND& control) {
@@ -17,7 +25,7 @@ void DataExchange::Text(int id, std::string& value) {
   if (m_saving) {
     value = WindowText(control);
   } else {
-    SetWindowTextA(control, value.c_str());
+    SetText(control, value);
   }
 }
 

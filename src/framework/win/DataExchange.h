@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 class DataExchange {
  public:
@@ -29,5 +30,10 @@ class DataExchange {
   bool m_saving;
 };
 
-// The whole text of a window, however long.
+// The whole text of a window, however long, as the program's UTF-8.
 std::string WindowText(HWND window);
+// Sets a window's text from the program's UTF-8.
+void SetText(HWND window, std::string_view text);
+// Sends `message` with `text`, the program's UTF-8, as its string (a list's
+// LB_ADDSTRING, a combo box's CB_INSERTSTRING and the like).
+LRESULT SendText(HWND window, UINT message, WPARAM wParam, std::string_view text);

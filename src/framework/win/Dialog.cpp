@@ -1,6 +1,7 @@
 #include "framework/win/Dialog.h"
 
 #include "framework/Centring.h"
+#include "framework/win/Geometry.h"
 
 namespace {
 
@@ -22,9 +23,9 @@ bool ReturnsValueDirectly(UINT message) {
 RECT WorkAreaOf(HWND window) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) return info.rcWork;
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) return info.rcWork;
   RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   return area;
 }
 
@@ -42,7 +43,7 @@ INT_PTR Dialog::DoModal() {
 
   m_ended = false;
   m_result = IDCANCEL;
-  m_hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), m_owner,
+  m_hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), m_owner,
                               &Dialog::StaticProc, reinterpret_cast<LPARAM>(this));
   if (!m_hwnd) {
     if (disableOwner) EnableWindow(m_owner, TRUE);
@@ -52,16 +53,16 @@ INT_PTR Dialog::DoModal() {
 
   MSG message;
   while (!m_ended) {
-    BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got <= 0) {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loops
       m_result = -1;
       break;
     }
     if (IsOwnMessage(message) && PreTranslateMessage(message)) continue;
-    if (!IsDialogMessageA(m_hwnd, &message)) {
+    if (!IsDialogMessageW(m_hwnd, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
 
@@ -79,7 +80,7 @@ INT_PTR Dialog::DoModal() {
 void Dialog::EndDialog(INT_PTR result) {
   m_result = result;
   m_ended = true;
-  PostMessageA(m_hwnd, WM_NULL, 0, 0);  // wake the loop if it waits
+  PostMessageW(m_hwnd, WM_NULL, 0, 0);  // wake the loop if it waits
 }
 
 void Dialog::UpdateData(bool saving) {
@@ -133,9 +134,9 @@ INT_PTR CALLBACK Dialog::StaticProc(HWND window, UINT message, WPARAM wParam, LP
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
     self->m_hwnd = window;
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
   }
   return self ? self->Proc(message, wParam, lParam) : FALSE;
 }
@@ -155,7 +156,7 @@ INT_PTR Dialog::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
   // A control may answer its own colour query (a hyperlink static does): the
   // query is reflected to it first, as OCM_CTLCOLOR*, and a brush it returns wins.
   if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && lParam) {
-    LRESULT brush = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
+    LRESULT brush = SendMessageW(reinterpret_cast<HWND>(lParam), kReflectBase + message, wParam, lParam);
     if (brush) return static_cast<INT_PTR>(brush);
   }
 
@@ -172,7 +173,7 @@ INT_PTR Dialog::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (!handled) return FALSE;
   if (ReturnsValueDirectly(message)) return static_cast<INT_PTR>(value);
-  SetWindowLongPtrA(m_hwnd, DWLP_MSGRESULT, value);
+  SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, value);
   return TRUE;
 }
 
@@ -222,8 +223,7 @@ void Dialog::CenterOnFirstShow() {
   RECT around = area;
   HWND owner = GetWindow(m_hwnd, GW_OWNER);
   if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
-  auto screenRect = [](const RECT& r) { return ScreenRect{r.left, r.top, r.right, r.bottom}; };
-  ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top, screenRect(around),
-                                   screenRect(area));
+  ScreenPoint at = CentredPosition(window.right - window.left, window.bottom - window.top, ToScreenRect(around),
+                                   ToScreenRect(area));
   SetWindowPos(m_hwnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

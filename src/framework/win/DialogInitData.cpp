@@ -1,8 +1,10 @@
 #include "framework/win/DialogInitData.h"
 
+#include "framework/win/WideText.h"
+
 void ExecuteDialogInitData(HWND dialog, int templateId) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(240));
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(240));
   if (!found) return;
   HGLOBAL loaded = LoadResource(module, found);
   const void* data = loaded ? LockResource(loaded) : nullptr;
@@ -13,6 +15,8 @@ void ExecuteDialogInitData(HWND dialog, int templateId) {
                    : record.message == kDialogInitComboAdd ? CB_ADDSTRING
                                                            : 0;
     if (!message) continue;
-    SendDlgItemMessageA(dialog, record.controlId, message, 0, reinterpret_cast<LPARAM>(record.data.c_str()));
+    // The resource compiler stores the texts as they are written: ASCII here.
+    std::wstring text = Wide(record.data);
+    SendDlgItemMessageW(dialog, record.controlId, message, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }

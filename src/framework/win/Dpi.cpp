@@ -1,15 +1,15 @@
 #include "framework/win/Dpi.h"
 
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 
 namespace dpi {
 namespace {
 
 // Looked up once; user32 stays loaded for the life of the process.
 template <typename Function>
-Function FindIn(const char* library, const char* name) {
-  HMODULE module = GetModuleHandleA(library);
-  if (!module) module = LoadLibraryA(library);  // shcore is not loaded by itself
+Function FindIn(const wchar_t* library, const char* name) {
+  HMODULE module = GetModuleHandleW(library);
+  if (!module) module = LoadLibraryW(library);  // shcore is not loaded by itself
   return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
                 : nullptr;
 }
@@ -23,7 +23,7 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 }  // namespace
 
 UINT SystemDpi() {
-  static const auto forSystem = FindIn<GetDpiForSystemFn>("user32.dll", "GetDpiForSystem");
+  static const auto forSystem = FindIn<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
   if (forSystem) return forSystem();
   HDC screen = GetDC(nullptr);
   int logPixels = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
@@ -33,11 +33,11 @@ UINT SystemDpi() {
 
 UINT WindowDpi(HWND window) {
   if (!window) return SystemDpi();
-  static const auto forWindow = FindIn<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
+  static const auto forWindow = FindIn<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   if (forWindow) {
     if (UINT dpi = forWindow(window)) return dpi;
   }
-  static const auto forMonitor = FindIn<GetDpiForMonitorFn>("shcore.dll", "GetDpiForMonitor");
+  static const auto forMonitor = FindIn<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
   if (forMonitor) {
     UINT x = 0, y = 0;
     HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
@@ -47,7 +47,7 @@ UINT WindowDpi(HWND window) {
 }
 
 int SystemMetric(int index, UINT dpi) {
-  static const auto forDpi = FindIn<GetSystemMetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
+  static const auto forDpi = FindIn<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
   if (forDpi) return forDpi(index, dpi);
   // Windows 8.1 knows other monitors' densities but gives the sizes only at
   // the system's; Windows 7 has one density, so this changes nothing there.
@@ -62,7 +62,7 @@ HICON LoadProgramIcon(int id, UINT dpi, IconSize size) {
   // Not LR_SHARED: a shared icon must have a standard size, and the size of
   // another monitor's density is not the system's.
   int pixels = IconPixels(dpi, size);
-  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON,
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON,
                                        pixels, pixels, 0));
 }
 

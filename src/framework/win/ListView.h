@@ -1,5 +1,5 @@
-// The few list-view operations the dialogs need, in the ANSI forms: report
-// columns, rows of texts with a small image, the selection mark.
+// The few list-view operations the dialogs need: report columns, rows of
+// texts (the program's UTF-8) with a small image, the selection mark.
 #pragma once
 
 #include <windows.h>

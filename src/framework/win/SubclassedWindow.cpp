@@ -4,18 +4,18 @@ namespace {
 
 // The window property that leads from the window to its object.
 // (GWLP_USERDATA belongs to the window's class, not to us.)
-constexpr const char* kObjectProperty = "Quarrow.SubclassedWindow";
+constexpr const wchar_t* kObjectProperty = L"Quarrow.SubclassedWindow";
 
 }  // namespace
 
 SubclassedWindow::~SubclassedWindow() { Unsubclass(); }
 
 bool SubclassedWindow::Subclass(HWND window) {
-  if (m_hwnd || !window || !IsWindow(window) || GetPropA(window, kObjectProperty)) return false;
-  if (!SetPropA(window, kObjectProperty, this)) return false;
+  if (m_hwnd || !window || !IsWindow(window) || GetPropW(window, kObjectProperty)) return false;
+  if (!SetPropW(window, kObjectProperty, this)) return false;
   m_hwnd = window;
   m_original = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticProc)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticProc)));
   return true;
 }
 
@@ -23,10 +23,10 @@ void SubclassedWindow::Unsubclass() {
   if (!m_hwnd) return;
   // Only put the old procedure back if nobody has subclassed the window since.
   if (IsWindow(m_hwnd) &&
-      GetWindowLongPtrA(m_hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticProc)) {
-    SetWindowLongPtrA(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+      GetWindowLongPtrW(m_hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassedWindow::StaticProc)) {
+    SetWindowLongPtrW(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
   }
-  RemovePropA(m_hwnd, kObjectProperty);
+  RemovePropW(m_hwnd, kObjectProperty);
   m_hwnd = nullptr;
 }
 
@@ -35,8 +35,8 @@ void SubclassedWindow::OnMessage(UINT message, MessageHandler handler) {
 }
 
 LRESULT CALLBACK SubclassedWindow::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<SubclassedWindow*>(GetPropA(window, kObjectProperty));
-  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  auto* self = static_cast<SubclassedWindow*>(GetPropW(window, kObjectProperty));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
   return self->Proc(message, wParam, lParam);
 }
 
@@ -45,7 +45,7 @@ LRESULT SubclassedWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = m_hwnd;
     WNDPROC original = m_original;
     Unsubclass();
-    return CallWindowProcA(original, window, message, wParam, lParam);
+    return CallWindowProcW(original, window, message, wParam, lParam);
   }
   // A handler may end the window (and with it the object): keep what the
   // default processing needs.
@@ -57,5 +57,5 @@ LRESULT SubclassedWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (result.handled) return result.value;
     break;
   }
-  return CallWindowProcA(original, window, message, wParam, lParam);
+  return CallWindowProcW(original, window, message, wParam, lParam);
 }

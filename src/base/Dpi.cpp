@@ -1,4 +1,4 @@
-#include "desktop/Dpi.h"
+#include "base/Dpi.h"
 
 #include <cstdint>
 #include <limits>
