@@ -55,21 +55,9 @@ bool DialogSession::Open() {
   return dialog != nullptr;
 }
 
-namespace {
-
-// A text of the core as UTF-8. The core holds its texts in the program's own
-// encoding, which was GBK before the program became Unicode; its first
-// engine, "百度一下", tells which.
-std::string CoreText(std::string_view text) {
-  static const bool coreIsUtf8 = kDefaultEngines[0].name == "百度一下";
-  return coreIsUtf8 ? std::string(text) : FromGbk(std::string(text));
-}
-
-}  // namespace
-
 std::vector<std::pair<std::string, std::string>> DefaultEngineRows() {
   std::vector<std::pair<std::string, std::string>> rows;
-  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(CoreText(engine.name), CoreText(engine.searchCode));
+  for (const DefaultEngine& engine : kDefaultEngines) rows.emplace_back(engine.name, engine.searchCode);
   return rows;
 }
 
