@@ -40,19 +40,6 @@ std::string LaunchedUrl(const BarProcess& bar, size_t count) {
   return url;
 }
 
-// The texts of the menu that a button of the bar drops, read in the bar's
-// process; the menu is then closed without a choice.
-std::vector<std::string> MenuOfButton(const BarProcess& bar, int button) {
-  bar.FocusQueryBox();
-  bar.ClickLater(button);
-  HWND popup = desktop_test::WaitForPopupMenu(bar.ProcessId());
-  if (!popup) return {"(no menu showed)"};
-  auto texts = desktop_test::PopupMenuTexts(bar.ProcessHandle(), popup);
-  PostMessageW(bar.Bar(), WM_CANCELMODE, 0, 0);
-  WaitFor([&] { return !desktop_test::OpenPopupMenu(bar.ProcessId()); });
-  return texts.value_or(std::vector<std::string>{"(the menu could not be read)"});
-}
-
 // Ten entries (the first ones given, then `fallback`), a separator and "增加".
 std::vector<std::string> MenuEntries(std::vector<std::string> first, const std::string& fallback) {
   first.resize(10, fallback);
@@ -69,8 +56,8 @@ TEST(CodePage, WithoutASettingsFileTheBarShowsItsChineseDefaults) {
   EXPECT_EQ(bar.Text(IDC_SEARCH), "百度一下");
   EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "MFC");
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "csdn.net");
-  EXPECT_EQ(MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({}, "百度一下"));
-  EXPECT_EQ(MenuOfButton(bar, IDC_KEYWORD_BUTTON), MenuEntries({}, "MFC"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({}, "百度一下"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), MenuEntries({}, "MFC"));
   bar.SetCheck(IDC_SITE_SWITCH, true);
   bar.SetCheck(IDC_KEYWORD_SWITCH, true);
   bar.SetQuery("默认");
@@ -92,9 +79,9 @@ TEST(CodePage, AGbkSettingsFileShowsItsChineseTextsAndIsSavedAsGbk) {
   EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "教程");
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "中文网.cn");
   EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"最近的搜索", "历史"}));
-  EXPECT_EQ(MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({"百度", "谷歌搜索"}, "百度一下"));
-  EXPECT_EQ(MenuOfButton(bar, IDC_KEYWORD_BUTTON), MenuEntries({"教程", "中文"}, "MFC"));
-  EXPECT_EQ(MenuOfButton(bar, IDC_SITE_BUTTON), MenuEntries({"中文网.cn", "b.org"}, "csdn.net"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({"百度", "谷歌搜索"}, "百度一下"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), MenuEntries({"教程", "中文"}, "MFC"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_SITE_BUTTON), MenuEntries({"中文网.cn", "b.org"}, "csdn.net"));
 
   bar.Command(ID_ENGINE_FIRST + 1);
   bar.Command(ID_KEYWORD_FIRST + 1);
@@ -156,7 +143,7 @@ TEST(CodePage, TheEngineAndKeywordDialogsAddChineseNamesAsGbk) {
             Gbk(IniSection("Engine", {"Number=2", "E0=百度", baidu, "E1=中文引擎", "S1=http://zh.test/?q="}) +
                 IniSection("Key", {"Number=2", "K0=教程", "K1=关键词"}) + IniSection("Site", sites)));
 
-  EXPECT_EQ(MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({"百度", "中文引擎"}, "百度一下"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({"百度", "中文引擎"}, "百度一下"));
   bar.Command(ID_ENGINE_FIRST + 1);
   bar.Command(ID_KEYWORD_FIRST + 1);
   EXPECT_EQ(bar.Text(IDC_SEARCH), "中文引擎");

@@ -318,6 +318,17 @@ std::optional<std::vector<std::string>> PopupMenuTexts(HANDLE process, HWND popu
   return texts;
 }
 
+std::vector<std::string> MenuOfButton(const BarProcess& bar, int button) {
+  bar.FocusQueryBox();
+  bar.ClickLater(button);
+  HWND popup = WaitForPopupMenu(bar.ProcessId());
+  if (!popup) return {"(no menu showed)"};
+  auto texts = PopupMenuTexts(bar.ProcessHandle(), popup);
+  PostMessageW(bar.Bar(), WM_CANCELMODE, 0, 0);
+  WaitFor([&] { return !OpenPopupMenu(bar.ProcessId()); });
+  return texts.value_or(std::vector<std::string>{"(the menu could not be read)"});
+}
+
 int WineTrayIconCount() {
   return static_cast<int>(
       FindWindows({.className = "__winex11_tray_icon", .visibleOnly = true, .withChildren = true}).size());

@@ -166,8 +166,9 @@ TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
   EXPECT_EQ(bar.Text(IDC_QUERY), "a");
 }
 
-// What a hand-written file holds shows in the bar; the three menus' commands
-// set the buttons (the engine's icon too), and the search reads them.
+// What a hand-written file holds shows in the bar and its three menus (ten
+// entries, a separator and "增加"); the menus' commands set the buttons (the
+// engine's icon too), and the search reads them.
 TEST(SearchBar, SettingsShowInTheBarAndTheMenusSetTheButtonsThatTheSearchReads) {
   std::string ini = "[Engine]\r\n";
   for (int i = 0; i < 10; ++i) {
@@ -182,6 +183,16 @@ TEST(SearchBar, SettingsShowInTheBarAndTheMenusSetTheButtonsThatTheSearchReads) 
   EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "教程");
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "s0.org");
   EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"最近", "older"}));
+  std::vector<std::string> engines, keywords(10, "MFC"), sites(10, "csdn.net");
+  for (int i = 0; i < 10; ++i) engines.push_back("引擎" + std::to_string(i));
+  keywords[0] = "教程";
+  keywords[7] = "k7";
+  sites[0] = "s0.org";
+  sites[3] = "s3.org";
+  for (auto* entries : {&engines, &keywords, &sites}) entries->insert(entries->end(), {"", "增加"});
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), engines);
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), keywords);
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_SITE_BUTTON), sites);
   auto icon = [&] { return SendMessageW(bar.Item(IDC_ENGINE_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0); };
   const LRESULT firstIcon = icon();
   EXPECT_NE(firstIcon, 0);
