@@ -59,7 +59,7 @@ TEST(SearchBar, StartsWithDefaultsCentredTopmostWithoutTaskbarButton) {
 
 // The URL's rules are the core's (its tests hold the table); here, that the
 // bar hands them the query box, both switches and the buttons' captions, and
-// launches what comes back, GBK bytes intact.
+// launches what comes back, every character as it was.
 TEST(SearchBar, EnterAndTheSearchButtonLaunchTheComposedUrl) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
