@@ -9,6 +9,19 @@ else()
   set(QUARROW_MANIFEST_ARCH x86)
   set(QUARROW_ZIP_SUFFIX "")
 endif()
+# The one version number (project() in CMakeLists.txt), in every form the
+# program, its resources and the installer need.
+set(QUARROW_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+set(QUARROW_VERSION_PATCH ${PROJECT_VERSION_PATCH})
+if("${QUARROW_VERSION_MINOR}" STREQUAL "")
+  set(QUARROW_VERSION_MINOR 0)
+endif()
+if("${QUARROW_VERSION_PATCH}" STREQUAL "")
+  set(QUARROW_VERSION_PATCH 0)
+endif()
+set(QUARROW_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${QUARROW_VERSION_MINOR}.${QUARROW_VERSION_PATCH}.0)
+set(QUARROW_VERSION_MSI ${PROJECT_VERSION_MAJOR}.${QUARROW_VERSION_MINOR}.${QUARROW_VERSION_PATCH})
+configure_file(${CMAKE_SOURCE_DIR}/resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
 # The manifest names the build's processor; the resource script finds it here.
 configure_file(${CMAKE_SOURCE_DIR}/resources/Quarrow.manifest.in ${CMAKE_BINARY_DIR}/manifest/Quarrow.manifest @ONLY)
 set(QUARROW_BIN ${CMAKE_BINARY_DIR}/bin)
@@ -61,22 +74,57 @@ set(RC_FILE ${CMAKE_SOURCE_DIR}/resources/Quarrow.rc)
 add_executable(Quarrow WIN32 ${CMAKE_SOURCE_DIR}/src/bar/win/Main.cpp ${RC_FILE})
 target_link_libraries(Quarrow PRIVATE quarrow_win)
 target_include_directories(Quarrow PRIVATE ${CMAKE_SOURCE_DIR}/resources ${ART_DIR}
-                           ${CMAKE_BINARY_DIR}/manifest)
+                           ${CMAKE_BINARY_DIR}/manifest ${CMAKE_BINARY_DIR}/generated)
 add_dependencies(Quarrow art)
 file(GLOB RC_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
-set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS "${ART_STAMP};${RC_DEPENDS}")
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
+                            "${ART_STAMP};${RC_DEPENDS};${CMAKE_BINARY_DIR}/generated/Version.h")
 if(NOT MSVC)
   target_link_options(Quarrow PRIVATE -s)  # no symbols in the shipped file
 endif()
 
-# The release zip: the program and a short read-me for its user.
+# The release zip: the program and a short read-me for its user (its title
+# carries the version).
+set(README ${CMAKE_BINARY_DIR}/generated/ReadMe.txt)
+configure_file(${CMAKE_SOURCE_DIR}/resources/ReadMe.txt ${README} @ONLY NEWLINE_STYLE CRLF)
 set(ZIP ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}${QUARROW_ZIP_SUFFIX}.zip)
 add_custom_command(OUTPUT ${ZIP}
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt ${QUARROW_BIN}/ReadMe.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${README} ${QUARROW_BIN}/ReadMe.txt
   COMMAND ${CMAKE_COMMAND} -E chdir ${QUARROW_BIN}
           ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip Quarrow.exe ReadMe.txt
-  DEPENDS Quarrow ${CMAKE_SOURCE_DIR}/resources/ReadMe.txt COMMENT "Packing ${ZIP}")
+  DEPENDS Quarrow ${README} COMMENT "Packing ${ZIP}")
 add_custom_target(release_zip ALL DEPENDS ${ZIP})
+
+# The installer: a per-user Windows Installer package, built by wixl from
+# installer/Quarrow.wxs (tools/make-msi.sh; docs/installer.md). It stores the
+# close helper, which it runs before it changes anything.
+add_executable(QuarrowClose WIN32 ${CMAKE_SOURCE_DIR}/installer/QuarrowClose.cpp)
+target_link_libraries(QuarrowClose PRIVATE quarrow_win)
+if(NOT MSVC)
+  target_link_options(QuarrowClose PRIVATE -s)
+endif()
+find_program(WIXL wixl)
+find_program(MSIBUILD msibuild)
+if(WIXL AND MSIBUILD)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(MSI_ARCH x64)
+  else()
+    set(MSI_ARCH x86)
+  endif()
+  set(MSI ${CMAKE_BINARY_DIR}/Quarrow-${PROJECT_VERSION}${QUARROW_ZIP_SUFFIX}.msi)
+  set(MSI_FILES ${CMAKE_BINARY_DIR}/installer-files)
+  add_custom_command(OUTPUT ${MSI}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${MSI_FILES}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quarrow> $<TARGET_FILE:QuarrowClose> ${README}
+            ${ART_DIR}/app.ico ${MSI_FILES}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/make-msi.sh ${MSI_ARCH} ${QUARROW_VERSION_MSI} ${MSI_FILES} ${MSI}
+    DEPENDS Quarrow QuarrowClose ${README}
+            ${CMAKE_SOURCE_DIR}/installer/Quarrow.wxs ${CMAKE_SOURCE_DIR}/tools/make-msi.sh
+    COMMENT "Building the installer ${MSI}")
+  add_custom_target(installer ALL DEPENDS ${MSI})
+else()
+  message(WARNING "wixl or msibuild is missing: no installer is built (tools/setup.sh installs wixl and msitools)")
+endif()
 
 # ---- Tests that run under Wine (only in the cross-build here).
 if(CMAKE_CROSSCOMPILING)

@@ -2,7 +2,7 @@
 # Installs what building and running Quarrow here needs, and skips what is
 # already there: Debian packages (MinGW-w64 for 32 and 64 bits, Wine with both
 # halves, a virtual display and Xephyr for two monitors, Chinese fonts and
-# Wine's own fonts, GoogleTest, jq for the performance report), and the
+# Wine's own fonts, GoogleTest, jq for the performance report, wixl and msitools for the installer), and the
 # zh_CN.UTF-8 locale that gives Wine the GBK code page. Wine's 32-bit half is
 # installed everywhere; whether this host can run it is found out by trying. `tools/setup.sh fuzz` also installs clang with
 # its fuzzer runtime.
@@ -15,7 +15,8 @@ PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 fonts-wine xvfb xserver-xephyr xauth x11-utils
-          fonts-wqy-zenhei fonts-wqy-microhei imagemagick locales jq)
+          fonts-wqy-zenhei fonts-wqy-microhei imagemagick locales jq
+          wixl msitools)
 # `tools/setup.sh native` installs only what the core's native tests need.
 [ "${1:-}" = native ] && PACKAGES=(cmake make g++ libgtest-dev libbenchmark-dev)
 [ "${1:-}" = fuzz ] && PACKAGES+=(clang libclang-rt-14-dev)

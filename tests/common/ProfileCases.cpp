@@ -210,6 +210,36 @@ std::vector<fs::path> CaseFiles(const std::string& folder) {
   return files;
 }
 
+std::vector<std::string> ApplyOperations(const Case& c, ProfileStore& store, const SettingsFile& settings) {
+  const std::string& path = settings.Path();
+  std::vector<std::string> reads;
+  for (const Operation& op : c.operations) {
+    switch (op.kind) {
+      case Operation::kRead: reads.push_back(store.Read(path, op.section, op.key, op.text)); break;
+      case Operation::kSettingsRead: reads.push_back(settings.ReadString(op.section, op.key, op.text)); break;
+      case Operation::kWrite: store.Write(path, op.section, op.key, op.text); break;
+      case Operation::kSettingsWrite: settings.WriteString(op.section, op.key, op.text); break;
+    }
+  }
+  return reads;
+}
+
+bool RunsAsOneSave(const Case& c) {
+  if (c.readOnly || c.noDirectory) return false;
+  for (const Operation& op : c.operations) {
+    if (op.kind == Operation::kWrite) return false;
+  }
+  return true;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<fs::path>& info) {
+  std::string name = info.param.stem().string();
+  for (char& ch : name) {
+    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
 std::string OursExpected(const Case& c, const Expected& e) {
   return e.ours ? *e.ours : c.oursFollowWine ? e.wine : e.windows;
 }

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "settings/FileEncoding.h"
+#include "settings/ProfileStore.h"
+#include "settings/SettingsFile.h"
 
 // What one platform is expected to give; `wine` differs from `windows` only
 // in a case marked "differs".
@@ -52,6 +54,19 @@ std::vector<std::filesystem::path> CaseFiles(const std::string& folder);
 // we follow Wine, and a mended one where the case gives it.
 std::string OursExpected(const Case& c, const Expected& e);
 const std::optional<std::optional<std::string>>& OursResult(const Case& c);
+
+// Applies the case's operations through `store` (raw reads and writes) and
+// `settings` (the program's), to the file `settings` names; what was read.
+std::vector<std::string> ApplyOperations(const Case& c, ProfileStore& store, const SettingsFile& settings);
+
+// Whether the case can run as the program saves: every operation in one
+// save, which reads the file once and writes it once. Only for cases whose
+// writes are the program's own (through SettingsFile) on a file that can be
+// written.
+bool RunsAsOneSave(const Case& c);
+
+// The case's name as a test's name.
+std::string CaseName(const ::testing::TestParamInfo<std::filesystem::path>& info);
 
 // Bytes as readable text; a long text as its length, head and tail.
 std::string Show(const std::string& bytes);

@@ -46,25 +46,9 @@ Outcome RunKeyByKey(const Case& c, const fs::path& folder) {
     if (c.readOnly) chmod(path.c_str(), 0444);
   }
   Outcome outcome;
-  for (const Operation& op : c.operations) {
-    switch (op.kind) {
-      case Operation::kRead: outcome.reads.push_back(ini.Read(path, op.section, op.key, op.text)); break;
-      case Operation::kSettingsRead: outcome.reads.push_back(settings.ReadString(op.section, op.key, op.text)); break;
-      case Operation::kWrite: ini.Write(path, op.section, op.key, op.text); break;
-      case Operation::kSettingsWrite: settings.WriteString(op.section, op.key, op.text); break;
-    }
-  }
+  outcome.reads = ApplyOperations(c, ini, settings);
   outcome.bytes = FileBytes(path);
   return outcome;
-}
-
-// As the program saves: every operation on the content in memory, once.
-bool RunsAsOneSave(const Case& c) {
-  if (c.readOnly || c.noDirectory) return false;
-  for (const Operation& op : c.operations) {
-    if (op.kind == Operation::kWrite) return false;
-  }
-  return true;
 }
 
 Outcome RunAsOneSave(const Case& c) {
@@ -112,14 +96,6 @@ TEST_P(ProfileCases, OursReadAndLeaveWhatTheCaseSays) {
     for (const Operation& op : c.operations) writes |= op.kind == Operation::kWrite || op.kind == Operation::kSettingsWrite;
     if (!writes) EXPECT_TRUE(SameBytes(outcome.bytes, c.start)) << "reading alone leaves the file";
   }
-}
-
-std::string CaseName(const ::testing::TestParamInfo<fs::path>& info) {
-  std::string name = info.param.stem().string();
-  for (char& ch : name) {
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  }
-  return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileCases, ::testing::ValuesIn(CaseFiles(kCaseFolder)), CaseName);

@@ -75,26 +75,8 @@ Outcome RunCase(const Case& c, ProfileStore& store, const std::string& folder) {
   SettingsFile settings = PutStartFile(c, store, folder);
   const std::string& path = settings.Path();
   Outcome outcome;
-  for (const Operation& op : c.operations) {
-    switch (op.kind) {
-      case Operation::kRead: outcome.reads.push_back(store.Read(path, op.section, op.key, op.text)); break;
-      case Operation::kSettingsRead: outcome.reads.push_back(settings.ReadString(op.section, op.key, op.text)); break;
-      case Operation::kWrite: store.Write(path, op.section, op.key, op.text); break;
-      case Operation::kSettingsWrite: settings.WriteString(op.section, op.key, op.text); break;
-    }
-  }
+  outcome.reads = ApplyOperations(c, store, settings);
   return Finish(std::move(outcome), path, folder);
-}
-
-// As the program does it: every operation in one save, which reads the file
-// once and writes it once. Only for cases whose writes are the program's own
-// (through SettingsFile) on a file that can be written.
-bool RunsAsOneSave(const Case& c) {
-  if (c.readOnly || c.noDirectory) return false;
-  for (const Operation& op : c.operations) {
-    if (op.kind == Operation::kWrite) return false;
-  }
-  return true;
 }
 
 Outcome RunAsOneSave(const Case& c, const std::string& folder) {
@@ -181,14 +163,6 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
     EXPECT_TRUE(SameBytes(wine.bytes, c.start)) << "Wine's file after reading only";
     EXPECT_TRUE(SameBytes(ours.bytes, c.start)) << "IniFile's file after reading only";
   }
-}
-
-std::string CaseName(const ::testing::TestParamInfo<fs::path>& info) {
-  std::string name = info.param.stem().string();
-  for (char& ch : name) {
-    if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  }
-  return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileComparison, ::testing::ValuesIn(CaseFiles(kCaseFolder)), CaseName);

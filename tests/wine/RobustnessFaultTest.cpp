@@ -1,10 +1,10 @@
-// Faults from outside: a settings file the program cannot write, the process
-// killed while it saves, and two copies of the program on one settings file.
+// Faults from outside: a settings file the program cannot write and the
+// process killed while it saves. (A second start on one settings file:
+// SecondStartTest.cpp.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "DesktopHarness.h"
 #include "DialogHarness.h"
 #include "RobustnessHarness.h"
 #include "resource.h"
@@ -153,46 +153,5 @@ TEST(RobustKilledWhileSaving, TheFileIsTheOldOrTheNewOneAndTheNextStartWorks) {
   printf("[ robust   ] killed while saving: %d times the old file, %d times the new one\n", sawOld, sawNew);
 }
 
-// Two copies on one settings file: both work, the hotkey stays with the first
-// (the second's registration fails, and nothing retries it), and the last one
-// to exit writes the history and options that remain.
-TEST(RobustTwoCopies, BothWorkTheHotkeyStaysWithTheFirstAndTheLastToExitWins) {
-  for (bool firstExitsFirst : {true, false}) {
-    SCOPED_TRACE(firstExitsFirst ? "the first exits first" : "the second exits first");
-    BarProcess first(HistorySection({"shared"}));
-    ASSERT_TRUE(first.Started());
-    BarProcess second(BarProcess::InFolderOf{first});
-    ASSERT_TRUE(second.Started());
-    ASSERT_NE(second.Bar(), first.Bar());
-
-    first.SetQuery("one");
-    first.Click(IDC_SEARCH);
-    second.SetQuery("two");
-    second.Click(IDC_SEARCH);
-    EXPECT_EQ(first.WaitForLaunches(2).size(), 2u);
-
-    desktop_test::FocusTestWindow();
-    desktop_test::PressHotkey();
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(first.Bar()); }));
-    EXPECT_TRUE(IsWindowVisible(second.Bar()));
-    first.Command(ID_SHOW_BAR);
-
-    if (firstExitsFirst) {
-      ASSERT_EQ(first.Exit(), 0u);
-      // The first's hotkey is gone with it; the second never had one.
-      desktop_test::FocusTestWindow();
-      desktop_test::PressHotkey();
-      desktop_test::Pause(300);
-      EXPECT_TRUE(IsWindowVisible(second.Bar()));
-      ASSERT_EQ(second.Exit(), 0u);
-      EXPECT_EQ(ReadKey(first.SettingsPath(), "History", "H0"), "two");
-    } else {
-      ASSERT_EQ(second.Exit(), 0u);
-      ASSERT_EQ(first.Exit(), 0u);
-      EXPECT_EQ(ReadKey(first.SettingsPath(), "History", "H0"), "one");
-    }
-    EXPECT_EQ(ReadKey(first.SettingsPath(), "History", "H1"), "shared");
-    EXPECT_EQ(ReadKey(first.SettingsPath(), "History", "H2"), "");
-    desktop_test::HideTestWindow();
-  }
-}
+// Two copies on one settings file no longer run side by side (the last to
+// exit wrote over the other's history): tests/wine/SecondStartTest.cpp.

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include "bar/HotkeyAction.h"
+#include "bar/win/SingleBar.h"
 #include "base/Texts.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"
@@ -74,6 +75,13 @@ void SearchBarDlg::BindDesktopMessages() {
     return Handled(0);
   });
   OnMessage(WM_RBUTTONDOWN, [this](WPARAM, LPARAM) { return OnRightButtonDown(); });
+  // Quarrow started again on this settings file: the tray's show, in front.
+  OnMessage(SingleBar::RevealMessage(), [this](WPARAM, LPARAM) {
+    SetForegroundWindow(Hwnd());
+    ShowBar();
+    m_docking.ClearRetracting();
+    return Handled(0);
+  });
 
   OnMessage(WM_ERASEBKGND, [this](WPARAM dc, LPARAM) {
     return OnEraseBackground(reinterpret_cast<HDC>(dc));
@@ -108,10 +116,14 @@ void SearchBarDlg::StartDesktopPresence() {
   m_trayIcon.SetTip(kTrayTip);
   m_trayIcon.Add(Hwnd());
   RegisterHotKey(Hwnd(), kHotkeyId, MOD_ALT | MOD_CONTROL, 'S');
+  SingleBar::MarkBarWindow(Hwnd());  // a later start on the same settings file finds it
 }
 
 // While the window is destroyed; the icon goes later, with the bar object.
-void SearchBarDlg::StopDesktopPresence() { UnregisterHotKey(Hwnd(), kHotkeyId); }
+void SearchBarDlg::StopDesktopPresence() {
+  UnregisterHotKey(Hwnd(), kHotkeyId);
+  SingleBar::UnmarkBarWindow(Hwnd());
+}
 
 // ---- Showing and hiding.
 

@@ -1,0 +1,99 @@
+#include "bar/win/SingleBar.h"
+
+#include <string_view>
+
+#include "bar/BarInstance.h"
+
+namespace {
+
+// The key of this process's bar, for the window property (set by Claim).
+std::wstring g_barKey;
+
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A path given by the system, grown to its length.
+template <typename Call>
+std::wstring SystemPath(Call call) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = call(path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(length);
+  }
+}
+
+struct FoundBar {
+  const std::wstring* key;
+  HWND bar = nullptr;
+};
+
+BOOL CALLBACK FindMarkedBar(HWND window, LPARAM found) {
+  auto* search = reinterpret_cast<FoundBar*>(found);
+  if (!GetPropW(window, search->key->c_str())) return TRUE;
+  search->bar = window;
+  return FALSE;
+}
+
+}  // namespace
+
+std::wstring CurrentSettingsPathW() {
+  std::wstring folder = SystemPath([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
+  // The same folder reached by its short (8.3) name is the same settings file.
+  std::wstring longFolder = SystemPath([&](wchar_t* buffer, DWORD size) {
+    return GetLongPathNameW(folder.c_str(), buffer, size);
+  });
+  if (!longFolder.empty()) folder = longFolder;
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return folder + L"Quarrow.ini";
+}
+
+SingleBar::SingleBar() {
+  const std::wstring path = CurrentSettingsPathW();
+  m_key = Wide(BarInstanceKey(std::u16string(path.begin(), path.end())));
+}
+
+SingleBar::~SingleBar() {
+  if (m_mutex) CloseHandle(m_mutex);
+}
+
+bool SingleBar::Claim() {
+  g_barKey = m_key;
+  // Owned by the first start; released by the system when its process ends.
+  m_mutex = CreateMutexW(nullptr, TRUE, (L"Local\\" + m_key).c_str());
+  if (!m_mutex) return true;  // no mutex to be had: run as before
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return true;
+  // Another copy holds it. It is either running (its bar will be found) or
+  // ending (the mutex becomes free); while it starts, its bar is not there yet.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    DWORD wait = WaitForSingleObject(m_mutex, 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return true;
+    FoundBar found{&m_key};
+    EnumWindows(FindMarkedBar, reinterpret_cast<LPARAM>(&found));
+    if (found.bar) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(found.bar, &process);
+      AllowSetForegroundWindow(process);  // this start has the user's foreground right
+      PostMessageW(found.bar, RevealMessage(), 0, 0);
+      return false;
+    }
+    Sleep(100);
+  }
+  return false;
+}
+
+void SingleBar::MarkBarWindow(HWND bar) {
+  if (!g_barKey.empty()) SetPropW(bar, g_barKey.c_str(), reinterpret_cast<HANDLE>(1));
+}
+
+void SingleBar::UnmarkBarWindow(HWND bar) {
+  if (!g_barKey.empty()) RemovePropW(bar, g_barKey.c_str());
+}
+
+UINT SingleBar::RevealMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Quarrow.RevealBar");
+  return message;
+}
