@@ -168,8 +168,12 @@ TEST(CodePage, TheAboutBoxIsFoundByItsChineseTitle) {
   ASSERT_TRUE(bar.Started());
   bar.CommandLater(ID_ABOUT);
   HWND about = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (about = FindWindowW(L"#32770", Wide("关于 Quarrow").c_str())) != nullptr; },
-                      5000, 20));
+  // Shown, so that its controls are made; the window has its title before.
+  ASSERT_TRUE(WaitFor([&] {
+    about = FindWindowW(L"#32770", Wide("关于 Quarrow").c_str());
+    return about && IsWindowVisible(about);
+  }, 5000, 20));
+  SyncWith(about);
   DWORD processId = 0;
   GetWindowThreadProcessId(about, &processId);
   EXPECT_EQ(processId, bar.ProcessId());
