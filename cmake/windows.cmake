@@ -148,6 +148,10 @@ if(CMAKE_CROSSCOMPILING)
   # The recorder stands in for a browser, a windows program: as a console
   # program each launch opened a console window over the bar.
   set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
+  # Read the bar's menus inside its process (tests/wine/tools/menutexts).
+  add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp)
+  set_target_properties(menutexts PROPERTIES PREFIX "")
+  target_link_libraries(menutexts PRIVATE user32)
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})
@@ -155,19 +159,28 @@ if(CMAKE_CROSSCOMPILING)
   target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_SOURCE_DIR}/resources)
   # Wine sees the Linux file system as drive Z:.
   target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
-  add_dependencies(wine_tests Quarrow)
+  add_dependencies(wine_tests Quarrow menutexts)
   foreach(src ${TEST_TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_dependencies(wine_tests ${name})
   endforeach()
-  # Suites that need another display run on their own: two monitors side by
-  # side, and 144 dots per inch (tools/wine-env.sh makes both).
-  add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*)
+  # Suites that need another display or another code page run on their own:
+  # two monitors side by side, 144 dots per inch, and the code pages of a
+  # Western (1252) and a Japanese (932) system (tools/wine-env.sh makes each;
+  # QUARROW_EXPECTED_ACP tells the code-page suite what to check it has).
+  add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*:CodePage*)
   add_test(NAME wine_tests_two_monitors COMMAND wine_tests --gtest_color=no --gtest_filter=TwoMonitors*)
   add_test(NAME wine_tests_high_dpi COMMAND wine_tests --gtest_color=no --gtest_filter=HighDpi*)
-  set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi PROPERTIES TIMEOUT 1800)
+  add_test(NAME wine_tests_code_page_1252 COMMAND wine_tests --gtest_color=no --gtest_filter=CodePage*)
+  add_test(NAME wine_tests_code_page_932 COMMAND wine_tests --gtest_color=no --gtest_filter=CodePage*)
+  set_tests_properties(wine_tests wine_tests_two_monitors wine_tests_high_dpi wine_tests_code_page_1252
+                       wine_tests_code_page_932 PROPERTIES TIMEOUT 1800)
   set_tests_properties(wine_tests_two_monitors PROPERTIES ENVIRONMENT QUARROW_MONITORS=2)
   set_tests_properties(wine_tests_high_dpi PROPERTIES ENVIRONMENT QUARROW_DPI=144)
+  set_tests_properties(wine_tests_code_page_1252 PROPERTIES
+                       ENVIRONMENT "QUARROW_LOCALE=en_US.UTF-8;QUARROW_EXPECTED_ACP=1252")
+  set_tests_properties(wine_tests_code_page_932 PROPERTIES
+                       ENVIRONMENT "QUARROW_LOCALE=ja_JP.UTF-8;QUARROW_EXPECTED_ACP=932")
 endif()
 
 # ---- Performance measurements (perf/, run by tools/perf.sh; not built by default).

@@ -1,6 +1,6 @@
 # Sourced by the scripts that run Windows programs here: a Wine prefix of our
-# own (made once), the GBK code page, quiet Wine, and an X display (a virtual
-# one when there is none).
+# own (made once), the GBK code page (or the locale asked for), quiet Wine,
+# and an X display (a virtual one when there is none).
 #   quarrow_wine_env <purpose> [<build>]
 #     purpose   "test" or "run"
 #     build     "win32" (default) or "win64": which Wine runs the program.
@@ -12,6 +12,9 @@
 #   QUARROW_MONITORS=2   tests on two monitors side by side (Xephyr with
 #                        Xinerama inside an Xvfb; Wine's XRandR use off).
 #   QUARROW_DPI=N        tests at N dots per inch (the prefix's LogPixels).
+#   QUARROW_LOCALE=L     Wine's processes under the locale L (en_US.UTF-8:
+#                        code page 1252, ja_JP.UTF-8: 932) instead of
+#                        zh_CN.UTF-8 (936), in a prefix of their own.
 # Afterwards `wine` (a shell function) runs a program with the right loader.
 # Every failure says what failed, once, and returns non-zero.
 QUARROW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -119,8 +122,17 @@ quarrow_wine_env() {
   export WINELOADER="$QUARROW_WINE_LOADER"
   [ "${QUARROW_MONITORS:-1}" = 2 ] && variant+="-2mon"
   [ -n "${QUARROW_DPI:-}" ] && variant+="-dpi$QUARROW_DPI"
+  # The locale of Wine's processes sets the system's code page (whether or not
+  # Linux has it generated): a prefix of its own keeps it apart.
+  local locale="${QUARROW_LOCALE:-zh_CN.UTF-8}"
+  case "$locale" in
+    *[!A-Za-z0-9_.@-]*|"") quarrow_fail "QUARROW_LOCALE='$locale' is not a locale name"; return 1 ;;
+  esac
+  [ "$locale" = zh_CN.UTF-8 ] || variant+="-${locale%%.*}"
   export WINEPREFIX="${QUARROW_WINEPREFIX:-$build/wine-$purpose$variant}"
-  export WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  # (Bash warns when this shell itself cannot take a locale Linux lacks; Wine
+  # needs only the names.)
+  { export WINEDEBUG=-all LANG="$locale" LC_ALL="$locale"; } 2>/dev/null
   # No .NET and no HTML engine: they cannot be downloaded here and are not needed.
   export WINEDLLOVERRIDES="mscoree,mshtml="
   # Tests always run on the virtual display, so they never touch the user's screen.

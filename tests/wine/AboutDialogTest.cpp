@@ -40,7 +40,7 @@ TEST(AboutDialog, ShowsTheAddressAndABlueUnderlinedLinkThatTurnsPurpleWhenOpened
   DialogDriver dialog(bar, window);
   SaveScreenshot(window, "100-about");
   EXPECT_EQ(dialog.Text(IDC_CONTACT_ADDRESS), "quarrow@example.org");
-  EXPECT_TRUE(GetWindowLongA(dialog.Item(IDC_CONTACT_ADDRESS), GWL_STYLE) & ES_READONLY);
+  EXPECT_TRUE(GetWindowLongW(dialog.Item(IDC_CONTACT_ADDRESS), GWL_STYLE) & ES_READONLY);
   HWND link = dialog.Item(IDC_HOME_PAGE_LINK);
   EXPECT_EQ(TextOf(link), "访问作者主页");
 
@@ -80,9 +80,9 @@ TEST(AboutDialog, ShowsTheAddressAndABlueUnderlinedLinkThatTurnsPurpleWhenOpened
   ScreenImage again = CaptureClient(GetDlgItem(window, IDC_HOME_PAGE_LINK));
   EXPECT_GT(CountPixels(again, kBlue), 0);
   EXPECT_EQ(CountPixels(again, kPurple), 0);
-  PostMessageA(window, WM_COMMAND, IDCANCEL, 0);  // Esc and the close box send this
+  PostMessageW(window, WM_COMMAND, IDCANCEL, 0);  // Esc and the close box send this
   EXPECT_TRUE(WaitUntilGone(window));
-  EXPECT_EQ(GetFileAttributesA(bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // ---- HyperLink in this process, on static controls of a plain window.
@@ -92,37 +92,37 @@ namespace {
 class LinkTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "QuarrowLinkTestParent";
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"QuarrowLinkTestParent";
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    RegisterClassA(&windowClass);
+    RegisterClassW(&windowClass);
     RegisterBrowserRecorders();
   }
 
   void SetUp() override {
-    m_parent = CreateWindowA("QuarrowLinkTestParent", "links", WS_POPUP | WS_VISIBLE, 10, 10, 400, 200, nullptr,
-                             nullptr, GetModuleHandleA(nullptr), nullptr);
-    m_font = CreateFontA(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma");
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    m_record = std::string(folder) + "quarrow-links-" + std::to_string(GetCurrentProcessId()) + ".log";
-    DeleteFileA(m_record.c_str());
-    SetEnvironmentVariableA("QUARROW_RECORD_FILE", m_record.c_str());
+    m_parent = CreateWindowW(L"QuarrowLinkTestParent", L"links", WS_POPUP | WS_VISIBLE, 10, 10, 400, 200, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+    m_font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    m_record = Utf8(folder) + "quarrow-links-" + std::to_string(GetCurrentProcessId()) + ".log";
+    DeleteFileW(Wide(m_record).c_str());
+    SetEnvironmentVariableW(L"QUARROW_RECORD_FILE", Wide(m_record).c_str());
   }
 
   void TearDown() override {
     DestroyWindow(m_parent);
     DeleteObject(m_font);
-    DeleteFileA(m_record.c_str());
+    DeleteFileW(Wide(m_record).c_str());
   }
 
   HWND Static(const char* text, DWORD style, int id = 0) {
-    HWND control = CreateWindowA("Static", text, WS_CHILD | WS_VISIBLE | style, 10, 10 + 30 * (m_count++ % 5), 200,
+    HWND control = CreateWindowW(L"Static", Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 10, 10 + 30 * (m_count++ % 5), 200,
                                  24, m_parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+                                 GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     return control;
   }
 
@@ -131,7 +131,7 @@ class LinkTest : public testing::Test {
     HBRUSH brush;
     COLORREF textColor;
     int backgroundMode;
-    LOGFONTA font;
+    LOGFONTW font;
     HGDIOBJ fontObject;
   };
   ColorAnswer AskColors(HWND control) {
@@ -139,13 +139,13 @@ class LinkTest : public testing::Test {
     SetTextColor(dc, RGB(1, 2, 3));
     SetBkMode(dc, OPAQUE);
     ColorAnswer answer{};
-    answer.brush = reinterpret_cast<HBRUSH>(SendMessageA(control, Dialog::kReflectBase + WM_CTLCOLORSTATIC,
+    answer.brush = reinterpret_cast<HBRUSH>(SendMessageW(control, Dialog::kReflectBase + WM_CTLCOLORSTATIC,
                                                          reinterpret_cast<WPARAM>(dc),
                                                          reinterpret_cast<LPARAM>(control)));
     answer.textColor = GetTextColor(dc);
     answer.backgroundMode = GetBkMode(dc);
     answer.fontObject = GetCurrentObject(dc, OBJ_FONT);
-    GetObjectA(answer.fontObject, sizeof answer.font, &answer.font);
+    GetObjectW(answer.fontObject, sizeof answer.font, &answer.font);
     DeleteDC(dc);
     return answer;
   }
@@ -165,8 +165,8 @@ class LinkTest : public testing::Test {
 }  // namespace
 
 TEST_F(LinkTest, TextStaticsGetTheUnderlinedFontAndLinkColourOthersAreLeftAlone) {
-  LOGFONTA own{};
-  GetObjectA(m_font, sizeof own, &own);
+  LOGFONTW own{};
+  GetObjectW(m_font, sizeof own, &own);
   struct Case {
     const char* name;
     DWORD style;
@@ -196,7 +196,7 @@ TEST_F(LinkTest, TextStaticsGetTheUnderlinedFontAndLinkColourOthersAreLeftAlone)
     EXPECT_EQ(answer.backgroundMode, TRANSPARENT);
     EXPECT_EQ(answer.font.lfUnderline, 1);
     EXPECT_EQ(answer.font.lfHeight, own.lfHeight);
-    EXPECT_STREQ(answer.font.lfFaceName, own.lfFaceName);
+    EXPECT_EQ(std::wstring(answer.font.lfFaceName), std::wstring(own.lfFaceName));
     // Made once, on the first drawing, and used from then on.
     EXPECT_EQ(AskColors(link.Hwnd()).fontObject, answer.fontObject);
     EXPECT_EQ(link.UnderlineFont(), answer.fontObject);
@@ -205,11 +205,11 @@ TEST_F(LinkTest, TextStaticsGetTheUnderlinedFontAndLinkColourOthersAreLeftAlone)
 
 TEST_F(LinkTest, AnyStaticTakesTheMouse) {
   HWND plain = Static("plain", SS_LEFT);
-  EXPECT_EQ(SendMessageA(plain, WM_NCHITTEST, 0, 0), HTTRANSPARENT);  // without the link
+  EXPECT_EQ(SendMessageW(plain, WM_NCHITTEST, 0, 0), HTTRANSPARENT);  // without the link
   for (DWORD style : {SS_LEFT, SS_ICON, SS_BITMAP}) {
     HyperLink link(kHomePage);
     ASSERT_TRUE(link.Subclass(Static("", style)));
-    EXPECT_EQ(SendMessageA(link.Hwnd(), WM_NCHITTEST, 0, 0), HTCLIENT);
+    EXPECT_EQ(SendMessageW(link.Hwnd(), WM_NCHITTEST, 0, 0), HTCLIENT);
   }
 }
 
@@ -234,7 +234,7 @@ TEST_F(LinkTest, AClickOpensTheTargetAndTurnsPurpleOnlyOnSuccess) {
     AskColors(link.Hwnd());
     ValidateRect(m_parent, nullptr);
     UpdateWindow(link.Hwnd());
-    SendMessageA(link.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(link.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     RECT update{};
     // Before this thread handles its messages (waiting below does).
     const bool redrawn = GetUpdateRect(link.Hwnd(), &update, FALSE);
@@ -259,29 +259,29 @@ TEST_F(LinkTest, LinksShareOneHandCursor) {
   HyperLink first(kHomePage), second(kHomePage);
   ASSERT_TRUE(first.Subclass(Static("one", SS_LEFT)));
   ASSERT_TRUE(second.Subclass(Static("two", SS_ICON)));
-  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR arrow = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
   SetCursor(arrow);
-  EXPECT_EQ(SendMessageA(first.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(first.Hwnd()),
+  EXPECT_EQ(SendMessageW(first.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(first.Hwnd()),
                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             TRUE);
   HCURSOR hand = GetCursor();
   SetCursor(arrow);
-  EXPECT_EQ(SendMessageA(second.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(second.Hwnd()),
+  EXPECT_EQ(SendMessageW(second.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(second.Hwnd()),
                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             TRUE);
   EXPECT_EQ(GetCursor(), hand);
   EXPECT_NE(hand, arrow);
 
-  char windows[MAX_PATH] = {};
-  GetWindowsDirectoryA(windows, MAX_PATH);
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
   HMODULE helpViewer =
-      LoadLibraryExA((std::string(windows) + "\\winhlp32.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  bool helpViewerHasHand = helpViewer && FindResourceA(helpViewer, MAKEINTRESOURCEA(106), RT_GROUP_CURSOR);
+      LoadLibraryExW((std::wstring(windows) + L"\\winhlp32.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  bool helpViewerHasHand = helpViewer && FindResourceW(helpViewer, MAKEINTRESOURCEW(106), MAKEINTRESOURCEW(12) /* RT_GROUP_CURSOR */);
   if (helpViewer) FreeLibrary(helpViewer);
   if (helpViewerHasHand) {
-    EXPECT_NE(hand, LoadCursorA(nullptr, IDC_HAND));
+    EXPECT_NE(hand, LoadCursorW(nullptr, MAKEINTRESOURCEW(32649) /* IDC_HAND */));
   } else {
-    EXPECT_EQ(hand, LoadCursorA(nullptr, IDC_HAND));
+    EXPECT_EQ(hand, LoadCursorW(nullptr, MAKEINTRESOURCEW(32649) /* IDC_HAND */));
   }
   std::cout << "[ INFO     ] link cursor from " << (helpViewerHasHand ? "winhlp32.exe" : "the system (IDC_HAND)")
             << std::endl;

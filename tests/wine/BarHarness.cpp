@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -17,10 +16,10 @@ BOOL CALLBACK CollectMatching(HWND window, LPARAM param) {
   const WindowFilter& filter = search->filter;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
   if ((!filter.processId || processId == filter.processId) &&
-      (!filter.className || strcmp(name, filter.className) == 0) &&
+      (!filter.className || Utf8(name) == filter.className) &&
       (!filter.visibleOnly || IsWindowVisible(window))) {
     search->found.push_back(window);
   }
@@ -50,54 +49,63 @@ std::vector<HWND> FindWindows(const WindowFilter& filter) {
 // ---- Files, folders and the registry of the tests.
 
 std::string NewTempFolder(const std::string& tag) {
-  char base[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, base);
+  wchar_t base[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, base);
   static int counter = 0;
   for (;;) {
-    char name[MAX_PATH];
-    snprintf(name, sizeof name, "%squarrow-%s%lu-%d", base, tag.empty() ? "" : (tag + "-").c_str(),
-             GetCurrentProcessId(), ++counter);
-    if (CreateDirectoryA(name, nullptr)) return name;
+    std::string name = Utf8(base) + "quarrow-" + (tag.empty() ? "" : tag + "-") +
+                       std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    if (CreateDirectoryW(Wide(name).c_str(), nullptr)) return name;
   }
 }
 
 bool RemoveFolder(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(Wide(folder + "\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = entry.cFileName;
+      std::string name = Utf8(entry.cFileName);
       if (name == "." || name == "..") continue;
       std::string path = folder + "\\" + name;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveFolder(path);
       } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Wide(path).c_str());
       }
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
-  return RemoveDirectoryA(folder.c_str());
+  return RemoveDirectoryW(Wide(folder).c_str());
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 void SetRegistryText(HKEY root, const std::string& key, const std::string& value) {
   HKEY handle = nullptr;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
-    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+  if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) == 0) {
+    std::wstring text = Wide(value);
+    RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(handle);
   }
 }
@@ -106,9 +114,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms, DWORD pollMs) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     if (condition()) return true;
     if (GetTickCount() - start >= ms) return false;
@@ -135,7 +143,7 @@ bool FocusControl(HWND window, HWND control) {
       AttachThreadInput(ownThread, windowThread, FALSE);
     }
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
     return GetForegroundWindow() == window && focused();
   });
 }
@@ -170,6 +178,20 @@ void SendKey(WORD key, bool ctrl, bool alt) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void TypeText(const std::string& utf8) {
+  std::vector<INPUT> inputs;
+  for (wchar_t unit : Wide(utf8)) {
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = unit;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      inputs.push_back(input);
+    }
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 std::string TextOf(HWND window) {
   // One message for the usual short text; a full buffer asks for the length.
   std::wstring text(4096, L'\0');
@@ -180,21 +202,21 @@ std::string TextOf(HWND window) {
     SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   }
   text.resize(wcslen(text.c_str()));
-  return ToGbk(text);
+  return Utf8(text);
 }
 
 void SyncWith(HWND window) {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+  SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
 }
 
 std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key) {
   // A default that no value of ours can be tells a missing key from an empty one.
-  const char* missing = "\x01missing\x01";
-  char buffer[1024] = {};
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), missing, buffer, sizeof buffer, path.c_str());
-  if (strcmp(buffer, missing) == 0) return std::nullopt;
-  return std::string(buffer);
+  const wchar_t* missing = L"\x01missing\x01";
+  wchar_t buffer[1024] = {};
+  GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), missing, buffer, 1024, Wide(path).c_str());
+  if (wcscmp(buffer, missing) == 0) return std::nullopt;
+  return Utf8(buffer);
 }
 
 std::string IniSection(const std::string& name, const std::vector<std::string>& lines) {
@@ -209,26 +231,55 @@ std::string HistorySection(const std::vector<std::string>& entries) {
   return IniSection("History", lines);
 }
 
-std::string ToGbk(const std::wstring& text) {
+namespace {
+
+std::string Narrow(UINT codePage, const std::wstring& text) {
   if (text.empty()) return {};
-  int size = WideCharToMultiByte(936, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
-  std::string out(size, '\0');
-  WideCharToMultiByte(936, 0, text.data(), (int)text.size(), out.data(), size, nullptr, nullptr);
+  int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                 nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
 }
 
-std::wstring FromGbk(const std::string& text) {
+std::wstring Widen(UINT codePage, const std::string& text) {
   if (text.empty()) return {};
-  int size = MultiByteToWideChar(936, 0, text.data(), (int)text.size(), nullptr, 0);
-  std::wstring out(size, L'\0');
-  MultiByteToWideChar(936, 0, text.data(), (int)text.size(), out.data(), size);
+  int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
   return out;
+}
+
+}  // namespace
+
+std::string Utf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
+std::wstring Wide(const std::string& utf8) { return Widen(CP_UTF8, utf8); }
+std::string Gbk(const std::string& utf8) { return Narrow(936, Wide(utf8)); }
+std::string FromGbk(const std::string& bytes) { return Utf8(Widen(936, bytes)); }
+
+std::string Utf16File(const std::string& utf8) {
+  std::wstring text = Wide(utf8);
+  std::string bytes = "\xFF\xFE";
+  for (wchar_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>((unit >> 8) & 0xFF);
+  }
+  return bytes;
+}
+
+std::optional<std::string> FromUtf16File(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return std::nullopt;
+  std::wstring text;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return Utf8(text);
 }
 
 std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string folder = Utf8(path);
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
@@ -258,7 +309,7 @@ std::vector<std::string> ItemTexts(HWND control, UINT countMessage, UINT lengthM
     std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
     SendMessageW(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
     text.resize(wcslen(text.c_str()));
-    items.push_back(ToGbk(text));
+    items.push_back(Utf8(text));
   }
   return items;
 }
@@ -285,27 +336,28 @@ void RegisterBrowserRecorders() {
   // Internet Explorer: a copy of the recorder under that name, registered
   // where the system looks for it.
   std::string ieFolder = folder + "\\ie";
-  CreateDirectoryA(ieFolder.c_str(), nullptr);
+  CreateDirectoryW(Wide(ieFolder).c_str(), nullptr);
   std::string ie = ieFolder + "\\iexplore.exe";
-  CopyFileA(recorder.c_str(), ie.c_str(), FALSE);
+  CopyFileW(Wide(recorder).c_str(), Wide(ie).c_str(), FALSE);
   SetRegistryText(HKEY_LOCAL_MACHINE,
                   "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\iexplore.exe", ie);
 }
 
 bool StartProgram(const std::string& name, const std::string& arguments, DWORD flags, const char* folder,
                   PROCESS_INFORMATION& process) {
-  std::string exe = ProgramFolder() + "\\" + name;
-  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+  std::wstring exe = Wide(ProgramFolder() + "\\" + name);
+  std::wstring commandLine = Wide("\"" + ProgramFolder() + "\\" + name + "\"" + (arguments.empty() ? "" : " " + arguments));
+  std::wstring workingFolder = folder ? Wide(folder) : std::wstring();
   // Under Wine a start can fail before a line of the program has run: CI
   // runs saw starts fail within milliseconds, and a Wine tool's start fail
   // with "internal error" (1359), Wine's word for a new process that died
   // before its start-up finished; never here. The failure is the host's:
   // say it, try again.
   for (int attempt = 1;; ++attempt) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, folder, &startup,
-                       &process)) {
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                       folder ? workingFolder.c_str() : nullptr, &startup, &process)) {
       return true;
     }
     printf("[ harness  ] CreateProcess of %s failed (attempt %d, error %lu)\n", name.c_str(), attempt,
@@ -326,7 +378,7 @@ BarProcess::BarProcess(std::optional<std::string> ini) {
 BarProcess::BarProcess(InFolderOf other) : m_folder(other.first.Folder()), m_ownsFolder(false) { Start(); }
 
 void BarProcess::Start() {
-  SetEnvironmentVariableA("QUARROW_RECORD_FILE", (m_folder + "\\launches.log").c_str());
+  SetEnvironmentVariableW(L"QUARROW_RECORD_FILE", Wide(m_folder + "\\launches.log").c_str());
   if (!StartProgram("Quarrow.exe", "", 0, m_folder.c_str(), m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
   // Found, then shown and idle.
@@ -353,13 +405,13 @@ std::string BarProcess::Text(int id) const { return TextOf(id ? Item(id) : m_bar
 
 std::vector<std::string> BarProcess::QueryList() const { return ComboItems(Item(1000)); }
 
-void BarProcess::SetQuery(const std::string& gbkText) const {
-  std::wstring text = FromGbk(gbkText);
+void BarProcess::SetQuery(const std::string& utf8) const {
+  std::wstring text = Wide(utf8);
   SendMessageW(Item(1000), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void BarProcess::Click(int id) const {
-  SendMessageA(Item(id), BM_CLICK, 0, 0);
+  SendMessageW(Item(id), BM_CLICK, 0, 0);
   Sync();
 }
 
@@ -367,15 +419,15 @@ void BarProcess::Click(int id) const {
 // sent message would not do: the bar handles sent messages before posted ones.)
 void BarProcess::Command(int id) const {
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 5000, &result);
+  SendMessageTimeoutW(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, 5000, &result);
 }
 
-void BarProcess::CommandLater(int id) const { PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+void BarProcess::CommandLater(int id) const { PostMessageW(m_bar, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-void BarProcess::ClickLater(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
+void BarProcess::ClickLater(int id) const { PostMessageW(Item(id), BM_CLICK, 0, 0); }
 
 void BarProcess::SetCheck(int id, bool checked) const {
-  SendMessageA(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void BarProcess::Sync() const {
@@ -428,11 +480,11 @@ DWORD BarProcess::ExitCode(DWORD ms) const {
 }
 
 DWORD BarProcess::Exit(DWORD ms) {
-  PostMessageA(m_bar, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
+  PostMessageW(m_bar, WM_COMMAND, MAKEWPARAM(57665, 0), 0);
   return ExitCode(ms);
 }
 
 DWORD BarProcess::Close() {
-  PostMessageA(m_bar, WM_CLOSE, 0, 0);
+  PostMessageW(m_bar, WM_CLOSE, 0, 0);
   return ExitCode();
 }

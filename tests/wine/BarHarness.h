@@ -36,11 +36,11 @@ class BarProcess {
   HANDLE ProcessHandle() const { return m_process.hProcess; }
   const std::string& Folder() const { return m_folder; }
 
-  // GBK text of a control (or the bar when id is 0).
+  // The text of a control (or the bar when id is 0), as UTF-8.
   std::string Text(int id) const;
   // The query box's list, in order.
   std::vector<std::string> QueryList() const;
-  void SetQuery(const std::string& gbkText) const;
+  void SetQuery(const std::string& text) const;
   void Click(int id) const;    // BM_CLICK
   // Runs a menu command (WM_COMMAND) and returns when it has run; not for
   // commands that open a dialog or a menu, which would wait until it closes.
@@ -59,7 +59,7 @@ class BarProcess {
   void FocusQueryBox() const;
   void PressKey(WORD key, bool ctrl = false, bool alt = false) const;
 
-  // Lines the URL recorder wrote: "<program>\t<arguments>".
+  // Lines the URL recorder wrote: "<program>\t<arguments>", UTF-8.
   std::vector<std::string> Launches() const;
   // Waits up to `ms` until at least `count` launches have been recorded.
   std::vector<std::string> WaitForLaunches(size_t count, DWORD ms = 5000) const;
@@ -85,6 +85,8 @@ class BarProcess {
   HWND m_bar = nullptr;
 };
 
+// Paths are UTF-8 here, as every text of the harness; the wide functions
+// take them.
 // A new empty folder in the temporary folder ("quarrow-<tag>-...").
 std::string NewTempFolder(const std::string& tag = "");
 // The folder with everything in it, read-only files too; false when some of
@@ -98,11 +100,14 @@ std::vector<std::string> RecordedLaunches(const std::string& recordFile);
 // The default value of a registry key, made where missing.
 void SetRegistryText(HKEY root, const std::string& key, const std::string& value);
 
-// What GetPrivateProfileStringA reads from a settings file (at most 1023
-// bytes), or nullopt when the key is missing.
+// What GetPrivateProfileStringW reads from a settings file (at most 1023
+// characters), as UTF-8, or nullopt when the key is missing. The platform reads
+// a file without a byte-order mark in the system's code page: exact for our
+// GBK files only where that is 936 (the main suite).
 std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key);
-// Expected settings file texts: a section of lines, and the History section
-// the bar saves (H0 to H99, the entries first).
+// Expected settings file texts (UTF-8: Gbk() gives the bytes of a file without
+// a byte-order mark): a section of lines, and the History section the bar
+// saves (H0 to H99, the entries first).
 std::string IniSection(const std::string& name, const std::vector<std::string>& lines);
 std::string HistorySection(const std::vector<std::string>& entries);
 
@@ -119,15 +124,27 @@ HWND FocusOf(HWND window);
 // One key pressed and released through the system's input queue, to whatever
 // has the focus, with Ctrl and Alt held when asked. Returns at once.
 void SendKey(WORD key, bool ctrl = false, bool alt = false);
+// Text typed through the system's input queue, one UTF-16 unit at a time as
+// an input method hands it over (KEYEVENTF_UNICODE), to whatever has the
+// focus. Returns at once.
+void TypeText(const std::string& utf8);
 
-// The GBK text of a window (through the UTF-16 messages).
+// The text of a window (through the UTF-16 messages), as UTF-8.
 std::string TextOf(HWND window);
 // Waits until `window` has handled everything sent to it so far.
 void SyncWith(HWND window);
 
-// GBK text from a wide string and back (code page 936).
-std::string ToGbk(const std::wstring& text);
-std::wstring FromGbk(const std::string& text);
+// Every text of the harness is UTF-8; the windows speak UTF-16.
+std::string Utf8(const std::wstring& text);
+std::wstring Wide(const std::string& utf8);
+// The bytes of UTF-8 text in GBK (code page 936) and back: what a settings
+// file without a byte-order mark holds, whatever the system's code page.
+std::string Gbk(const std::string& utf8);
+std::string FromGbk(const std::string& bytes);
+// UTF-16 LE with its byte-order mark, as the program writes a file that GBK
+// cannot hold; and such a file's text (nullopt without the mark).
+std::string Utf16File(const std::string& utf8);
+std::optional<std::string> FromUtf16File(const std::string& bytes);
 // The folder that holds the test program, Quarrow.exe and the recorder.
 std::string ProgramFolder();
 // Starts a program of that folder with `arguments` in the working `folder`

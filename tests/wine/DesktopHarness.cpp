@@ -1,11 +1,15 @@
 #include "DesktopHarness.h"
 
+#include <psapi.h>
 #include <winternl.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
+
+#include "tools/menutexts/MenuTexts.h"
 
 namespace desktop_test {
 namespace {
@@ -46,7 +50,7 @@ using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PU
 
 std::optional<std::uintptr_t> ProcessBlock(HANDLE process) {
   auto query = reinterpret_cast<QueryProcess>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
   if (!query) return std::nullopt;
   PROCESS_BASIC_INFORMATION info{};
   ULONG length = 0;
@@ -66,7 +70,7 @@ const char* ThreadBlock() {
   } info{};
   using QueryThread = LONG(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
   auto query = reinterpret_cast<QueryThread>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
   if (!query || query(GetCurrentThread(), 0, &info, sizeof info, nullptr) != 0) return nullptr;
   return static_cast<const char*>(info.block);
 }
@@ -148,8 +152,8 @@ void DoubleClick() {
 namespace {
 
 HWND TestWindow() {
-  static HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "desktop test", WS_POPUP,
-                                       1100, 700, 120, 60, nullptr, nullptr, GetModuleHandleA(nullptr),
+  static HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"desktop test", WS_POPUP,
+                                       1100, 700, 120, 60, nullptr, nullptr, GetModuleHandleW(nullptr),
                                        nullptr);
   return window;
 }
@@ -189,7 +193,7 @@ RECT WindowRect(HWND window) {
 
 RECT WorkArea() {
   RECT area{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   return area;
 }
 
@@ -242,6 +246,87 @@ HWND WaitForPopupMenu(DWORD processId) {
   HWND menu = nullptr;
   WaitFor([&] { return (menu = OpenPopupMenu(processId)) != nullptr; });
   return menu;
+}
+
+namespace {
+
+// The base of module `name` in `process`, or null.
+HMODULE RemoteModule(HANDLE process, const wchar_t* name) {
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) return nullptr;
+  for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+    wchar_t base[MAX_PATH] = {};
+    if (GetModuleBaseNameW(process, modules[i], base, MAX_PATH) && lstrcmpiW(base, name) == 0) return modules[i];
+  }
+  return nullptr;
+}
+
+// Runs `function` of this process's copy of a module at the same place in
+// `process`'s copy, with `parameter` (an address there), and waits for it.
+bool RunRemotely(HANDLE process, HMODULE local, HMODULE remote, FARPROC function, void* parameter) {
+  auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<UINT_PTR>(remote) +
+                                                        (reinterpret_cast<UINT_PTR>(function) -
+                                                         reinterpret_cast<UINT_PTR>(local)));
+  HANDLE thread = CreateRemoteThread(process, nullptr, 0, start, parameter, 0, nullptr);
+  if (!thread) return false;
+  bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
+  DWORD code = 1;
+  GetExitCodeThread(thread, &code);
+  CloseHandle(thread);
+  return ended && code == 0;
+}
+
+// menutexts.dll in `process`, loaded there by LoadLibraryW in a thread of its own.
+HMODULE MenuTextsIn(HANDLE process, const std::wstring& path) {
+  if (HMODULE loaded = RemoteModule(process, L"menutexts.dll")) return loaded;
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  HMODULE remoteKernel = RemoteModule(process, L"kernel32.dll");
+  const size_t size = (path.size() + 1) * sizeof(wchar_t);
+  void* text = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remoteKernel || !text) return nullptr;
+  WriteProcessMemory(process, text, path.c_str(), size, nullptr);
+  // LoadLibraryW answers the module's address, not 0: its exit code is not a verdict.
+  RunRemotely(process, kernel, remoteKernel, GetProcAddress(kernel, "LoadLibraryW"), text);
+  VirtualFreeEx(process, text, 0, MEM_RELEASE);
+  return RemoteModule(process, L"menutexts.dll");
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> PopupMenuTexts(HANDLE process, HWND popup) {
+  const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  const std::wstring path = Wide(ProgramFolder() + "\\menutexts.dll");
+  static HMODULE local = LoadLibraryW(path.c_str());
+  HMODULE remote = MenuTextsIn(process, path);
+  if (!menu || !local || !remote) return std::nullopt;
+  auto* block = static_cast<MenuTextsBlock*>(
+      VirtualAllocEx(process, nullptr, sizeof(MenuTextsBlock), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!block) return std::nullopt;
+  auto read = std::make_unique<MenuTextsBlock>();
+  read->menu = reinterpret_cast<UINT_PTR>(menu);
+  WriteProcessMemory(process, block, read.get(), sizeof read->menu, nullptr);
+  bool ran = RunRemotely(process, local, remote, GetProcAddress(local, "ReadMenuTexts"), block);
+  ReadProcessMemory(process, block, read.get(), sizeof(MenuTextsBlock), nullptr);
+  VirtualFreeEx(process, block, 0, MEM_RELEASE);
+  if (!ran) return std::nullopt;
+  std::vector<std::string> texts;
+  std::wstring all(read->texts);
+  for (size_t start = 0, end; (end = all.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+    texts.push_back(Utf8(all.substr(start, end - start)));
+  }
+  return texts;
+}
+
+std::vector<std::string> MenuOfButton(const BarProcess& bar, int button) {
+  bar.FocusQueryBox();
+  bar.ClickLater(button);
+  HWND popup = WaitForPopupMenu(bar.ProcessId());
+  if (!popup) return {"(no menu showed)"};
+  auto texts = PopupMenuTexts(bar.ProcessHandle(), popup);
+  PostMessageW(bar.Bar(), WM_CANCELMODE, 0, 0);
+  WaitFor([&] { return !OpenPopupMenu(bar.ProcessId()); });
+  return texts.value_or(std::vector<std::string>{"(the menu could not be read)"});
 }
 
 int WineTrayIconCount() {

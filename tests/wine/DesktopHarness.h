@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "BarHarness.h"
 
@@ -58,6 +59,14 @@ COLORREF ScreenPixel(int x, int y);
 // The visible pop-up menu window ("#32768") of a process, if one is open.
 HWND OpenPopupMenu(DWORD processId);
 HWND WaitForPopupMenu(DWORD processId);
+
+// The texts of the menu that popup menu window `popup` of `process` shows,
+// item by item (a separator is empty), read inside that process by
+// menutexts.dll, which this loads there once. Empty when it could not be read.
+std::optional<std::vector<std::string>> PopupMenuTexts(HANDLE process, HWND popup);
+// The texts of the menu that a button of the bar drops; the menu is then
+// closed without a choice. A text in brackets says why none could be read.
+std::vector<std::string> MenuOfButton(const BarProcess& bar, int button);
 
 // Icons shown in Wine's own notification area (the "Wine System Tray" window
 // that Wine's X11 driver opens when the X display has no tray of its own).

@@ -27,7 +27,7 @@ struct Screen {
   int peek = GetSystemMetrics(SM_CXFRAME);      // what stays of a retracted bar
   // Measured as the bar measures it: the taskbar window's height, else 30.
   int taskbar = [] {
-    HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!tray) return 30;
     RECT rect = WindowRect(tray);
     return static_cast<int>(rect.bottom - rect.top);
@@ -37,7 +37,7 @@ struct Screen {
 // As the shell sends them: posted. (A sent message overtakes a posted one, so
 // the callers wait for what the message does.)
 void PostTray(const BarProcess& bar, LPARAM mouseMessage) {
-  PostMessageA(bar.Bar(), kTrayMessage, kTrayId, mouseMessage);
+  PostMessageW(bar.Bar(), kTrayMessage, kTrayId, mouseMessage);
 }
 
 bool Shown(const BarProcess& bar) {
@@ -79,7 +79,7 @@ bool OpensAndCancelsDialog(const BarProcess& bar, int controlId) {
     return dialog != nullptr;
   });
   if (!dialog) return false;
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   // Gone, and the bar takes input again.
   return WaitFor([&] {
     return (!IsWindow(dialog) || !IsWindowVisible(dialog)) && IsWindowEnabled(bar.Bar());
@@ -505,7 +505,7 @@ TEST(DesktopBackground, CheckBoxesOnThePictureLeaveNoTraceOfTheFocus) {
     bar.Sync();
   };
   for (int id : {IDC_KEYWORD_SWITCH, IDC_SITE_SWITCH, IDC_QUERY}) click(id);
-  EXPECT_EQ(SendMessageA(bar.Item(IDC_SITE_SWITCH), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(bar.Item(IDC_SITE_SWITCH), BM_GETCHECK, 0, 0), BST_CHECKED);
   Pause(100);
   const std::vector<COLORREF> shown = capture();
   RedrawWindow(bar.Bar(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

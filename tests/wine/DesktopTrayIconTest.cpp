@@ -22,13 +22,13 @@ TEST(DesktopTrayIcon, AddedOnceWithAnIconAndRemovedByItsOwner) {
     EXPECT_FALSE(icon.Added());
     EXPECT_EQ(WineTrayIconCount(), before);
 
-    icon.SetIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION
+    icon.SetIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512)));  // IDI_APPLICATION
     icon.Add(window);
     EXPECT_TRUE(icon.Added());
     EXPECT_TRUE(WaitFor([&] { return WineTrayIconCount() == before + 1; }));
     icon.Add(window);  // once only
     icon.SetTip(std::string(100, 't'));
-    icon.SetIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32516)));  // IDI_INFORMATION
+    icon.SetIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32516)));  // IDI_INFORMATION
     Pause(100);
     EXPECT_EQ(WineTrayIconCount(), before + 1);
 

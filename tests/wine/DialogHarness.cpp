@@ -16,9 +16,9 @@ constexpr size_t kRemoteTextOffset = 256;
 constexpr size_t kRemoteSize = kRemoteTextOffset + kRemoteTextChars * sizeof(wchar_t);
 
 std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return Utf8(name);
 }
 
 }  // namespace
@@ -36,7 +36,7 @@ HWND WaitForOwnedDialog(DWORD processId, HWND owner, const std::string& caption,
 }
 
 HWND OpenDialog(const BarProcess& bar, int command, const std::string& caption) {
-  PostMessageA(bar.Bar(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  PostMessageW(bar.Bar(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
   return WaitForOwnedDialog(bar.ProcessId(), bar.Bar(), caption);
 }
 
@@ -63,20 +63,20 @@ std::vector<std::pair<std::string, std::string>> DefaultEngineRows() {
 
 // ---- DialogDriver.
 
-void DialogDriver::SetText(int id, const std::string& gbkText) const {
-  std::wstring text = FromGbk(gbkText);
+void DialogDriver::SetText(int id, const std::string& utf8) const {
+  std::wstring text = Wide(utf8);
   SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void DialogDriver::Click(int id) const {
-  SendMessageA(Item(id), BM_CLICK, 0, 0);
+  SendMessageW(Item(id), BM_CLICK, 0, 0);
   Sync();
 }
 
-void DialogDriver::ClickLater(int id) const { PostMessageA(Item(id), BM_CLICK, 0, 0); }
+void DialogDriver::ClickLater(int id) const { PostMessageW(Item(id), BM_CLICK, 0, 0); }
 
 bool DialogDriver::Checked(int id) const {
-  return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 bool DialogDriver::End(int button, DWORD ms) const {
@@ -152,7 +152,7 @@ std::string RemoteListView::Text(int row, int column) const {
   ReadProcessMemory(m_process, m_remote + kRemoteTextOffset, text.data(), kRemoteTextChars * sizeof(wchar_t),
                     nullptr);
   text.resize(static_cast<size_t>(length > 0 ? length : 0));
-  return ToGbk(text);
+  return Utf8(text);
 }
 
 std::vector<std::vector<std::string>> RemoteListView::Rows(int columns) const {
@@ -198,7 +198,7 @@ ListViewColumn RemoteListView::Column(int column) const {
   ReadProcessMemory(m_process, m_remote + kRemoteTextOffset, text.data(), kRemoteTextChars * sizeof(wchar_t),
                     nullptr);
   text.resize(wcslen(text.c_str()));
-  return {ToGbk(text), data.cx, data.fmt & LVCFMT_JUSTIFYMASK};
+  return {Utf8(text), data.cx, data.fmt & LVCFMT_JUSTIFYMASK};
 }
 
 RECT RemoteListView::RowRect(int row) const {
@@ -246,7 +246,7 @@ namespace {
 BOOL CALLBACK CollectMessageBoxParts(HWND child, LPARAM param) {
   auto* seen = reinterpret_cast<MessageBoxSeen*>(param);
   if (ClassOf(child) != "Static") return TRUE;
-  LONG type = GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
+  LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
   if (type == SS_ICON) {
     seen->icon = child;
   } else if (std::string text = TextOf(child); !text.empty()) {
@@ -269,7 +269,7 @@ std::optional<MessageBoxSeen> WaitForMessageBox(DWORD processId, HWND owner, DWO
 }
 
 void CloseMessageBox(const MessageBoxSeen& box) {
-  PostMessageA(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(box.window, IDOK), BM_CLICK, 0, 0);
   WaitUntilGone(box.window);
 }
 
@@ -393,11 +393,11 @@ std::function<bool(int x, int y)> OutsideChildren(HWND window) {
 
 ScreenImage ProgramBitmap(int id, int width, int height) {
   static HMODULE program =
-      LoadLibraryExA((ProgramFolder() + "\\Quarrow.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HBITMAP bitmap = LoadBitmapA(program, MAKEINTRESOURCEA(id));
+      LoadLibraryExW(Wide(ProgramFolder() + "\\Quarrow.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HBITMAP bitmap = LoadBitmapW(program, MAKEINTRESOURCEW(id));
   if (!bitmap) return {};
   BITMAP size{};
-  GetObjectA(bitmap, sizeof size, &size);
+  GetObjectW(bitmap, sizeof size, &size);
   ScreenImage image;
   if (width == 0) {
     image = RenderBitmap(bitmap, size.bmWidth, size.bmHeight);
@@ -417,8 +417,8 @@ ScreenImage ProgramBitmap(int id, int width, int height) {
 }
 
 void SaveScreenshot(HWND window, const std::string& name) {
-  char folder[MAX_PATH] = {};
-  if (!GetEnvironmentVariableA("QUARROW_SCREENSHOTS", folder, MAX_PATH)) return;
+  wchar_t folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"QUARROW_SCREENSHOTS", folder, MAX_PATH)) return;
   SyncWith(window);
   Sleep(300);  // let the last paint reach the screen
   RECT rect{};
@@ -436,13 +436,10 @@ void SaveScreenshot(HWND window, const std::string& name) {
   file.bfType = 0x4D42;
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + bytes;
-  std::string path = std::string(folder) + "\\" + name + ".bmp";
-  if (FILE* out = fopen(path.c_str(), "wb")) {
-    fwrite(&file, sizeof file, 1, out);
-    fwrite(&info, sizeof info, 1, out);
-    fwrite(image.pixels.data(), 1, bytes, out);
-    fclose(out);
-  }
+  std::string bmp(reinterpret_cast<const char*>(&file), sizeof file);
+  bmp.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bmp.append(reinterpret_cast<const char*>(image.pixels.data()), bytes);
+  WriteFileBytes(Utf8(folder) + "\\" + name + ".bmp", bmp);
 }
 
 double BarLookShare(HWND bar, int bitmap) {

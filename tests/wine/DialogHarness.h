@@ -29,7 +29,7 @@ class DialogDriver {
   HWND Dialog() const { return m_dialog; }
   HWND Item(int id) const { return GetDlgItem(m_dialog, id); }
   std::string Text(int id) const { return TextOf(Item(id)); }
-  void SetText(int id, const std::string& gbkText) const;
+  void SetText(int id, const std::string& text) const;
   // BM_CLICK, sent: for buttons whose handler returns at once.
   void Click(int id) const;
   // BM_CLICK, posted: for buttons that open a message box or end the dialog.

@@ -4,19 +4,22 @@
 
 #include <cstring>
 
+#include "BarHarness.h"
 #include "framework/win/ComObject.h"
 
 namespace {
 
-// Offers one text as CF_TEXT, or nothing at all.
+// Offers the text in the formats it has.
 class TextData : public ComObject<IDataObject> {
  public:
-  explicit TextData(std::string text, bool offerText = true)
-      : ComObject<IDataObject>(IID_IDataObject), m_text(std::move(text)), m_offerText(offerText) {}
+  explicit TextData(DragText text) : ComObject<IDataObject>(IID_IDataObject), m_text(std::move(text)) {}
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
     if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, m_text.size() + 1);
-    memcpy(GlobalLock(memory), m_text.c_str(), m_text.size() + 1);
+    const bool unicode = format->cfFormat == CF_UNICODETEXT;
+    const void* bytes = unicode ? static_cast<const void*>(m_text.unicode->c_str()) : m_text.ansi->c_str();
+    const size_t size = unicode ? (m_text.unicode->size() + 1) * sizeof(wchar_t) : m_text.ansi->size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(memory), bytes, size);
     GlobalUnlock(memory);
     medium->tymed = TYMED_HGLOBAL;
     medium->hGlobal = memory;
@@ -26,8 +29,9 @@ class TextData : public ComObject<IDataObject> {
   }
   HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-    return m_offerText && format->cfFormat == CF_TEXT && (format->tymed & TYMED_HGLOBAL) ? S_OK
-                                                                                         : DV_E_FORMATETC;
+    const bool offered = (format->cfFormat == CF_UNICODETEXT && m_text.unicode) ||
+                         (format->cfFormat == CF_TEXT && m_text.ansi);
+    return offered && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
   }
   HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
     out->ptd = nullptr;
@@ -47,8 +51,7 @@ class TextData : public ComObject<IDataObject> {
   int dataRequests = 0;
 
  private:
-  std::string m_text;
-  bool m_offerText;
+  DragText m_text;
 };
 
 // Drops after a few rounds of the drag loop, wherever the cursor is then.
@@ -70,15 +73,26 @@ class DropSoon : public ComObject<IDropSource> {
 
 }  // namespace
 
-DropResult DropOnBar(HWND bar, const std::string& text, bool offerText) {
+DragText AsProgramsOfferIt(const std::string& utf8) {
+  std::wstring wide = Wide(utf8);
+  std::string ansi;
+  if (!wide.empty()) {
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    ansi.resize(static_cast<size_t>(size));
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
+  }
+  return {wide, ansi};
+}
+
+DropResult DropOnBar(HWND bar, const DragText& text) {
   RECT rect{};
   GetWindowRect(bar, &rect);
   SetCursorPos(rect.left + 12, rect.bottom - 12);
-  TextData data(text, offerText);
+  TextData data(text);
   DropSoon source;
   DWORD effect = 0xFFFF;
   HRESULT result = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+  SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
   return {result, effect, source.sawCopy, data.dataRequests};
 }

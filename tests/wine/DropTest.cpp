@@ -33,10 +33,37 @@ TEST_F(Drop, TheLastFieldIsSearchedAtOnceAndNothingCountsAsDropped) {
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"www.abc.com"});
 }
 
+// The UTF-16 text is taken when there is one: it holds every script, where
+// the ANSI text holds only what the system's code page can.
+TEST_F(Drop, TheUnicodeTextIsTakenFirstAndTheAnsiTextWithoutIt) {
+  struct Case {
+    const char* name;
+    DragText offered;
+    std::string searched;
+  } cases[] = {
+      {"both, different", {L"\uD55C\uAD6D\uC5B4 \uAC80\uC0C9", std::string("ansi text")}, "한국어 검색"},
+      {"Unicode only", {L"\U0001F35C \uB77C\uBA58", std::nullopt}, "🍜 라멘"},
+      {"ANSI only", {std::nullopt, AsProgramsOfferIt("百度 中文").ansi}, "百度 中文"},
+  };
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  size_t launches = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DropOnBar(bar.Bar(), c.offered).dataRequests, 1);
+    auto lines = bar.WaitForLaunches(++launches);
+    ASSERT_EQ(lines.size(), launches);
+    EXPECT_EQ(lines.back(), "recorder.exe\t\"http://www.baidu.com/s?wd=" + c.searched + "\"");
+    EXPECT_EQ(bar.Text(IDC_QUERY), c.searched);
+    ASSERT_FALSE(bar.QueryList().empty());
+    EXPECT_EQ(bar.QueryList().front(), c.searched);
+  }
+}
+
 TEST_F(Drop, DataWithoutTextOrWithBlanksOnlyDoesNothing) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
-  DropOnBar(bar.Bar(), "ignored", false);
+  DropOnBar(bar.Bar(), DragText{});  // no format at all
   DropResult drop = DropOnBar(bar.Bar(), "a\t \t  \r\n");
   EXPECT_EQ(drop.dataRequests, 1);  // the text was read, and was empty
   Sleep(300);

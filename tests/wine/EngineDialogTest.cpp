@@ -28,14 +28,14 @@ std::pair<std::string, std::string> Entry(int k, const std::string& name) {
   return {name, "http://" + std::to_string(k) + ".test/?q="};
 }
 
-// The Engine section that OK writes into a file that had none.
+// The Engine section that OK writes into a file that had none: its GBK bytes.
 std::string SavedEngines(const Entries& entries) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
   for (size_t k = 0; k < entries.size(); ++k) {
     lines.push_back("E" + std::to_string(k) + "=" + entries[k].first);
     lines.push_back("S" + std::to_string(k) + "=" + entries[k].second);
   }
-  return IniSection("Engine", lines);
+  return Gbk(IniSection("Engine", lines));
 }
 
 // An Engine section of `names`, each at its Entry.
@@ -109,7 +109,7 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefau
   EXPECT_EQ(list.SelectionMark(), -1);
 
   ASSERT_TRUE(session.End(IDCANCEL));
-  EXPECT_EQ(GetFileAttributesA(session.bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(session.bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
 
   ASSERT_TRUE(session.Open());
   session.driver->Click(IDC_ENGINE_RESTORE);
@@ -188,9 +188,9 @@ TEST(EngineDialog, DeleteRenumbersAndOkLeavesTheKeysAboveTheNewCount) {
   session.driver->Click(IDC_ENGINE_ADD);
 
   ASSERT_TRUE(session.End(IDOK));
-  std::string ini = IniSection("Engine", {"Number=4", "E0=A", "S0=http://0.test/?q=", "E1=C",
+  std::string ini = Gbk(IniSection("Engine", {"Number=4", "E0=A", "S0=http://0.test/?q=", "E1=C",
                                           "S1=http://2.test/?q=", "E2=D", "S2=http://3.test/?q=", "E3=E",
-                                          "S3=http://4.test/?q=", "E4=E", "S4=http://4.test/?q="});
+                                          "S3=http://4.test/?q=", "E4=E", "S4=http://4.test/?q="}));
   EXPECT_EQ(session.bar.SettingsBytes(), ini);
 }
 

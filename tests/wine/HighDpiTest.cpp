@@ -26,7 +26,7 @@ int ScreenDpi() {
 int MetricAt(int index, int dpi) {
   using Fn = int(WINAPI*)(int, UINT);
   auto forDpi = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
   return forDpi ? forDpi(index, static_cast<UINT>(dpi)) : -1;
 }
 
@@ -134,21 +134,22 @@ std::vector<Control> ControlsOf(HWND dialog, int dpi) {
   std::vector<Control> controls;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(child)) continue;
-    char className[64] = {};
-    GetClassNameA(child, className, sizeof className);
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    Control c{child, std::string(className) + " \"" + TextOf(child) + "\"",
+    wchar_t wideClass[64] = {};
+    GetClassNameW(child, wideClass, 64);
+    const std::string className = Utf8(wideClass);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    Control c{child, className + " \"" + TextOf(child) + "\"",
               desktop_test::WindowRect(child), -1, false};
     const int width = c.rect.right - c.rect.left;
     const int mark = MulDiv(13, dpi, 96) + MulDiv(4, dpi, 96);  // a check box and its gap
-    if (lstrcmpiA(className, "Button") == 0 && !(style & (BS_ICON | BS_BITMAP))) {
+    if (className == "Button" && !(style & (BS_ICON | BS_BITMAP))) {
       switch (style & BS_TYPEMASK) {
         case BS_GROUPBOX: c.container = true; c.room = width - MulDiv(16, dpi, 96); break;
         case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
           c.room = width - mark; break;
         default: c.room = width - 2 * GetSystemMetrics(SM_CXEDGE); break;
       }
-    } else if (lstrcmpiA(className, "Static") == 0 && (style & SS_TYPEMASK) <= SS_RIGHT) {
+    } else if (className == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
       c.room = width;
     }
     controls.push_back(c);
@@ -211,7 +212,7 @@ TEST(HighDpi, BarAndDialogsShowEveryTextWholeAndNoControlOverAnother) {
     ASSERT_TRUE(window);
     SaveScreenshot(window, c.shot);
     ExpectNothingCut(window);
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntilGone(window));
   }
 }
@@ -238,9 +239,9 @@ TEST(HighDpi, PictureChooserShowsThePicturesAtTheDensitysSize) {
         EXPECT_EQ(shown.right, MulDiv(drawn.width, dpi, 96));
         EXPECT_EQ(shown.bottom, MulDiv(drawn.height, dpi, 96));
       }
-      if (page == 1) SendMessageA(GetDlgItem(window, IDC_NEXT_PAGE), BM_CLICK, 0, 0);
+      if (page == 1) SendMessageW(GetDlgItem(window, IDC_NEXT_PAGE), BM_CLICK, 0, 0);
     }
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntilGone(window));
     bar.Sync();
     std::optional<int> count = desktop_test::GdiObjectCount(bar.ProcessHandle());
@@ -274,7 +275,7 @@ TEST(HighDpi, DensityChangeTakesTheSuggestedRectangleAndReloadsTheIcons) {
   void* remote = VirtualAllocEx(bar.ProcessHandle(), nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
   ASSERT_TRUE(remote);
   ASSERT_TRUE(WriteProcessMemory(bar.ProcessHandle(), remote, &suggested, sizeof suggested, nullptr));
-  SendMessageA(bar.Bar(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(newDpi, newDpi),
+  SendMessageW(bar.Bar(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(newDpi, newDpi),
                reinterpret_cast<LPARAM>(remote));
   bar.Sync();
   Sleep(200);

@@ -28,11 +28,11 @@ const Half kHalves[] = {
      IDC_SITE_DOWN, true, "Site", "S", "csdn.net"},
 };
 
-// A section of `half` holding `entries` as OK writes it.
+// A section of `half` holding `entries` as OK writes it: its GBK bytes.
 std::string ListSection(const Half& half, const Entries& entries) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
   for (size_t k = 0; k < entries.size(); ++k) lines.push_back(half.prefix + std::to_string(k) + "=" + entries[k]);
-  return IniSection(half.section, lines);
+  return Gbk(IniSection(half.section, lines));
 }
 
 // Entries "<letter>0".."<letter><count - 1>": k0.. for keywords, s0.. for sites.
@@ -82,7 +82,7 @@ TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWhoseChoiceIsNeitherStoredN
     EXPECT_EQ(SendMessageW(session.driver->Item(combo), CB_GETCURSEL, 0, 0), CB_ERR);
   }
   ASSERT_TRUE(session.End(IDCANCEL));
-  EXPECT_EQ(GetFileAttributesA(session.bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(session.bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
 
   ASSERT_TRUE(session.Open());
   for (int combo : {IDC_KEYWORD_COUNT, IDC_SITE_COUNT}) {

@@ -53,7 +53,7 @@ TEST(PictureDialog, OpensOnPageOneAndNextAndPreviousTurnRoundSixPages) {
   EXPECT_EQ(session.RadioChecks(), std::vector<bool>(5, false));
   for (int slot = 0; slot < 5; ++slot) EXPECT_TRUE(session.Shows(slot, 260 + slot)) << "slot " << slot;
 
-  SendMessageA(dialog.Item(IDC_PICTURE_RADIO_FIRST + 3), BM_CLICK, 0, 0);
+  SendMessageW(dialog.Item(IDC_PICTURE_RADIO_FIRST + 3), BM_CLICK, 0, 0);
   struct Turn {
     int button;
     int page;

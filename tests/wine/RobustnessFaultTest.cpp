@@ -98,13 +98,13 @@ TEST(RobustUnwritableSettings, ReadOnlyAttribute) {
   const std::string initial = kEngines + HistorySection({"older"}) + kOptions;
   BarProcess bar(initial);
   ASSERT_TRUE(bar.Started());
-  ASSERT_TRUE(SetFileAttributesA(bar.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesW(Wide(bar.SettingsPath()).c_str(), FILE_ATTRIBUTE_READONLY));
   bar.SetQuery("q");
   bar.Click(IDC_SEARCH);
   EXPECT_EQ(bar.Exit(), 0u);
   EXPECT_TRUE(MalformedLines(bar.SettingsBytes()).empty());
   EXPECT_TRUE(FilesIn(bar.Folder(), "*.tmp").empty());
-  SetFileAttributesA(bar.SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(Wide(bar.SettingsPath()).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(bar.SettingsBytes(), initial);
 }
 
@@ -128,7 +128,7 @@ TEST(RobustKilledWhileSaving, TheFileIsTheOldOrTheNewOneAndTheNextStartWorks) {
     history.insert(history.end(), old.begin(), old.end() - 1);
     const std::string saved = kEngines + HistorySection(history) + kOptions;
 
-    PostMessageA(bar.Bar(), WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
+    PostMessageW(bar.Bar(), WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
     WaitFor([&] { return !FilesIn(bar.Folder(), "Quarrow.ini.*").empty() || bar.SettingsBytes() != initial; },
               3000);
     if (delay) Sleep(delay);

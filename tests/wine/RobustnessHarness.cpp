@@ -1,6 +1,5 @@
 #include "RobustnessHarness.h"
 
-#include <cstring>
 #include <sstream>
 
 namespace robust {
@@ -8,16 +7,11 @@ namespace robust {
 bool Responsive(const BarProcess& bar, DWORD ms) {
   if (bar.WaitForExit(0)) return false;
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(bar.Bar(), WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
+  return SendMessageTimeoutW(bar.Bar(), WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
 
 std::vector<std::string> MalformedLines(const std::string& bytes) {
-  std::string text = bytes;
-  if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE) {
-    std::wstring wide((text.size() - 2) / 2, L'\0');
-    memcpy(wide.data(), text.data() + 2, wide.size() * 2);
-    text = ToGbk(wide);
-  }
+  std::string text = FromUtf16File(bytes).value_or(bytes);
   std::vector<std::string> bad;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) {
@@ -33,20 +27,18 @@ std::vector<std::string> MalformedLines(const std::string& bytes) {
 
 std::vector<std::string> FilesIn(const std::string& folder, const std::string& pattern) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA entry;
-  std::string query = folder;
-  query.append("\\").append(pattern);
-  HANDLE search = FindFirstFileA(query.c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(Wide(folder + "\\" + pattern).c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
-    names.push_back(entry.cFileName);
-  } while (FindNextFileA(search, &entry));
+    names.push_back(Utf8(entry.cFileName));
+  } while (FindNextFileW(search, &entry));
   FindClose(search);
   return names;
 }
 
 FileLock::FileLock(const std::string& path) {
-  m_handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  m_handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -56,7 +48,7 @@ void FileLock::Release() {
 }
 
 bool Writable(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);

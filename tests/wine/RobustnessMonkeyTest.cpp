@@ -20,34 +20,70 @@
 #include "DialogHarness.h"
 #include "DragSource.h"
 #include "RobustnessHarness.h"
-#include "base/Text.h"
 #include "resource.h"
 
 using namespace robust;
 
 namespace {
 
-// ---- Texts, character by character (GBK: a lead byte 0x81..0xFE and its
-// second byte are one character; letters fold only when single-byte).
+// ---- Texts, character by character. The model's texts are UTF-8, where a
+// byte below 0x80 is always a character of its own: letters fold byte by
+// byte. (The monkey's letters are ASCII; the program folds others too.)
 
 std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> chars;
   for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    size_t n = c >= 0x81 && c <= 0xFE && i + 1 < text.size() ? 2 : 1;
+    size_t n = 1;
+    while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
     chars.push_back(text.substr(i, n));
     i += n;
   }
   return chars;
 }
 
-// Trimming as the program does it (the core's own, tested there).
-std::string TrimmedLeft(const std::string& text) { return std::string(TrimLeft(text)); }
-std::string Trimmed(const std::string& text) { return std::string(Trim(text)); }
+char FoldedLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldedLetter(x) == FoldedLetter(y);
+         });
+}
+
+bool StartsWithIgnoreCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
+}
+
+// Trimming as the program does it: ASCII white space only (the core's rule,
+// tested there).
+bool IsBlank(char c) { return c == ' ' || c == '\t' || (c >= '\n' && c <= '\r'); }
+std::string TrimmedLeft(const std::string& text) {
+  size_t first = 0;
+  while (first < text.size() && IsBlank(text[first])) ++first;
+  return text.substr(first);
+}
+std::string Trimmed(const std::string& text) {
+  std::string left = TrimmedLeft(text);
+  size_t end = left.size();
+  while (end > 0 && IsBlank(left[end - 1])) --end;
+  return left.substr(0, end);
+}
+
+// The first 1023 bytes of a value in the file's GBK, never half a character.
+std::string CutAs1023GbkBytes(const std::string& value) {
+  std::string bytes = Gbk(value);
+  size_t end = 0;
+  while (end < bytes.size()) {
+    unsigned char c = static_cast<unsigned char>(bytes[end]);
+    size_t n = c >= 0x81 && c <= 0xFE ? 2 : 1;
+    if (end + n > 1023) break;
+    end += n;
+  }
+  return FromGbk(bytes.substr(0, end));
+}
 
 // What a reader of the settings file gets back for a value the program wrote.
 std::string ReadBack(const std::string& value) {
-  std::string text = value.substr(0, 1023);
+  std::string text = CutAs1023GbkBytes(value);
   for (char& c : text) {
     if (c == '\r' || c == '\n') c = ' ';
   }
@@ -312,7 +348,7 @@ class Monkey {
       switch (Below(4)) {
         case 0: return Show("show command", [&] { m_bar.Command(ID_SHOW_BAR); });
         case 1: return Show("notification icon, left button", [&] {
-            PostMessageA(m_bar.Bar(), WM_APP + 1, 100, WM_LBUTTONDOWN);
+            PostMessageW(m_bar.Bar(), WM_APP + 1, 100, WM_LBUTTONDOWN);
             m_bar.Sync();
           });
         case 2: return Hotkey();
@@ -350,12 +386,12 @@ class Monkey {
   // window is in front. (Keys through the system's input queue need the bar
   // in front, which Wine does not always give after drops and dialogs; the
   // desktop and search-bar tests press real keys.)
-  HWND QueryEdit() const { return FindWindowExA(m_bar.Item(IDC_QUERY), nullptr, "Edit", nullptr); }
+  HWND QueryEdit() const { return FindWindowExW(m_bar.Item(IDC_QUERY), nullptr, L"Edit", nullptr); }
 
   void PostKeys(HWND window, std::initializer_list<WORD> keys) {
     for (WORD key : keys) {
-      PostMessageA(window, WM_KEYDOWN, key, 1);
-      PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+      PostMessageW(window, WM_KEYDOWN, key, 1);
+      PostMessageW(window, WM_KEYUP, key, 0xC0000001);
     }
     SyncQueue(window);
   }
@@ -367,8 +403,8 @@ class Monkey {
   void SyncQueue(HWND) {
     HWND edit = QueryEdit();
     const LRESULT marker = 0x7FFFFFF0 - (++m_markers % 1000);
-    PostMessageA(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0);
-    Expect(WaitFor([&] { return SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == marker; }, 5000),
+    PostMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0);
+    Expect(WaitFor([&] { return SendMessageW(edit, EM_GETLIMITTEXT, 0, 0) == marker; }, 5000),
            "the program takes what was posted to it");
   }
 
@@ -388,9 +424,9 @@ class Monkey {
   void TypeQuery() {
     std::string text = LowerWord();
     Record("select the query box's text and type '" + text + "'");
-    SendMessageA(m_bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    SendMessageW(m_bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
     HWND edit = QueryEdit();
-    for (char c : text) PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (char c : text) PostMessageW(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
     SyncQueue(edit);
     Expect(WaitFor([&] { return m_bar.Text(IDC_QUERY) == text; }), "the typed text is in the query box");
     m_model.controls.query = text;
@@ -412,10 +448,10 @@ class Monkey {
     int count = static_cast<int>(m_model.history.size());
     int selected = count && Chance(70) ? Below(count) : -1;
     Record("history entry " + std::to_string(selected) + " current, Delete");
-    SendMessageA(m_bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    SendMessageW(m_bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     PostKeys(QueryEdit(), {VK_DELETE});
     if (selected >= 0) m_model.history.erase(m_model.history.begin() + selected);
-    WaitFor([&] { return static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)) == m_model.history.size(); });
+    WaitFor([&] { return static_cast<size_t>(SendMessageW(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)) == m_model.history.size(); });
     m_bar.Sync();
     m_model.controls.query = m_bar.Text(IDC_QUERY);  // the edit field's own work
   }
@@ -463,7 +499,7 @@ class Monkey {
     ++m_menuRounds;
     // The button's click as the button reports it to the bar (a posted BM_CLICK
     // needs the mouse capture, which Wine does not always grant here).
-    PostMessageA(m_bar.Bar(), WM_COMMAND, MAKEWPARAM(menu.button, BN_CLICKED),
+    PostMessageW(m_bar.Bar(), WM_COMMAND, MAKEWPARAM(menu.button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(m_bar.Item(menu.button)));
     RECT button = desktop_test::WindowRect(m_bar.Item(menu.button));
     HWND popup = nullptr;
@@ -474,7 +510,7 @@ class Monkey {
       return now.left == button.left && now.top == button.bottom;
     });
     if (placed) ++m_menusShown;
-    if (popup || TracksMenu()) PostMessageA(m_bar.Bar(), WM_CANCELMODE, 0, 0);
+    if (popup || TracksMenu()) PostMessageW(m_bar.Bar(), WM_CANCELMODE, 0, 0);
     Expect(WaitFor([&] { return !desktop_test::OpenPopupMenu(m_bar.ProcessId()) && !TracksMenu(); }),
            "the menu closes");
     m_bar.Sync();
@@ -500,7 +536,7 @@ class Monkey {
     bool hides = !front || m_model.shown;
     Record(std::string("Ctrl+Alt+S with ") + (m_model.shown ? "the bar shown" : "the bar hidden") +
            (front ? "" : " and no window in front"));
-    PostMessageA(m_bar.Bar(), WM_HOTKEY, 100, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'S'));
+    PostMessageW(m_bar.Bar(), WM_HOTKEY, 100, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'S'));
     SyncQueue(m_bar.Bar());
     if (hides) {
       m_model.controls = m_model.held;  // the controls go back to the held values
@@ -634,8 +670,8 @@ class Monkey {
         if (what < 30 && rows) {  // a row selected (as the arrow keys do; a click is not sent
                                   // across processes here, so no row becomes current)
           int row = Below(rows);
-          SendMessageA(list.Item(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-          SendMessageA(list.Item(), LVM_SETSELECTIONMARK, 0, row);
+          SendMessageW(list.Item(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+          SendMessageW(list.Item(), LVM_SETSELECTIONMARK, 0, row);
           action += " mark row " + std::to_string(row);
         } else if (what < 55) {  // Add
           std::string name = EngineName(), code = Chance(10) ? "" : "http://" + Word(2) + ".test/?q=";
@@ -728,8 +764,8 @@ class Monkey {
           int index = Below(count);
           // As a click does: the entry selected, and the program told so.
           HWND box = d.Item(half.list);
-          SendMessageA(box, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-          SendMessageA(d.Dialog(), WM_COMMAND, MAKEWPARAM(half.list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+          SendMessageW(box, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+          SendMessageW(d.Dialog(), WM_COMMAND, MAKEWPARAM(half.list, LBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
           edit[h] = entries[static_cast<size_t>(index)];
           selected[h] = index;
           action += " selects " + std::to_string(index);
@@ -823,7 +859,7 @@ class Monkey {
     SetCursorPos(grab.x + dx, grab.y + dy);
     RECT proposed{before.left + dx, before.top + dy, before.right + dx, before.bottom + dy};
     RECT answered = proposed;
-    SendMessageA(m_bar.Bar(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&answered));
+    SendMessageW(m_bar.Bar(), WM_MOVING, 0, reinterpret_cast<LPARAM>(&answered));
     ExpectEqual(std::make_pair(answered.left, answered.top), std::make_pair(proposed.left, proposed.top),
                 "a free move is not snapped");
     SetWindowPos(m_bar.Bar(), nullptr, answered.left, answered.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -837,7 +873,7 @@ class Monkey {
     POINT at = GrabPoint();
     Record("double click on the bar at (" + std::to_string(at.x) + "," + std::to_string(at.y) + ")");
     ScreenToClient(m_bar.Bar(), &at);
-    PostMessageA(m_bar.Bar(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(m_bar.Bar(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     SyncQueue(m_bar.Bar());
     RECT r = desktop_test::WindowRect(m_bar.Bar()), area = desktop_test::WorkArea();
     int width = r.right - r.left, height = r.bottom - r.top;
@@ -876,7 +912,7 @@ class Monkey {
   // ---- Checks.
   // The first thing the bar shows otherwise than the model says, if any.
   std::optional<std::string> BarDifference() {
-    auto checked = [&](int id) { return SendMessageA(m_bar.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    auto checked = [&](int id) { return SendMessageW(m_bar.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
     std::optional<std::string> d;
     (d = Difference(IsWindowVisible(m_bar.Bar()) != FALSE, m_model.shown, "the bar is shown")) ||
         (d = Difference(m_bar.Text(IDC_SEARCH), m_model.searchCaption, "the Search button's caption")) ||
@@ -884,7 +920,7 @@ class Monkey {
         (d = Difference(m_bar.Text(IDC_SITE_BUTTON), m_model.siteCaption, "the site button's caption")) ||
         (d = Difference(checked(IDC_SITE_SWITCH), m_model.controls.site, "the Site box")) ||
         (d = Difference(checked(IDC_KEYWORD_SWITCH), m_model.controls.keyword, "the Key box")) ||
-        (d = Difference(static_cast<size_t>(SendMessageA(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)),
+        (d = Difference(static_cast<size_t>(SendMessageW(m_bar.Item(IDC_QUERY), CB_GETCOUNT, 0, 0)),
                         m_model.history.size(), "the number of history entries")) ||
         (d = Difference(OtherVisibleWindows(m_bar.ProcessId(), m_bar.Bar()).size(), size_t{0}, "windows left open"));
     return d;
@@ -968,14 +1004,14 @@ class Monkey {
 };
 
 unsigned SeedFromEnvironment() {
-  char text[32] = {};
-  if (GetEnvironmentVariableA("QUARROW_MONKEY_SEED", text, sizeof text)) return static_cast<unsigned>(strtoul(text, nullptr, 10));
+  wchar_t text[32] = {};
+  if (GetEnvironmentVariableW(L"QUARROW_MONKEY_SEED", text, 32)) return static_cast<unsigned>(wcstoul(text, nullptr, 10));
   return 1;  // fixed, so that every run of the suite makes the same actions
 }
 
 int ActionsFromEnvironment() {
-  char text[32] = {};
-  if (GetEnvironmentVariableA("QUARROW_MONKEY_ACTIONS", text, sizeof text)) return atoi(text);
+  wchar_t text[32] = {};
+  if (GetEnvironmentVariableW(L"QUARROW_MONKEY_ACTIONS", text, 32)) return static_cast<int>(wcstol(text, nullptr, 10));
   return 2000;
 }
 
@@ -987,7 +1023,7 @@ TEST(RobustMonkey, RandomActionsKeepTheProgramAnsweringAndTheModelsStateSaved) {
   const int actions = ActionsFromEnvironment();
   printf("[ robust   ] monkey seed %u, %d actions (QUARROW_MONKEY_SEED=%u repeats this run)\n", seed, actions, seed);
   fflush(stdout);
-  BarProcess bar(kInitialSettings);
+  BarProcess bar(Gbk(kInitialSettings));
   ASSERT_TRUE(bar.Started());
   SetWindowPos(bar.Bar(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Monkey monkey(seed, bar);

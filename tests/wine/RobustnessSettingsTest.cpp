@@ -67,17 +67,9 @@ std::string Unescape(const std::string& text) {
   return out;
 }
 
-// Text in the manifest is UTF-8; the program's is GBK.
-std::string Gbk(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  std::wstring wide(utf8.size(), L'\0');
-  wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                  static_cast<int>(wide.size())));
-  return ToGbk(wide);
-}
-
-// One part of a content or a text field: text:, repeat:, random:, utf16:, utf8:.
-std::string Part(const std::string& part) {
+// One part of a content: text:, repeat:, random:, utf16:, utf8:. Text here
+// is UTF-8; a file's plain text is GBK, as the program writes it.
+std::string Bytes(const std::string& part) {
   auto after = [&](size_t n) { return part.substr(n); };
   if (part.rfind("text:", 0) == 0) return Gbk(Unescape(after(5)));
   if (part.rfind("repeat:", 0) == 0) {
@@ -99,17 +91,22 @@ std::string Part(const std::string& part) {
     }
     return out;
   }
-  if (part.rfind("utf16:", 0) == 0) {
-    std::string utf8 = Unescape(after(6));
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                    static_cast<int>(wide.size())));
-    std::string out = "\xFF\xFE";
-    out.append(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
-    return out;
-  }
+  if (part.rfind("utf16:", 0) == 0) return Utf16File(Unescape(after(6)));
   if (part.rfind("utf8:", 0) == 0) return "\xEF\xBB\xBF" + Unescape(after(5));
   return Gbk(part);  // plain text
+}
+
+// A text field (history, engine0) as the bar shows it: plain text, or
+// repeat:N:T.
+std::string Text(const std::string& part) {
+  if (part.rfind("repeat:", 0) == 0) {
+    size_t colon = part.find(':', 7);
+    int count = std::stoi(part.substr(7, colon - 7));
+    std::string unit = Unescape(part.substr(colon + 1)), out;
+    for (int i = 0; i < count; ++i) out += unit;
+    return out;
+  }
+  return part;
 }
 
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
@@ -126,7 +123,7 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
 
 std::string Content(const std::string& recipe) {
   std::string out;
-  for (const std::string& part : Split(recipe, " + ")) out += Part(part);
+  for (const std::string& part : Split(recipe, " + ")) out += Bytes(part);
   return out;
 }
 
@@ -147,11 +144,11 @@ TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
   std::vector<std::string> loaded = bar.QueryList();
   if (c.Field("history") != "*") {
     std::vector<std::string> expected;
-    for (const std::string& entry : Split(c.Field("history"), " | ")) expected.push_back(Part(entry));
+    for (const std::string& entry : Split(c.Field("history"), " | ")) expected.push_back(Text(entry));
     EXPECT_EQ(loaded, expected);
   }
   if (c.Has("engine0")) {
-    EXPECT_EQ(bar.Text(IDC_SEARCH), Part(c.Field("engine0")));
+    EXPECT_EQ(bar.Text(IDC_SEARCH), Text(c.Field("engine0")));
   }
   if (c.Has("look")) {
     const std::string look = c.Field("look");
@@ -176,7 +173,7 @@ TEST_P(RobustBadSettings, StartsSearchesExitsAndWritesItsKeysRight) {
     EXPECT_LT(GetTickCount() - start, limit) << "engine dialog";
     EXPECT_EQ(ReadKey(bar.SettingsPath(), "Engine", "Number"), std::to_string(rows));
     if (rows > 0) {
-      std::string first = c.Has("engine0") ? Part(c.Field("engine0")) : "百度一下";
+      std::string first = c.Has("engine0") ? Text(c.Field("engine0")) : "百度一下";
       EXPECT_EQ(ReadKey(bar.SettingsPath(), "Engine", "E0"), first);
       EXPECT_TRUE(ReadKey(bar.SettingsPath(), "Engine", "S" + std::to_string(rows - 1)).has_value());
     }

@@ -42,24 +42,24 @@ TEST(SearchBar, StartsWithDefaultsCentredTopmostWithoutTaskbarButton) {
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "csdn.net");
   EXPECT_TRUE(IsWindowVisible(bar.Bar()));
 
-  LONG exStyle = GetWindowLongA(bar.Bar(), GWL_EXSTYLE);
+  LONG exStyle = GetWindowLongW(bar.Bar(), GWL_EXSTYLE);
   EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
 
   RECT window{}, area{};
   GetWindowRect(bar.Bar(), &window);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   int width = window.right - window.left, height = window.bottom - window.top;
   EXPECT_NEAR(window.left, (area.left + area.right - width) / 2, 1);
   EXPECT_NEAR(window.top, (area.top + area.bottom - height) / 2, 1);
   // Nothing is written before the save step.
-  EXPECT_EQ(GetFileAttributesA(bar.SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The URL's rules are the core's (its tests hold the table); here, that the
 // bar hands them the query box, both switches and the buttons' captions, and
-// launches what comes back, GBK bytes intact.
+// launches what comes back, every character as it was.
 TEST(SearchBar, EnterAndTheSearchButtonLaunchTheComposedUrl) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
@@ -107,16 +107,46 @@ TEST(SearchBar, HistoryListShowsMostRecentFirstAndDeleteRemovesTheSelectedEntry)
   // "ab" replaced "abc" (a longer entry beginning with it); "  x" was searched
   // as "x" and replaced the earlier "x"; the empty query was not recorded.
   ASSERT_EQ(bar.QueryList(), (std::vector<std::string>{"x", "ab"}));
-  SendMessageA(bar.Item(IDC_QUERY), CB_SETCURSEL, 1, 0);
+  SendMessageW(bar.Item(IDC_QUERY), CB_SETCURSEL, 1, 0);
   bar.FocusQueryBox();
   bar.PressKey(VK_DELETE);
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"x"});
   // Without a current selection Delete only edits the text.
-  SendMessageA(bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageW(bar.Item(IDC_QUERY), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   bar.PressKey(VK_DELETE);
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"x"});
   EXPECT_EQ(bar.Exit(), 0u);
   EXPECT_EQ(bar.SettingsBytes(), HistorySection({"x"}) + kDefaultOptions);
+}
+
+// A query in any script reaches the browser exactly as typed and comes back
+// after a restart. GBK holds none of these: the save writes the whole file as
+// UTF-16 LE with a byte-order mark, every other line kept as text, and the
+// platform's own reader reads it.
+TEST(SearchBar, AQueryInAnyScriptReachesTheBrowserAndStaysInTheHistory) {
+  const char* queries[] = {"한국어 검색", "🍜 라멘", "𠮷野家"};
+  for (const std::string query : queries) {
+    SCOPED_TRACE(query);
+    const std::string before = "; 备注\r\n[History]\r\nH0=中文\r\n";
+    BarProcess bar(Gbk(before));
+    ASSERT_TRUE(bar.Started());
+    bar.SetQuery(query);
+    bar.Click(IDC_SEARCH);
+    EXPECT_EQ(LastLaunch(bar, 1).url, kBaidu + query);
+    EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{query, "中文"}));
+    ASSERT_EQ(bar.Exit(), 0u);
+    const std::string saved = bar.SettingsBytes();
+    EXPECT_EQ(saved, Utf16File("; 备注\r\n" + HistorySection({query, "中文"}) + kDefaultOptions))
+        << "as text: " << FromUtf16File(saved).value_or("(no UTF-16 byte-order mark) " + saved);
+    EXPECT_EQ(ReadKey(bar.SettingsPath(), "History", "H0"), query);
+
+    BarProcess again(saved);
+    ASSERT_TRUE(again.Started());
+    EXPECT_EQ(again.QueryList(), (std::vector<std::string>{query, "中文"}));
+    again.SetQuery("  " + query);
+    again.Click(IDC_SEARCH);
+    EXPECT_EQ(LastLaunch(again, 1).url, kBaidu + query);
+  }
 }
 
 TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
@@ -124,10 +154,10 @@ TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
   ASSERT_TRUE(bar.Started());
   bar.SetQuery("hello");
   bar.FocusQueryBox();
-  SendMessageA(bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(2, 2));
+  SendMessageW(bar.Item(IDC_QUERY), CB_SETEDITSEL, 0, MAKELPARAM(2, 2));
   bar.PressKey('A', true);
   DWORD start = 0, end = 0;
-  SendMessageA(bar.Item(IDC_QUERY), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+  SendMessageW(bar.Item(IDC_QUERY), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 5u);
@@ -136,8 +166,9 @@ TEST(SearchBar, CtrlASelectsTheWholeQueryAndAAloneTypes) {
   EXPECT_EQ(bar.Text(IDC_QUERY), "a");
 }
 
-// What a hand-written file holds shows in the bar; the three menus' commands
-// set the buttons (the engine's icon too), and the search reads them.
+// What a hand-written file holds shows in the bar and its three menus (ten
+// entries, a separator and "增加"); the menus' commands set the buttons (the
+// engine's icon too), and the search reads them.
 TEST(SearchBar, SettingsShowInTheBarAndTheMenusSetTheButtonsThatTheSearchReads) {
   std::string ini = "[Engine]\r\n";
   for (int i = 0; i < 10; ++i) {
@@ -146,13 +177,23 @@ TEST(SearchBar, SettingsShowInTheBarAndTheMenusSetTheButtonsThatTheSearchReads) 
   }
   ini += "[Key]\r\nK0=教程\r\nK7=k7\r\n[Site]\r\nS0=s0.org\r\nS3=s3.org\r\n"
          "[History]\r\nH0=最近\r\nH1=\r\nH2=older\r\n";
-  BarProcess bar(ini);
+  BarProcess bar(Gbk(ini));
   ASSERT_TRUE(bar.Started());
   EXPECT_EQ(bar.Text(IDC_SEARCH), "引擎0");
   EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "教程");
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "s0.org");
   EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"最近", "older"}));
-  auto icon = [&] { return SendMessageA(bar.Item(IDC_ENGINE_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0); };
+  std::vector<std::string> engines, keywords(10, "MFC"), sites(10, "csdn.net");
+  for (int i = 0; i < 10; ++i) engines.push_back("引擎" + std::to_string(i));
+  keywords[0] = "教程";
+  keywords[7] = "k7";
+  sites[0] = "s0.org";
+  sites[3] = "s3.org";
+  for (auto* entries : {&engines, &keywords, &sites}) entries->insert(entries->end(), {"", "增加"});
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), engines);
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), keywords);
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_SITE_BUTTON), sites);
+  auto icon = [&] { return SendMessageW(bar.Item(IDC_ENGINE_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0); };
   const LRESULT firstIcon = icon();
   EXPECT_NE(firstIcon, 0);
 
@@ -226,7 +267,7 @@ TEST(SearchBar, AnAddressNeverStartsAProgramOfThatName) {
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
   std::string decoy = bar.Folder() + "\\www.evil.com";
-  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\recorder.exe").c_str(), decoy.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(Wide(ProgramFolder() + "\\recorder.exe").c_str(), Wide(decoy).c_str(), FALSE));
   bar.SetQuery("www.evil.com");
   bar.Click(IDC_SEARCH);
   Launch launch = LastLaunch(bar, 1);

@@ -16,8 +16,6 @@ using namespace desktop_test;
 
 namespace {
 
-std::wstring Wide(const std::string& gbk) { return FromGbk(gbk); }
-
 // Starts Quarrow.exe in `folder` (any characters) and waits up to `ms` for it
 // to end; its exit code, or STILL_ACTIVE (then it is ended).
 DWORD StartAgainIn(const std::wstring& folder, DWORD ms = 15000) {
@@ -169,11 +167,11 @@ TEST_F(SecondStart, WorksInFoldersWithBlanksChineseAndCharactersOutsideGbk) {
     CloseHandle(process.hProcess);
     if (c.gbk) {
       EXPECT_NE(GetFileAttributesW((folder + L"\\Quarrow.ini").c_str()), INVALID_FILE_ATTRIBUTES)
-          << ToGbk(c.name);
+          << Utf8(c.name);
     }
     DeleteFileW((folder + L"\\Quarrow.ini").c_str());
     RemoveDirectoryW(folder.c_str());
-    RemoveFolder(ToGbk(folder.substr(0, folder.rfind(L'\\'))));
+    RemoveFolder(Utf8(folder.substr(0, folder.rfind(L'\\'))));
   }
 }
 

@@ -23,7 +23,7 @@ struct Monitor {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  GetMonitorInfoA(monitor, &info);
+  GetMonitorInfoW(monitor, &info);
   reinterpret_cast<std::vector<Monitor>*>(list)->push_back({info.rcMonitor, info.rcWork});
   return TRUE;
 }
@@ -211,14 +211,14 @@ TEST_F(TwoMonitors, DisplayChangeBringsABarOffEveryMonitorBack) {
     SCOPED_TRACE(c.where);
     SetWindowPos(bar.Bar(), nullptr, c.put.x, c.put.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     // Sent, as the system broadcasts them (a WM_SETTINGCHANGE cannot be posted).
-    SendMessageA(bar.Bar(), c.message, c.wParam, 0);
+    SendMessageW(bar.Bar(), c.message, c.wParam, 0);
     EXPECT_TRUE(WaitForRect(bar, [&](const RECT& r) {
       return r.left == c.back.x && r.top == c.back.y;
     })) << Describe(WindowRect(bar.Bar()));
   }
   // Another setting changed: the bar is left where it is.
   SetWindowPos(bar.Bar(), nullptr, d.second.area.right + 300, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  SendMessageA(bar.Bar(), WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
+  SendMessageW(bar.Bar(), WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, 0);
   EXPECT_EQ(WindowRect(bar.Bar()).left, d.second.area.right + 300);
 }
 

@@ -1,17 +1,10 @@
 // Stands in for a browser in the tests' Wine prefix: appends one line with the
-// name it was started as and its arguments to the file that
-// QUARROW_RECORD_FILE names, so a test can see exactly what reached the browser.
+// name it was started as and its arguments, both from the wide command line
+// and written as UTF-8, to the file that QUARROW_RECORD_FILE names, so a test
+// can see exactly what reached the browser.
 #include "RecordLine.h"
 
-#include <cstdio>
-
 int main() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const char* name = strrchr(self, '\\');
-  name = name ? name + 1 : self;
-
-  char text[8192];
-  int length = snprintf(text, sizeof text, "%s\t%s\n", name, ArgumentsOfThisProgram());
-  return AppendToRecordFile(text, FittedLength(length, sizeof text)) ? 0 : 2;
+  std::string line = NameOfThisProgram() + "\t" + ArgumentsOfThisProgram() + "\n";
+  return AppendToRecordFile(line.data(), static_cast<int>(line.size())) ? 0 : 2;
 }

@@ -6,19 +6,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
 bool IsQuarrow(DWORD processId) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
   if (!process) return false;
-  char path[MAX_PATH] = {};
+  wchar_t path[MAX_PATH] = {};
   DWORD size = MAX_PATH;
   bool quarrow = false;
-  if (QueryFullProcessImageNameA(process, 0, path, &size)) {
-    const char* name = std::strrchr(path, '\\');
-    quarrow = lstrcmpiA(name ? name + 1 : path, "Quarrow.exe") == 0;
+  if (QueryFullProcessImageNameW(process, 0, path, &size)) {
+    const wchar_t* name = std::wcsrchr(path, L'\\');
+    quarrow = lstrcmpiW(name ? name + 1 : path, L"Quarrow.exe") == 0;
   }
   CloseHandle(process);
   return quarrow;
