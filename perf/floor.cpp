@@ -26,7 +26,6 @@
 #include "resource.h"
 
 #ifdef FLOOR_SAME_IMPORTS
-#include <commctrl.h>
 
 namespace {
 
@@ -37,9 +36,6 @@ void TouchQuarrowImports(bool reallyCall) {
   HKEY key = nullptr;
   RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key);  // advapi32
   if (key) RegCloseKey(key);
-#ifdef FLOOR_IMPORTS_COMCTL32
-  InitCommonControls();  // comctl32
-#endif
   OleUninitialize();            // ole32
   DragFinish(nullptr);          // shell32
   GetStockObject(NULL_BRUSH);   // gdi32

@@ -26,8 +26,7 @@ HCURSOR CursorShown() {
 void MoveMouseTo(HWND window, POINT client) {
   ClientToScreen(window, &client);
   SetCursorPos(client.x, client.y);
-  Sleep(150);
-  SyncWith(window);
+  SettleAfterInput(window);
 }
 
 }  // namespace

@@ -210,6 +210,11 @@ void SyncWith(HWND window) {
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
 }
 
+void SettleAfterInput(HWND window) {
+  Sleep(kInputSettleMs);
+  if (window) SyncWith(window);
+}
+
 std::optional<std::string> ReadKey(const std::string& path, const std::string& section, const std::string& key) {
   // A default that no value of ours can be tells a missing key from an empty one.
   const wchar_t* missing = L"\x01missing\x01";
@@ -438,8 +443,7 @@ void BarProcess::FocusQueryBox() const { FocusControl(m_bar, Item(1000)); }
 
 void BarProcess::PressKey(WORD key, bool ctrl, bool alt) const {
   SendKey(key, ctrl, alt);
-  Sleep(100);
-  Sync();
+  SettleAfterInput(m_bar);
 }
 
 std::vector<std::string> RecordedLaunches(const std::string& recordFile) {

@@ -133,6 +133,11 @@ void TypeText(const std::string& utf8);
 std::string TextOf(HWND window);
 // Waits until `window` has handled everything sent to it so far.
 void SyncWith(HWND window);
+// Input sent through the system's input queue reaches a program after
+// whatever was sent or posted to it before: every key press and click of the
+// harness is given this long, then `window` (when given) is waited for.
+inline constexpr DWORD kInputSettleMs = 150;
+void SettleAfterInput(HWND window = nullptr);
 
 // Every text of the harness is UTF-8; the windows speak UTF-16.
 std::string Utf8(const std::wstring& text);

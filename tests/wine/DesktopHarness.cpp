@@ -173,12 +173,12 @@ void HideTestWindow() { ShowWindow(TestWindow(), SW_HIDE); }
 
 void PressHotkey() {
   SendKey('S', true, true);
-  Pause(150);
+  SettleAfterInput();
 }
 
 void TapKey(WORD key) {
   SendKey(key);
-  Pause(80);
+  SettleAfterInput();
 }
 
 void Pause(DWORD ms) {

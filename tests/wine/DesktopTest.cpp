@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/win/TrayIcon.h"
 #include "DesktopHarness.h"
 #include "DialogHarness.h"
 #include "resource.h"
@@ -16,8 +17,6 @@ using namespace desktop_test;
 
 namespace {
 
-constexpr UINT kTrayMessage = WM_APP + 1;
-constexpr WPARAM kTrayId = 100;
 constexpr COLORREF kLightBlue = RGB(217, 225, 247);
 
 struct Screen {
@@ -37,7 +36,7 @@ struct Screen {
 // As the shell sends them: posted. (A sent message overtakes a posted one, so
 // the callers wait for what the message does.)
 void PostTray(const BarProcess& bar, LPARAM mouseMessage) {
-  PostMessageW(bar.Bar(), kTrayMessage, kTrayId, mouseMessage);
+  PostMessageW(bar.Bar(), kTrayCallbackMessage, kTrayIconId, mouseMessage);
 }
 
 bool Shown(const BarProcess& bar) {

@@ -109,10 +109,7 @@ void DialogDriver::MouseClick(HWND control, const RECT& clientRect) const {
   inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, inputs, sizeof(INPUT));
-  // The click reaches the program through the input queue, after whatever is
-  // sent or posted to it: give it time, then wait until it is idle.
-  Sleep(150);
-  Sync();
+  SettleAfterInput(m_dialog);
   m_bar.Sync();
 }
 
@@ -123,8 +120,7 @@ void DialogDriver::PressKeyIn(int controlId, WORD key) const {
 
 void DialogDriver::PressKey(WORD key) const {
   SendKey(key);
-  Sleep(150);
-  Sync();
+  SettleAfterInput(m_dialog);
 }
 
 // ---- RemoteListView.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogHarness.h"
+#include "dialogs/win/KeySiteSettingsDlg.h"
 #include "resource.h"
 
 namespace {
@@ -12,27 +13,22 @@ namespace {
 const std::string kCaption = "关键词(Key)网站(Site)设置";
 using Entries = std::vector<std::string>;
 
-struct Half {
+// Each half's controls as the dialog has them, and its list as the settings file has it.
+struct Half : KeySiteSettingsDlg::HalfControls {
   const char* name;
-  int list, edit, add, modify, remove, up, down;
-  bool focusListAfterUp;
-  const char* section;
-  const char* prefix;
-  const char* defaultEntry;
+  const TextListKind* kind;
 };
 
 const Half kHalves[] = {
-    {"keywords", IDC_KEYWORD_LIST, IDC_KEYWORD_EDIT, IDC_KEYWORD_ADD, IDC_KEYWORD_MODIFY, IDC_KEYWORD_DELETE,
-     IDC_KEYWORD_UP, IDC_KEYWORD_DOWN, false, "Key", "K", "MFC"},
-    {"sites", IDC_SITE_LIST, IDC_SITE_EDIT, IDC_SITE_ADD, IDC_SITE_MODIFY, IDC_SITE_DELETE, IDC_SITE_UP,
-     IDC_SITE_DOWN, true, "Site", "S", "csdn.net"},
+    {KeySiteSettingsDlg::kKeywordHalf, "keywords", &kKeywordListKind},
+    {KeySiteSettingsDlg::kSiteHalf, "sites", &kSiteListKind},
 };
 
 // A section of `half` holding `entries` as OK writes it: its GBK bytes.
 std::string ListSection(const Half& half, const Entries& entries) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
-  for (size_t k = 0; k < entries.size(); ++k) lines.push_back(half.prefix + std::to_string(k) + "=" + entries[k]);
-  return Gbk(IniSection(half.section, lines));
+  for (size_t k = 0; k < entries.size(); ++k) lines.push_back(std::string(half.kind->entryPrefix) + std::to_string(k) + "=" + entries[k]);
+  return Gbk(IniSection(std::string(half.kind->section), lines));
 }
 
 // Entries "<letter>0".."<letter><count - 1>": k0.. for keywords, s0.. for sites.
@@ -73,7 +69,7 @@ TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWhoseChoiceIsNeitherStoredN
   const Entries counts{"5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"};
   for (const Half& half : kHalves) {
     SCOPED_TRACE(half.name);
-    EXPECT_EQ(session.Items(half), Entries(10, half.defaultEntry));
+    EXPECT_EQ(session.Items(half), Entries(10, std::string(half.kind->entryDefault)));
     EXPECT_EQ(session.Selection(half), LB_ERR);
     EXPECT_EQ(session.driver->Text(half.edit), "");
   }
@@ -106,7 +102,7 @@ TEST(KeySiteDialog, AddTrimsTheFrontAndRefusesEmptyTextsAndWholeTextDuplicates) 
   std::string file;
   for (const Half& half : kHalves) {
     SCOPED_TRACE(half.name);
-    const std::string entry = half.defaultEntry;
+    const std::string entry(half.kind->entryDefault);
     std::string lower = entry, prefix = entry.substr(0, 2);
     for (char& c : lower) c = static_cast<char>(tolower(c));
     Entries expected(10, entry);

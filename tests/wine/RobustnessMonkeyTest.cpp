@@ -20,6 +20,8 @@
 #include "DialogHarness.h"
 #include "DragSource.h"
 #include "RobustnessHarness.h"
+#include "desktop/win/TrayIcon.h"
+#include "dialogs/win/KeySiteSettingsDlg.h"
 #include "resource.h"
 
 using namespace robust;
@@ -348,7 +350,7 @@ class Monkey {
       switch (Below(4)) {
         case 0: return Show("show command", [&] { m_bar.Command(ID_SHOW_BAR); });
         case 1: return Show("notification icon, left button", [&] {
-            PostMessageW(m_bar.Bar(), WM_APP + 1, 100, WM_LBUTTONDOWN);
+            PostMessageW(m_bar.Bar(), kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDOWN);
             m_bar.Sync();
           });
         case 2: return Hotkey();
@@ -730,26 +732,23 @@ class Monkey {
     if (!m_rows.empty()) ExpectFileKey("Engine", "E" + std::to_string(m_rows.size() - 1));
   }
 
-  struct Half {
-    int list, edit, add, modify, remove, up, down;
-    const char* section;
-    const char* prefix;
-    const char* fallback;
+  // A half's controls as the dialog has them, its list as the settings file has it.
+  struct Half : KeySiteSettingsDlg::HalfControls {
+    const TextListKind* kind;
+    std::string Section() const { return std::string(kind->section); }
   };
 
   void KeySiteDialog() {
     static const Half halves[2] = {
-        {IDC_KEYWORD_LIST, IDC_KEYWORD_EDIT, IDC_KEYWORD_ADD, IDC_KEYWORD_MODIFY, IDC_KEYWORD_DELETE,
-         IDC_KEYWORD_UP, IDC_KEYWORD_DOWN, "Key", "K", "MFC"},
-        {IDC_SITE_LIST, IDC_SITE_EDIT, IDC_SITE_ADD, IDC_SITE_MODIFY, IDC_SITE_DELETE, IDC_SITE_UP,
-         IDC_SITE_DOWN, "Site", "S", "csdn.net"}};
+        {KeySiteSettingsDlg::kKeywordHalf, &kKeywordListKind}, {KeySiteSettingsDlg::kSiteHalf, &kSiteListKind}};
     DialogDriver d = OpenOrFail(ID_EDIT_KEYWORDS_SITES, "关键词(Key)网站(Site)设置", "the keyword and site dialog");
     std::vector<std::string> lists[2];
     int selected[2] = {-1, -1};
     std::string edit[2];
     for (int h = 0; h < 2; ++h) {
-      lists[h] = m_model.ListForEditing(halves[h].section, halves[h].prefix, halves[h].fallback);
-      ExpectEqual(ListBoxItems(d.Item(halves[h].list)), lists[h], std::string("the list of ") + halves[h].section);
+      lists[h] = m_model.ListForEditing(halves[h].Section(), std::string(halves[h].kind->entryPrefix),
+                                        std::string(halves[h].kind->entryDefault));
+      ExpectEqual(ListBoxItems(d.Item(halves[h].list)), lists[h], std::string("the list of ") + halves[h].Section());
     }
     std::string action = "keyword and site dialog:";
     try {
@@ -759,7 +758,7 @@ class Monkey {
         auto& entries = lists[h];
         int count = static_cast<int>(entries.size());
         int what = Below(100);
-        action += std::string(" ") + half.section;
+        action += std::string(" ") + half.Section();
         if (what < 25 && count) {  // an entry chosen with the keyboard in its list
           int index = Below(count);
           // As a click does: the entry selected, and the program told so.
@@ -808,8 +807,8 @@ class Monkey {
             selected[h] = s + 1;
           }
         }
-        ExpectEqual(ListBoxItems(d.Item(half.list)), entries, std::string("the list of ") + half.section);
-        ExpectEqual(ListBoxSelection(d.Item(half.list)), selected[h], std::string("the selection in ") + half.section);
+        ExpectEqual(ListBoxItems(d.Item(half.list)), entries, std::string("the list of ") + half.Section());
+        ExpectEqual(ListBoxSelection(d.Item(half.list)), selected[h], std::string("the selection in ") + half.Section());
       }
     } catch (const MonkeyFailure&) {
       Record(action);
@@ -820,10 +819,10 @@ class Monkey {
     Expect(d.End(ok ? IDOK : IDCANCEL), "the keyword and site dialog closes");
     if (!ok) return;
     for (int h = 0; h < 2; ++h) {
-      Section& section = m_model.file[halves[h].section];
+      Section& section = m_model.file[halves[h].Section()];
       section["Number"] = std::to_string(lists[h].size());
       for (size_t k = 0; k < lists[h].size(); ++k) section[halves[h].prefix + std::to_string(k)] = ReadBack(lists[h][k]);
-      ExpectFileKey(halves[h].section, "Number");
+      ExpectFileKey(halves[h].Section(), "Number");
     }
     m_model.BuildKeywordAndSiteMenus();
     m_model.held = m_model.controls;

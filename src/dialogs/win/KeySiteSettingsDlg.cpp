@@ -7,18 +7,6 @@
 #include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
-namespace {
-
-// The twins. After Up only the site half gives its list box the focus.
-constexpr KeySiteSettingsDlg::HalfControls kKeywordHalf{
-    IDC_KEYWORD_LIST, IDC_KEYWORD_EDIT, IDC_KEYWORD_ADD, IDC_KEYWORD_MODIFY,
-    IDC_KEYWORD_DELETE, IDC_KEYWORD_UP, IDC_KEYWORD_DOWN, false};
-constexpr KeySiteSettingsDlg::HalfControls kSiteHalf{
-    IDC_SITE_LIST, IDC_SITE_EDIT, IDC_SITE_ADD, IDC_SITE_MODIFY,
-    IDC_SITE_DELETE, IDC_SITE_UP, IDC_SITE_DOWN, true};
-
-}  // namespace
-
 KeySiteSettingsDlg::KeySiteSettingsDlg(HWND owner)
     : Dialog(IDD_KEYSITES, owner),
       m_settingsPath(CurrentSettingsPath()),

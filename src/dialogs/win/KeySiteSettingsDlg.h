@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/win/Dialog.h"
+#include "resource.h"
 #include "settings/SettingsFile.h"
 #include "settings/TextList.h"
 
@@ -19,6 +20,12 @@ class KeySiteSettingsDlg : public Dialog {
     int list, edit, add, modify, remove, up, down;
     bool focusListAfterUp;  // after Down both halves focus their list box
   };
+  // The twins. After Up only the site half gives its list box the focus.
+  static constexpr HalfControls kKeywordHalf{IDC_KEYWORD_LIST,   IDC_KEYWORD_EDIT, IDC_KEYWORD_ADD,
+                                             IDC_KEYWORD_MODIFY, IDC_KEYWORD_DELETE, IDC_KEYWORD_UP,
+                                             IDC_KEYWORD_DOWN,   false};
+  static constexpr HalfControls kSiteHalf{IDC_SITE_LIST,   IDC_SITE_EDIT, IDC_SITE_ADD, IDC_SITE_MODIFY,
+                                          IDC_SITE_DELETE, IDC_SITE_UP,   IDC_SITE_DOWN, true};
 
  private:
   struct Half {
