@@ -149,7 +149,9 @@ if(CMAKE_CROSSCOMPILING)
   # program each launch opened a console window over the bar.
   set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
   # Read the bar's menus inside its process (tests/wine/tools/menutexts).
-  add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp)
+  # (The .def file exports ReadMenuTexts undecorated in the 32-bit build too.)
+  add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp
+              ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.def)
   set_target_properties(menutexts PROPERTIES PREFIX "")
   target_link_libraries(menutexts PRIVATE user32)
 
