@@ -49,11 +49,15 @@ void PumpingSleep(DWORD ms);
 std::string BinFolder();
 
 // `others`: more programs of the bin folder started in the same rounds;
-// `withSettings`: each start finds the full settings file, else none.
+// `withSettings`: each start finds the full settings file, else none;
+// `historyBytes`: the length of each of its history entries (0: short ones);
+// `picture`: the file chooses the picture look, else the colour look.
 void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others,
-                    bool withSettings);
+                    bool withSettings, size_t historyBytes = 0, bool picture = true);
 void MeasureFootprint(Report& report, int searches, int dialogRounds);
 void MeasureResponse(Report& report, int tries);
+// Close requests followed to the process's end, Quarrow's and the floors'.
+void MeasureExit(Report& report, int runs);
 
 // The steps of a start, as the clocked builds mark them (bar/win/StartupClock.h):
 // times in milliseconds since `startMs`, the driver's reading just before

@@ -50,8 +50,8 @@ BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM param) {
 
 // Files of /proc report no size: read until the end.
 std::string ReadSmallFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string text;
   char buffer[4096];
@@ -71,25 +71,55 @@ double NowMs() {
   return CounterToMs(now.QuadPart);
 }
 
-std::optional<double> AnonymousResidentKb(const std::string& exePath) {
+std::optional<int> LinuxProcessOf(const std::string& exePath) {
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
   if (search == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::vector<std::string> matches;
+  std::vector<int> matches;
   do {
     std::string name = entry.cFileName;
     if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::string folder = std::string("Z:\\proc\\") + name;
-    std::string commandLine = ReadSmallFile(folder + "\\cmdline");
+    std::string commandLine = ReadSmallFile("Z:\\proc\\" + name + "\\cmdline");
     std::string first = commandLine.substr(0, commandLine.find('\0'));
-    if (lstrcmpiA(first.c_str(), exePath.c_str()) == 0) matches.push_back(folder);
+    if (lstrcmpiA(first.c_str(), exePath.c_str()) == 0) matches.push_back(std::atoi(name.c_str()));
   } while (FindNextFileA(search, &entry));
   FindClose(search);
   if (matches.size() != 1) return std::nullopt;
-  std::string status = ReadSmallFile(matches[0] + "\\status");
+  return matches[0];
+}
+
+std::optional<double> AnonymousResidentKb(const std::string& exePath) {
+  std::optional<int> pid = LinuxProcessOf(exePath);
+  if (!pid) return std::nullopt;
+  std::string status = ReadSmallFile("Z:\\proc\\" + std::to_string(*pid) + "\\status");
   size_t at = status.find("RssAnon:");
   if (at == std::string::npos) return std::nullopt;
   return std::strtod(status.c_str() + at + 8, nullptr);
+}
+
+bool LinuxProcessRuns(int pid) {
+  std::string status = ReadSmallFile("Z:\\proc\\" + std::to_string(pid) + "\\status");
+  size_t at = status.find("State:");
+  if (at == std::string::npos) return false;  // gone
+  at = status.find_first_not_of(" \t", at + 6);
+  return at != std::string::npos && status[at] != 'Z';  // a zombie has ended; only its parent has not looked
+}
+
+std::map<std::string, int> LinuxThreadNames(int pid) {
+  std::map<std::string, int> names;
+  std::string folder = "Z:\\proc\\" + std::to_string(pid) + "\\task";
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = entry.cFileName;
+    if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::string comm = ReadSmallFile(folder + "\\" + name + "\\comm");
+    while (!comm.empty() && (comm.back() == '\n' || comm.back() == '\r')) comm.pop_back();
+    ++names[comm.empty() ? "?" : comm];
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return names;
 }
 
 std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exePath) {
@@ -162,6 +192,7 @@ StartTiming StartedProgram::Start(const std::string& exe, const std::string& fol
   startup.cb = sizeof startup;
   std::string commandLine = "\"" + exe + "\"";
 
+  m_exe = exe;
   double start = NowMs();
   timing.startMs = start;
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
@@ -219,6 +250,64 @@ bool StartedProgram::Close(DWORD timeoutMs) {
   m_process = {};
   m_window = nullptr;
   return ended;
+}
+
+ExitTiming StartedProgram::CloseWatched(const std::string& watchedFile, DWORD timeoutMs) {
+  ExitTiming timing;
+  HWND window = m_window ? m_window : FindTemplateWindow(m_process.dwProcessId);
+  if (!m_process.hProcess || !window) {
+    timing.failure = "no program or no window to close";
+    return timing;
+  }
+  auto readWatched = [&]() -> std::optional<std::string> {
+    if (GetFileAttributesA(watchedFile.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return ReadSmallFile(watchedFile);
+  };
+  bool hidden = false, destroyed = false;
+  std::optional<int> linuxPid = LinuxProcessOf(m_exe);
+  double start = NowMs();
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  for (;;) {
+    bool ended = WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0;
+    double now = NowMs() - start;
+    // A window that went with its process is seen gone at the end at the latest.
+    if (!hidden && (ended || !IsWindowVisible(window))) {
+      timing.fileAtHidden = readWatched();  // first: the moment matters
+      timing.hiddenMs = now;
+      hidden = true;
+    }
+    if (!destroyed && (ended || !IsWindow(window))) {
+      timing.destroyedMs = now;
+      destroyed = true;
+    }
+    if (ended) {
+      timing.endedMs = now;
+      timing.ok = true;
+      break;
+    }
+    // Once the window is gone: what the process still runs.
+    if (linuxPid && destroyed) timing.threadsBeforeEnd = LinuxThreadNames(*linuxPid);
+    if (now > timeoutMs) {
+      timing.failure = "did not end within " + std::to_string(timeoutMs) + " ms of a close request";
+      break;
+    }
+    Sleep(1);
+  }
+  // Under Wine: how long the Linux process outlives the Windows one.
+  if (timing.ok && linuxPid) {
+    timing.threadsAtEnd = LinuxThreadNames(*linuxPid);
+    for (;;) {
+      double now = NowMs() - start;
+      if (!LinuxProcessRuns(*linuxPid)) {
+        timing.linuxEndedMs = now;
+        break;
+      }
+      if (now > timeoutMs) break;
+      Sleep(1);
+    }
+  }
+  Close(0);  // ends it by force if it still runs, and lets the handles go
+  return timing;
 }
 
 }  // namespace perf

@@ -39,6 +39,14 @@ std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exe
 // no /proc, or not exactly one such process.
 std::optional<double> AnonymousResidentKb(const std::string& exePath);
 
+// Under Wine: the Linux process id of the one process whose command line
+// starts with `exePath` (empty when none or several); whether a Linux process
+// still runs (a zombie does not); and the names of its threads, with how many
+// of each.
+std::optional<int> LinuxProcessOf(const std::string& exePath);
+bool LinuxProcessRuns(int pid);
+std::map<std::string, int> LinuxThreadNames(int pid);
+
 // The libraries loaded in the process, by lower-case file name, with the
 // size of each image in KB; empty when the process cannot be read.
 std::map<std::string, double> LoadedModules(DWORD processId);
@@ -69,6 +77,21 @@ struct StartTiming {
   double shownMs = 0;      // all of the above: the figure
 };
 
+// One close request (WM_CLOSE) followed to the end, times in milliseconds
+// since it was posted: the window no longer visible, no longer a window, the
+// process ended. `fileAtHidden` holds the watched file's bytes as they were
+// the moment the window was first seen hidden (empty when it did not exist).
+// Under Wine also when the Linux process ended, and its threads at the last
+// look before the Windows process ended and at the moment it had.
+struct ExitTiming {
+  bool ok = false;
+  std::string failure;
+  double hiddenMs = 0, destroyedMs = 0, endedMs = 0;
+  std::optional<double> linuxEndedMs;
+  std::optional<std::string> fileAtHidden;
+  std::map<std::string, int> threadsBeforeEnd, threadsAtEnd;
+};
+
 class StartedProgram {
  public:
   StartedProgram() = default;
@@ -82,10 +105,14 @@ class StartedProgram {
   // A close request (WM_CLOSE), as the user's; ends it by force after
   // `timeoutMs`. True when it ended by itself.
   bool Close(DWORD timeoutMs = 10000);
+  // A close request watched closely (polled about every millisecond); ends
+  // the program by force when it has not ended after `timeoutMs`.
+  ExitTiming CloseWatched(const std::string& watchedFile, DWORD timeoutMs = 15000);
 
  private:
   PROCESS_INFORMATION m_process{};
   HWND m_window = nullptr;
+  std::string m_exe;
 };
 
 }  // namespace perf

@@ -40,11 +40,23 @@ TEST_F(MeasurementSettingsTest, TheBarReadsTenOfEachListAndTheOptions) {
   EXPECT_EQ(settings.options.imageNumber, 7);
 }
 
-TEST_F(MeasurementSettingsTest, TheBarLoadsAHundredHistoryEntries) {
-  QueryHistory history = Read().history;
-  ASSERT_EQ(history.Count(), static_cast<size_t>(perf::kHistoryEntries));
-  EXPECT_EQ(history.Entries().front(), perf::HistoryEntryText(0));
-  EXPECT_EQ(history.Entries().back(), perf::HistoryEntryText(perf::kHistoryEntries - 1));
+TEST_F(MeasurementSettingsTest, TheBarLoadsAHundredHistoryEntriesOfTheLengthAskedFor) {
+  const struct {
+    size_t asked;
+    size_t length;  // of entry 0
+  } cases[] = {{0, perf::GbkSize(perf::HistoryEntryText(0))}, {1000, 1000}, {1023, 1023}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.asked);
+    WriteFileBytes(m_folder + "\\Quarrow.ini", perf::MeasurementSettings(c.asked));
+    QueryHistory history = Read().history;
+    ASSERT_EQ(history.Count(), static_cast<size_t>(perf::kHistoryEntries));
+    for (int n = 0; n < perf::kHistoryEntries; ++n) {
+      EXPECT_EQ(history.Entries()[n], perf::HistoryEntryText(n, c.asked)) << n;
+      EXPECT_EQ(perf::GbkSize(history.Entries()[n]), c.length) << n;
+      // Lengthened entries still begin with their own number: none begins another.
+      for (int m = 0; m < n; ++m) EXPECT_NE(history.Entries()[n].rfind(history.Entries()[m], 0), 0u) << n << " " << m;
+    }
+  }
 }
 
 // The history drops an older entry that begins with the new query (any

@@ -144,6 +144,28 @@ TEST(Probe, TheLinuxProcessIsFoundOnlyWhenItIsTheOnlyOne) {
   EXPECT_FALSE(perf::AnonymousResidentKb(floor)) << "two are ambiguous";
 }
 
+// A Linux process is followed to its end: it runs while its program runs,
+// with its threads named, and not once the program has ended.
+TEST(Probe, ALinuxProcessRunsUntilItsProgramEnds) {
+  Folder folder;
+  std::string exe = Bin("floor-required.exe");
+  perf::StartedProgram program;
+  ASSERT_TRUE(program.Start(exe, folder.Path()).ok);
+  std::optional<int> pid = perf::LinuxProcessOf(exe);
+  ASSERT_TRUE(pid) << "Wine shows Linux's /proc as Z:\\proc";
+  EXPECT_TRUE(perf::LinuxProcessRuns(*pid));
+  std::map<std::string, int> threads = perf::LinuxThreadNames(*pid);
+  EXPECT_EQ(threads["floor-required."], 1) << "the main thread, its name cut to 15 characters as Linux keeps it";
+  EXPECT_EQ(threads["wine_rpcrt4_ser"], 1) << "the drop target's RPC server";
+  EXPECT_TRUE(program.Close());
+  // The Linux process outlives the Windows one by a few milliseconds.
+  double deadline = perf::NowMs() + 5000;
+  while (perf::LinuxProcessRuns(*pid) && perf::NowMs() < deadline) Sleep(1);
+  EXPECT_FALSE(perf::LinuxProcessRuns(*pid)) << "ended, or a zombie";
+  EXPECT_FALSE(perf::LinuxProcessRuns(0x7ffffff0)) << "no such process";
+  EXPECT_TRUE(perf::LinuxThreadNames(0x7ffffff0).empty());
+}
+
 // The browser handler's stamp is compared with the driver's clock: it must
 // fall between the driver's readings around the handler's run.
 TEST(Probe, TheHandlersStampIsOnTheDriversClock) {

@@ -4,6 +4,7 @@
 // Quarrow's resources, so that the files compare like for like.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include "Bench.h"
 #include "MeasurementSettings.h"
 #include "Probe.h"
+#include "Steps.h"
 
 namespace {
 
@@ -53,6 +55,7 @@ TEST(Steps, TheClockedProgramsMarkTheirStepsInOrder) {
   } cases[] = {
       {"Quarrow-clocked.exe", {"WinMain", "OLE initialised"}, 14},
       {"floor-clocked.exe", {"WinMain", "the dialog's controls made"}, 2},
+      {"floor-required-clocked.exe", {"WinMain", "OLE initialised"}, 6},
   };
   for (const auto& c : cases) {
     std::string folder = NewTempFolder("perf-steps-test");
@@ -76,6 +79,82 @@ TEST(Steps, TheClockedProgramsMarkTheirStepsInOrder) {
     }
     EXPECT_LE(marks.back().ms, timing.shownMs) << c.exe << ": before it was shown and idle";
   }
+}
+
+// floor-required's steps carry the bar's names for the same calls, so that
+// the two step tables pair: every step of floor-required-clocked is one that
+// Quarrow-clocked makes too, in the same order.
+TEST(Steps, FloorRequiredsStepsAreTheBarsOwnInTheBarsOrder) {
+  std::vector<std::string> names[2];
+  const char* exes[2] = {"Quarrow-clocked.exe", "floor-required-clocked.exe"};
+  for (int k = 0; k < 2; ++k) {
+    std::string folder = NewTempFolder("perf-steps-test");
+    perf::StartTiming timing;
+    {
+      perf::StartedProgram program;
+      timing = program.Start(perf::BinFolder() + "\\" + exes[k], folder);
+      EXPECT_TRUE(program.Close()) << exes[k];
+    }
+    for (const perf::ClockMark& mark : perf::ReadClockMarks(folder, timing.startMs)) names[k].push_back(mark.step);
+    RemoveFolder(folder);
+  }
+  ASSERT_EQ(names[1].size(), 6u);
+  size_t at = 0;  // where the last paired step was found in the bar's list
+  for (const std::string& step : names[1]) {
+    auto found = std::find(names[0].begin() + static_cast<std::ptrdiff_t>(at), names[0].end(), step);
+    ASSERT_NE(found, names[0].end()) << "floor-required's step \"" << step << "\" is not the bar's, or out of order";
+    at = static_cast<size_t>(found - names[0].begin()) + 1;
+  }
+}
+
+// Pairing the steps by name: a step only the program makes costs all its time
+// above the floor, a shared one the difference, one only the floor makes
+// counts against the program; the sum is the difference of the two starts.
+TEST(Steps, EachStepIsPutAgainstTheFloorsStepOfTheSameName) {
+  using perf::StepCost;
+  const struct {
+    const char* why;
+    std::vector<StepCost> program, floor;
+    std::vector<std::string> steps;  // the rows, in order
+    std::vector<double> aboveMs;
+    std::vector<double> aboveKb;
+    double totalMs;
+  } cases[] = {
+      {"shared steps differ; one of the program's own counts whole",
+       {{"WinMain", 100, 14000}, {"menus", 3, 10}, {"shown", 30, 1000}},
+       {{"WinMain", 90, 13000}, {"shown", 28, 900}},
+       {"WinMain", "menus", "shown"}, {10, 3, 2}, {1000, 10, 100}, 15},
+      {"a step only the floor makes comes last, against the program",
+       {{"WinMain", 100, 0}},
+       {{"WinMain", 100, 0}, {"extra", 4, 8}},
+       {"WinMain", "extra"}, {0, -4}, {0, -8}, -4},
+      {"a faster step of the program is below the floor",
+       {{"dialog", 20, 100}},
+       {{"dialog", 25, 300}},
+       {"dialog"}, {-5}, {-200}, -5},
+      {"a name repeated pairs first with first, then second with second",
+       {{"paint", 5, 0}, {"paint", 7, 0}},
+       {{"paint", 1, 0}, {"paint", 2, 0}},
+       {"paint", "paint"}, {4, 5}, {0, 0}, 9},
+      {"no floor steps: everything is above", {{"a", 1, 2}}, {}, {"a"}, {1}, {2}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::vector<perf::StepAbove> rows = perf::CompareSteps(c.program, c.floor);
+    ASSERT_EQ(rows.size(), c.steps.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+      EXPECT_EQ(rows[i].step, c.steps[i]);
+      EXPECT_DOUBLE_EQ(rows[i].aboveMs, c.aboveMs[i]) << rows[i].step;
+      EXPECT_DOUBLE_EQ(rows[i].aboveKb, c.aboveKb[i]) << rows[i].step;
+    }
+    EXPECT_DOUBLE_EQ(perf::TotalAboveMs(rows), c.totalMs);
+  }
+  // Which side made a step shows in the columns left empty.
+  std::vector<perf::StepAbove> rows = perf::CompareSteps({{"a", 1, 0}, {"b", 2, 0}}, {{"b", 1, 0}, {"c", 3, 0}});
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_TRUE(rows[0].programMs && !rows[0].floorMs);
+  EXPECT_TRUE(rows[1].programMs && rows[1].floorMs);
+  EXPECT_TRUE(!rows[2].programMs && rows[2].floorMs);
 }
 
 struct Resources {
@@ -112,7 +191,8 @@ TEST(Steps, TheFloorsCarryQuarrowsResources) {
   Resources quarrow = ResourcesOf(perf::BinFolder() + "\\Quarrow.exe");
   ASSERT_GT(quarrow.names.size(), 40u);  // templates, menu, icons, thirty pictures, version, manifest
   EXPECT_TRUE(quarrow.names.count("#5/#102")) << "dialog template 102";
-  for (const char* floor : {"floor.exe", "floor-imports.exe", "floor-clocked.exe", "Quarrow-clocked.exe"}) {
+  for (const char* floor : {"floor.exe", "floor-imports.exe", "floor-clocked.exe", "floor-required.exe",
+                            "floor-required-clocked.exe", "Quarrow-clocked.exe"}) {
     EXPECT_EQ(ResourcesOf(perf::BinFolder() + "\\" + floor).names, quarrow.names) << floor;
   }
 }

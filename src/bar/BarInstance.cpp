@@ -2,33 +2,9 @@
 
 #include <cstdint>
 
-namespace {
+#include "base/Text.h"
 
-char16_t FoldChar(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-  if (c < 0x80) return c;
-  // Latin-1: à..þ except ÷; ÿ has its capital in Latin Extended-A.
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-  if (c == 0xFF) return 0x178;
-  // Latin Extended-A pairs capital and small letter; the pairs start on an
-  // even code from Ā to į, from Ĳ to ķ and from Ŋ to ŷ, on an odd one from Ĺ
-  // to ň and from Ź to ž. İ, ı, ĸ, ŉ and ſ have no pair here.
-  if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
-    return static_cast<char16_t>(c & ~1u);
-  }
-  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
-    return (c & 1u) ? c : static_cast<char16_t>(c - 1);
-  }
-  // Greek α..ω (final sigma ς folds with σ to Σ).
-  if (c == 0x3C2) return 0x3A3;
-  if (c >= 0x3B1 && c <= 0x3C9) return static_cast<char16_t>(c - 0x20);
-  // Cyrillic а..я and ѐ..џ.
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  // Full-width ａ..ｚ.
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
-  return c;
-}
+namespace {
 
 // FNV-1a over the UTF-16 units: stable from one build and one run to the
 // next, which a key shared between processes needs.
@@ -46,8 +22,13 @@ std::uint64_t HashUnits(std::u16string_view text) {
 }  // namespace
 
 std::u16string FoldPathCase(std::u16string_view path) {
+  // Unit by unit, as Windows' table of capitals for file names works; a
+  // letter whose capital lies beyond the Basic Multilingual Plane stays.
   std::u16string folded(path);
-  for (char16_t& c : folded) c = FoldChar(c);
+  for (char16_t& unit : folded) {
+    const char32_t capital = FoldCase(unit);
+    if (capital < 0x10000) unit = static_cast<char16_t>(capital);
+  }
   return folded;
 }
 

@@ -13,8 +13,8 @@
 #include <string_view>
 
 // `path` with its letters folded to capitals, as Windows compares file names
-// (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic and the full-width Latin
-// letters; characters without case, Chinese among them, are left as they are).
+// (FoldCase: every cased script; characters without case, Chinese among them,
+// are left as they are).
 std::u16string FoldPathCase(std::u16string_view path);
 
 // The key of the bar that runs on the settings file `settingsPath` (a full

@@ -92,6 +92,10 @@ void SearchBarDlg::BindDesktopMessages() {
     });
   }
   OnMessage(WM_PAINT, [this](WPARAM, LPARAM) { return OnPaint(); });
+  OnMessage(WM_SIZE, [this](WPARAM, LPARAM) {
+    m_pictureBrush.Reset();  // the picture is stretched to the new size when next painted
+    return kNotHandled;
+  });
 }
 
 // Stands in for WM_CREATE, which a dialog procedure never receives: the
@@ -204,11 +208,12 @@ void SearchBarDlg::TrackPopup(HMENU popup) {
 
 // ---- The background.
 
+// Only which picture: the picture itself is drawn when the picture look is
+// first painted, and only then (the colour look never loads it).
 void SearchBarDlg::LoadBackgroundPicture() {
   // A resource id is never 0: number -259 (and its 16-bit aliases) names nothing.
   WORD id = PictureBitmapId(m_options.imageNumber);
-  m_backgroundBitmap.Reset(id ? LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id))
-                              : nullptr);
+  m_pictureId = id && FindResourceW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), RT_BITMAP) ? id : 0;
   m_pictureBrush.Reset();  // made again from the new picture when first needed
 }
 
@@ -221,51 +226,43 @@ void SearchBarDlg::ReloadBackgroundPicture() {
 // Picture mode with no picture loaded (a number without a bitmap) shows the
 // colour look.
 BackgroundKind SearchBarDlg::Background() const {
-  return BackgroundToPaint(m_options.useImage, static_cast<bool>(m_backgroundBitmap));
+  return BackgroundToPaint(m_options.useImage, m_pictureId != 0);
 }
 
-// The whole picture over the whole client area.
-void SearchBarDlg::StretchPicture(HDC dc, const RECT& client) {
-  BITMAP picture{};
-  GetObjectW(m_backgroundBitmap.Get(), sizeof picture, &picture);
-  DcHandle memory(CreateCompatibleDC(dc));
-  SelectGuard select(memory.Get(), m_backgroundBitmap.Get());
-  StretchBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, picture.bmWidth,
-             picture.bmHeight, SRCCOPY);
+// The whole picture stretched over the whole client area, as a brush: it
+// erases the bar, and a check box painted with it (aligned with the
+// control's place) shows exactly what lies behind it, so the focus frame a
+// box draws by inverting pixels never stays on the picture. Made at the
+// first paint of the picture look and kept until the picture or the size
+// changes; the picture as loaded goes at once, the brush keeps its own copy.
+HBRUSH SearchBarDlg::PictureBrush(HDC dc) {
+  if (m_pictureBrush) return m_pictureBrush.Get();
+  RECT client{};
+  GetClientRect(Hwnd(), &client);
+  BitmapHandle picture(LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_pictureId)));
+  BitmapHandle image(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  BITMAP size{};
+  if (!picture || !image || !GetObjectW(picture.Get(), sizeof size, &size)) return nullptr;
+  {
+    DcHandle from(CreateCompatibleDC(dc)), to(CreateCompatibleDC(dc));
+    SelectGuard source(from.Get(), picture.Get()), target(to.Get(), image.Get());
+    StretchBlt(to.Get(), 0, 0, client.right, client.bottom, from.Get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  }
+  m_pictureBrush.Reset(CreatePatternBrush(image.Get()));
+  return m_pictureBrush.Get();
 }
 
 // The colour look is erased by the default processing with the dialog's brush
-// from OnControlColor; the picture is stretched over the whole client area.
+// from OnControlColor; the picture look with the picture's brush.
 Dialog::Result SearchBarDlg::OnEraseBackground(HDC dc) {
   if (Background() != BackgroundKind::Picture) return kNotHandled;
+  HBRUSH picture = PictureBrush(dc);
+  if (!picture) return kNotHandled;
   RECT client{};
   GetClientRect(Hwnd(), &client);
-  StretchPicture(dc, client);
+  SetBrushOrgEx(dc, 0, 0, nullptr);
+  FillRect(dc, &client, picture);
   return Handled(TRUE);
-}
-
-// A check box paints its background with the brush it is given and draws its
-// focus frame by inverting pixels. With the hollow brush nothing is painted
-// under it, so a frame drawn and drawn again over an unerased background stays
-// on the picture. A brush of the stretched picture itself, aligned with the
-// control's place, paints exactly what lies behind it, so each paint of the box
-// starts clean. Made once per picture and kept.
-HBRUSH SearchBarDlg::PictureBrush(HDC dc, HWND control) {
-  if (!m_pictureBrush) {
-    RECT client{};
-    GetClientRect(Hwnd(), &client);
-    BitmapHandle image(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    DcHandle memory(CreateCompatibleDC(dc));
-    {
-      SelectGuard select(memory.Get(), image.Get());
-      StretchPicture(memory.Get(), client);
-    }
-    m_pictureBrush.Reset(CreatePatternBrush(image.Get()));  // the brush keeps its own copy
-  }
-  POINT place{0, 0};
-  MapWindowPoints(control, Hwnd(), &place, 1);
-  SetBrushOrgEx(dc, -place.x, -place.y, nullptr);
-  return m_pictureBrush.Get();
 }
 
 // Buttons and check boxes: transparent on the picture, light blue in the
@@ -277,7 +274,10 @@ Dialog::Result SearchBarDlg::OnControlColor(UINT message, HDC dc, HWND control) 
       SetTextColor(dc, kTextColor);
       SetBkMode(dc, TRANSPARENT);
       if (kind == ControlKind::Static && control) {
-        return Handled(reinterpret_cast<LRESULT>(PictureBrush(dc, control)));
+        POINT place{0, 0};
+        MapWindowPoints(control, Hwnd(), &place, 1);
+        SetBrushOrgEx(dc, -place.x, -place.y, nullptr);
+        if (HBRUSH picture = PictureBrush(dc)) return Handled(reinterpret_cast<LRESULT>(picture));
       }
       // Push buttons paint their own faces; around them nothing is painted.
       return Handled(reinterpret_cast<LRESULT>(m_hollowBrush));
@@ -300,6 +300,6 @@ Dialog::Result SearchBarDlg::OnPaint() {
   GetClientRect(Hwnd(), &client);
   int icon = dpi::IconPixels(m_dpi, dpi::IconSize::Standard);
   IconOrigin origin = MinimizedIconOrigin(client.right, client.bottom, icon, icon);
-  DrawIcon(paint.Dc(), origin.x, origin.y, m_appIcon.Get());
+  DrawIcon(paint.Dc(), origin.x, origin.y, AppIcon());
   return Handled(0);
 }

@@ -24,7 +24,7 @@ SearchBarDlg::SearchBarDlg()
   OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) { return OnClose(); });
   OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) { return OnEndSession(ending); });
   OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) {
-    return Handled(reinterpret_cast<LRESULT>(m_appIcon.Get()));
+    return Handled(reinterpret_cast<LRESULT>(AppIcon()));
   });
   // Search is the template's default button: Enter in the query box runs it too.
   OnCommand(IDC_SEARCH, [this] { RunSearch(); });

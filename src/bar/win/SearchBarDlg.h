@@ -90,8 +90,7 @@ class SearchBarDlg : public Dialog {
   Result OnRightButtonDown();
   void TrackPopup(HMENU popup);
   BackgroundKind Background() const;
-  void StretchPicture(HDC dc, const RECT& client);
-  HBRUSH PictureBrush(HDC dc, HWND control);
+  HBRUSH PictureBrush(HDC dc);
   Result OnEraseBackground(HDC dc);
   Result OnControlColor(UINT message, HDC dc, HWND control);
   Result OnPaint();
@@ -102,6 +101,7 @@ class SearchBarDlg : public Dialog {
   // ---- Screen density (SearchBarDpi.cpp).
   void BindDpiMessages();
   void LoadAppIcons();
+  HICON AppIcon();
   Result OnDpiChanged(WPARAM dpis, LPARAM suggested);
 
   // The query box and the switches, exchanged with the controls.
@@ -134,17 +134,17 @@ class SearchBarDlg : public Dialog {
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"
   // The density of the bar's monitor: the icons are loaded at its sizes.
   UINT m_dpi = 96;  // set in OnInitDialog, once the window has a monitor
-  IconHandle m_appIcon;       // standard size: dragging, the minimised bar
+  IconHandle m_appIcon;       // standard size: dragging, the minimised bar; loaded when first needed
   IconHandle m_trayAppIcon;   // small size of the taskbar's monitor
   // Icon 300 + i of each engine position, loaded when first shown; IDC_ENGINE_BUTTON
   // shows one of them and does not own it.
   std::array<IconHandle, kMenuEntryCount> m_engineIcons;
   int m_engineIconPosition = 0;
   bool m_barShown = false;
-  BitmapHandle m_backgroundBitmap;
+  WORD m_pictureId = 0;  // the background picture's bitmap; 0: none
   BrushHandle m_colorBrush;
   HBRUSH m_hollowBrush = nullptr;  // stock object, not owned
-  BrushHandle m_pictureBrush;       // the stretched picture, for the check boxes
+  BrushHandle m_pictureBrush;       // the picture stretched to the client area
   WindowDockingHost m_dockingHost;
   DockingEngine m_docking{m_dockingHost};
   TrayIcon m_trayIcon;  // removed from the notification area with the bar object

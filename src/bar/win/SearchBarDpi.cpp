@@ -18,16 +18,22 @@ void SearchBarDlg::BindDpiMessages() {
   OnMessage(WM_DPICHANGED, [this](WPARAM dpis, LPARAM suggested) { return OnDpiChanged(dpis, suggested); });
 }
 
-// The application icon at the standard size of the bar's density (what the
-// minimised bar and a drag show), and at the small size of the taskbar's
-// density for the notification area, which may be on another monitor. Each
-// new icon is in place before the old one is destroyed.
+// The application icon at the small size of the taskbar's density for the
+// notification area, which may be on another monitor (the new icon is in
+// place before the old one is destroyed); the standard size of the bar's
+// density (AppIcon) is loaded again when next needed.
 void SearchBarDlg::LoadAppIcons() {
-  m_appIcon.Reset(dpi::LoadProgramIcon(IDI_APP, m_dpi, dpi::IconSize::Standard));
+  m_appIcon.Reset();  // loaded at the new density when next shown
   UINT trayDpi = dpi::WindowDpi(FindWindowW(L"Shell_TrayWnd", nullptr));
   IconHandle tray(dpi::LoadProgramIcon(IDI_APP, trayDpi, dpi::IconSize::Small));
   m_trayIcon.SetIcon(tray.Get());
   m_trayAppIcon = std::move(tray);
+}
+
+// Only a drag or the minimised bar shows it: not loaded before the first frame.
+HICON SearchBarDlg::AppIcon() {
+  if (!m_appIcon) m_appIcon.Reset(dpi::LoadProgramIcon(IDI_APP, m_dpi, dpi::IconSize::Standard));
+  return m_appIcon.Get();
 }
 
 // WM_DPICHANGED: the bar was dragged onto a monitor of another density, or the

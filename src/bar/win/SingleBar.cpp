@@ -3,20 +3,21 @@
 #include <string_view>
 
 #include "bar/BarInstance.h"
+#include "framework/win/WideText.h"
+#include "settings/win/SettingsPath.h"
 
 namespace {
 
 // The key of this process's bar, for the window property (set by Claim).
 std::wstring g_barKey;
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring FromUnits(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
-// A path given by the system, grown to its length.
-template <typename Call>
-std::wstring SystemPath(Call call) {
+// The long name of a folder, grown to its length; empty when there is none.
+std::wstring LongPath(const std::wstring& folder) {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    DWORD length = call(path.data(), static_cast<DWORD>(path.size()));
+    DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
@@ -41,11 +42,9 @@ BOOL CALLBACK FindMarkedBar(HWND window, LPARAM found) {
 }  // namespace
 
 std::wstring CurrentSettingsPathW() {
-  std::wstring folder = SystemPath([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
+  std::wstring folder = Wide(CurrentDirectory());
   // The same folder reached by its short (8.3) name is the same settings file.
-  std::wstring longFolder = SystemPath([&](wchar_t* buffer, DWORD size) {
-    return GetLongPathNameW(folder.c_str(), buffer, size);
-  });
+  std::wstring longFolder = LongPath(folder);
   if (!longFolder.empty()) folder = longFolder;
   if (folder.empty() || folder.back() != L'\\') folder += L'\\';
   return folder + L"Quarrow.ini";
@@ -53,7 +52,7 @@ std::wstring CurrentSettingsPathW() {
 
 SingleBar::SingleBar() {
   const std::wstring path = CurrentSettingsPathW();
-  m_key = Wide(BarInstanceKey(std::u16string(path.begin(), path.end())));
+  m_key = FromUnits(BarInstanceKey(std::u16string(path.begin(), path.end())));
 }
 
 SingleBar::~SingleBar() {
