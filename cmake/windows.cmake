@@ -153,6 +153,9 @@ if(CMAKE_CROSSCOMPILING)
   add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp
               ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.def)
   set_target_properties(menutexts PROPERTIES PREFIX "")
+  if(NOT MSVC)
+    target_link_options(menutexts PRIVATE -Wl,--enable-stdcall-fixup)  # the .def's name for ReadMenuTexts@4
+  endif()
   target_link_libraries(menutexts PRIVATE user32)
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
