@@ -149,8 +149,13 @@ if(CMAKE_CROSSCOMPILING)
   # program each launch opened a console window over the bar.
   set_target_properties(recorder PROPERTIES WIN32_EXECUTABLE ON)
   # Read the bar's menus inside its process (tests/wine/tools/menutexts).
-  add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp)
+  # (The .def file exports ReadMenuTexts undecorated in the 32-bit build too.)
+  add_library(menutexts SHARED ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.cpp
+              ${CMAKE_SOURCE_DIR}/tests/wine/tools/menutexts/menutexts.def)
   set_target_properties(menutexts PROPERTIES PREFIX "")
+  if(NOT MSVC)
+    target_link_options(menutexts PRIVATE -Wl,--enable-stdcall-fixup)  # the .def's name for ReadMenuTexts@4
+  endif()
   target_link_libraries(menutexts PRIVATE user32)
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)

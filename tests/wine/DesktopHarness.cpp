@@ -265,6 +265,7 @@ HMODULE RemoteModule(HANDLE process, const wchar_t* name) {
 // Runs `function` of this process's copy of a module at the same place in
 // `process`'s copy, with `parameter` (an address there), and waits for it.
 bool RunRemotely(HANDLE process, HMODULE local, HMODULE remote, FARPROC function, void* parameter) {
+  if (!function) return false;  // never a thread at an address that is no function
   auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<UINT_PTR>(remote) +
                                                         (reinterpret_cast<UINT_PTR>(function) -
                                                          reinterpret_cast<UINT_PTR>(local)));
