@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "BarHarness.h"
+#include "DialogHarness.h"
 #include "DragSource.h"
 #include "resource.h"
 
@@ -69,6 +70,25 @@ TEST_F(Drop, DataWithoutTextOrWithBlanksOnlyDoesNothing) {
   Sleep(300);
   EXPECT_TRUE(bar.Launches().empty());
   EXPECT_TRUE(bar.QueryList().empty());
+}
+
+// While one of its modal dialogs runs, the bar refuses drops: OLE hands the
+// bar a drop on the dialog too, and a search from behind a dialog is not wanted.
+TEST_F(Drop, IsRefusedWhileADialogOfTheBarIsOpen) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  HWND options = OpenDialog(bar, ID_OPTIONS, "软件设置");
+  ASSERT_TRUE(options);
+  DropResult drop = DropOnBar(bar.Bar(), "behind a dialog");
+  EXPECT_FALSE(drop.sawCopy);
+  EXPECT_EQ(drop.dataRequests, 0);
+  SendMessageW(options, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitUntilGone(options));
+  Sleep(300);
+  EXPECT_TRUE(bar.Launches().empty());
+  EXPECT_TRUE(bar.QueryList().empty());
+  EXPECT_EQ(DropOnBar(bar.Bar(), "after it").dataRequests, 1);  // accepted again
+  EXPECT_EQ(bar.WaitForLaunches(1).size(), 1u);
 }
 
 // A megabyte with line breaks neither crashes the bar nor splits the settings

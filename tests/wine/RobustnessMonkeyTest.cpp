@@ -821,7 +821,7 @@ class Monkey {
     for (int h = 0; h < 2; ++h) {
       Section& section = m_model.file[halves[h].Section()];
       section["Number"] = std::to_string(lists[h].size());
-      for (size_t k = 0; k < lists[h].size(); ++k) section[halves[h].prefix + std::to_string(k)] = ReadBack(lists[h][k]);
+      for (size_t k = 0; k < lists[h].size(); ++k) section[std::string(halves[h].kind->entryPrefix) + std::to_string(k)] = ReadBack(lists[h][k]);
       ExpectFileKey(halves[h].Section(), "Number");
     }
     m_model.BuildKeywordAndSiteMenus();

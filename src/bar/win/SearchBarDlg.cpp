@@ -16,10 +16,12 @@
 SearchBarDlg::SearchBarDlg()
     : Dialog(IDD_SEARCHBAR),
       m_settingsPath(CurrentSettingsPath()),
-      m_dropTarget([this](const std::string& text) {
-        SetQueryText(text);
-        RunSearch();
-      }) {
+      m_dropTarget(
+          [this](const std::string& text) {
+            SetQueryText(text);
+            RunSearch();
+          },
+          [this] { return IsWindowEnabled(Hwnd()) != FALSE; }) {
   OnMessage(WM_LBUTTONDOWN, [this](WPARAM, LPARAM point) { return OnLeftButtonDown(point); });
   OnMessage(WM_CLOSE, [this](WPARAM, LPARAM) { return OnClose(); });
   OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) { return OnEndSession(ending); });

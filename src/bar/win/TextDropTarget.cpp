@@ -67,23 +67,23 @@ std::string DroppedText(IDataObject& data) {
   return Utf8(text);
 }
 
-TextDropTarget::TextDropTarget(std::function<void(const std::string&)> onText)
-    : ComObject<IDropTarget>(IID_IDropTarget), m_onText(std::move(onText)) {}
+TextDropTarget::TextDropTarget(std::function<void(const std::string&)> onText, std::function<bool()> accepting)
+    : ComObject<IDropTarget>(IID_IDropTarget), m_onText(std::move(onText)), m_accepting(std::move(accepting)) {}
 
 HRESULT TextDropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
-  if (effect) *effect = DROPEFFECT_COPY;
+  if (effect) *effect = Effect();
   return S_OK;
 }
 
 HRESULT TextDropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
-  if (effect) *effect = DROPEFFECT_COPY;
+  if (effect) *effect = Effect();
   return S_OK;
 }
 
 HRESULT TextDropTarget::DragLeave() { return S_OK; }
 
 HRESULT TextDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-  std::string query = data ? std::string(DroppedQuery(DroppedText(*data))) : std::string();
+  std::string query = data && m_accepting() ? std::string(DroppedQuery(DroppedText(*data))) : std::string();
   if (!query.empty()) m_onText(query);
   if (effect) *effect = DROPEFFECT_NONE;
   return S_OK;

@@ -13,8 +13,10 @@ std::string DroppedText(IDataObject& data);
 
 class TextDropTarget : public ComObject<IDropTarget> {
  public:
-  // `onText` receives the query taken from a drop (never empty).
-  explicit TextDropTarget(std::function<void(const std::string&)> onText);
+  // `onText` receives the query taken from a drop (never empty). While
+  // `accepting` says no (the bar is disabled under one of its modal dialogs,
+  // which OLE hands the bar's drops too) a drop is refused.
+  TextDropTarget(std::function<void(const std::string&)> onText, std::function<bool()> accepting);
 
   HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point,
                                       DWORD* effect) override;
@@ -24,5 +26,8 @@ class TextDropTarget : public ComObject<IDropTarget> {
                                  DWORD* effect) override;
 
  private:
+  DWORD Effect() const { return m_accepting() ? DROPEFFECT_COPY : DROPEFFECT_NONE; }
+
   std::function<void(const std::string&)> m_onText;
+  std::function<bool()> m_accepting;
 };
