@@ -211,7 +211,9 @@ void SyncWith(HWND window) {
 }
 
 void SettleAfterInput(HWND window) {
-  Sleep(kInputSettleMs);
+  // Waiting pumps this thread's messages: the harness's own windows (the
+  // one that holds the focus for the hotkey, a drag source) must answer.
+  WaitFor([] { return false; }, kInputSettleMs, 10);
   if (window) SyncWith(window);
 }
 
