@@ -127,9 +127,9 @@ Case ParseCase(const fs::path& file, const GbkCodec& gbk) {
     return c.wide ? Utf16LeFile(bytes) : bytes;
   };
   auto expectation = [&](const std::vector<std::string>& w, size_t at) {
-    if (w.size() == at + 2 && w[at] == "=>") return Expected{text(w[at + 1]), text(w[at + 1])};
+    if (w.size() == at + 2 && w[at] == "=>") return Expected{text(w[at + 1]), text(w[at + 1]), std::nullopt};
     if (w.size() == at + 5 && w[at] == "=>" && w[at + 1] == "windows" && w[at + 3] == "wine") {
-      return Expected{text(w[at + 2]), text(w[at + 4])};
+      return Expected{text(w[at + 2]), text(w[at + 4]), std::nullopt};
     }
     if (w.size() == at + 4 && w[at] == "=>" && w[at + 2] == "ours") {
       return Expected{text(w[at + 1]), text(w[at + 1]), text(w[at + 3])};

@@ -91,10 +91,14 @@ TEST_P(ProfileCases, OursReadAndLeaveWhatTheCaseSays) {
       EXPECT_TRUE(SameBytes(outcome.reads[r++], OursExpected(c, op.expected)))
           << "read at line " << op.line << ": [" << op.section << "] " << op.key;
     }
-    if (OursResult(c)) EXPECT_TRUE(SameBytes(outcome.bytes, *OursResult(c))) << "the file";
+    if (OursResult(c)) {
+      EXPECT_TRUE(SameBytes(outcome.bytes, *OursResult(c))) << "the file";
+    }
     bool writes = false;
     for (const Operation& op : c.operations) writes |= op.kind == Operation::kWrite || op.kind == Operation::kSettingsWrite;
-    if (!writes) EXPECT_TRUE(SameBytes(outcome.bytes, c.start)) << "reading alone leaves the file";
+    if (!writes) {
+      EXPECT_TRUE(SameBytes(outcome.bytes, c.start)) << "reading alone leaves the file";
+    }
   }
 }
 

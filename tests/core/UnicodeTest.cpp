@@ -35,7 +35,9 @@ TEST(Utf8, EveryUtf16UnitSurvivesTheTripThereAndBack) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8ToUtf16(c.utf8), c.units) << c.utf8;
-    if (c.roundTrip) EXPECT_EQ(Utf16ToUtf8(c.units), c.utf8);
+    if (c.roundTrip) {
+      EXPECT_EQ(Utf16ToUtf8(c.units), c.utf8);
+    }
   }
   // A pair whose halves come apart stays two lone surrogates.
   std::u16string halves = {char16_t(0xDC00), char16_t(0xD800)};
