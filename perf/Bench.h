@@ -47,6 +47,8 @@ void PumpingSleep(DWORD ms);
 
 // The folder of perfdriver.exe, Quarrow.exe, floor.exe and the handlers.
 std::string BinFolder();
+// A program of the build's bin folder, by name.
+inline std::string Bin(const char* name) { return BinFolder() + "\\" + name; }
 
 // `others`: more programs of the bin folder started in the same rounds;
 // `withSettings`: each start finds the full settings file, else none;

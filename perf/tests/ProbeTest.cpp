@@ -15,16 +15,11 @@
 
 namespace {
 
-std::string Bin(const char* name) { return perf::BinFolder() + "\\" + name; }
+using perf::Bin;
 
-class Folder {
- public:
-  Folder() : m_path(NewTempFolder("perf-probe-test")) {}
-  ~Folder() { RemoveFolder(m_path); }
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
+// A new empty folder for one test.
+struct Folder : ScratchFolder {
+  Folder() : ScratchFolder("perf-probe-test") {}
 };
 
 TEST(Probe, TheFloorStartsShownAndIdleAndEndsOnACloseRequest) {

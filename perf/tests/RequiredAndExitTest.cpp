@@ -11,16 +11,11 @@
 
 namespace {
 
-std::string Bin(const char* name) { return perf::BinFolder() + "\\" + name; }
+using perf::Bin;
 
-class Folder {
- public:
-  Folder() : m_path(NewTempFolder("perf-required-test")) {}
-  ~Folder() { RemoveFolder(m_path); }
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
+// A new empty folder for one test.
+struct Folder : ScratchFolder {
+  Folder() : ScratchFolder("perf-required-test") {}
 };
 
 // What can be seen of the registrations from another process: the window's

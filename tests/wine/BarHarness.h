@@ -92,6 +92,18 @@ std::string NewTempFolder(const std::string& tag = "");
 // The folder with everything in it, read-only files too; false when some of
 // it stayed (a file another process holds open, or one written meanwhile).
 bool RemoveFolder(const std::string& folder);
+// A new empty temporary folder for the life of the object.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& tag) : m_path(NewTempFolder(tag)) {}
+  ~ScratchFolder() { RemoveFolder(m_path); }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& Path() const { return m_path; }
+
+ private:
+  std::string m_path;
+};
 // A file's bytes, empty when it is missing; and the file written anew.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
