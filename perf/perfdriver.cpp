@@ -8,17 +8,22 @@
 // "--history-bytes N" makes each history entry of the full settings file N
 // bytes long for "startup" (the bar keeps up to 1023), and "--colour-look"
 // has its file choose the colour look instead of the picture.
+// "write-settings FOLDER" only writes that full settings file into FOLDER
+// (tools/perf-mappings.sh starts the programs on it itself).
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 
+#include "BarHarness.h"
 #include "Bench.h"
+#include "MeasurementSettings.h"
 
 int main(int argc, char** argv) {
   bool startup = false, startupEmpty = false, footprint = false, response = false, exits = false;
   bool picture = true;
   std::vector<std::string> others;
+  std::string settingsFolder;
   int runs = 40, tries = 50, searches = 200, dialogRounds = 10, warmups = 2, exitRuns = 10, historyBytes = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -39,13 +44,20 @@ int main(int argc, char** argv) {
     else if (arg == "--history-bytes") number(historyBytes);
     else if (arg == "--colour-look") picture = false;
     else if (arg == "--also" && i + 1 < argc) others.push_back(argv[++i]);
+    else if (arg == "write-settings" && i + 1 < argc) settingsFolder = argv[++i];
     else {
       fprintf(stderr,
               "usage: perfdriver [startup] [startup-empty] [footprint] [response] [exit] [--runs N] [--tries N]\n"
               "                  [--searches N] [--dialog-rounds N] [--warmups N] [--exit-runs N]\n"
-              "                  [--history-bytes N] [--colour-look] [--also other.exe]\n");
+              "                  [--history-bytes N] [--colour-look] [--also other.exe]\n"
+              "       perfdriver write-settings FOLDER [--history-bytes N] [--colour-look]\n");
       return 2;
     }
+  }
+  if (!settingsFolder.empty()) {
+    WriteFileBytes(settingsFolder + "\\Quarrow.ini",
+                   perf::MeasurementSettings(static_cast<size_t>(std::max(historyBytes, 0)), picture));
+    return 0;
   }
   if (!startup && !startupEmpty && !footprint && !response && !exits) {
     startup = startupEmpty = footprint = response = exits = true;
