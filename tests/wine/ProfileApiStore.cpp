@@ -16,45 +16,36 @@ std::string Gbk(std::string_view text) {
   return bytes;
 }
 
-std::wstring Path(const std::string& path) { return Wide(path); }
-
 }  // namespace
 
 std::string ProfileApiStore::Read(const std::string& path, std::string_view section, std::string_view key,
                                   std::string_view defaultValue) {
+  if (m_wide) {
+    wchar_t buffer[kValueBufferSize] = {};
+    GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(defaultValue).c_str(), buffer,
+                             kValueBufferSize, Wide(path).c_str());
+    buffer[kValueBufferSize - 1] = L'\0';
+    return Utf8(buffer);
+  }
   char buffer[kValueBufferSize] = {};
-  std::string file = Gbk(path);
   GetPrivateProfileStringA(Gbk(section).c_str(), Gbk(key).c_str(), Gbk(defaultValue).c_str(), buffer,
-                           sizeof buffer, file.c_str());
+                           sizeof buffer, Gbk(path).c_str());
   buffer[kValueBufferSize - 1] = '\0';
   return GbkToText(buffer, SystemGbk());
 }
 
 void ProfileApiStore::Write(const std::string& path, std::string_view section, std::string_view key,
                             std::string_view value) {
-  WritePrivateProfileStringA(Gbk(section).c_str(), Gbk(key).c_str(), Gbk(value).c_str(), Gbk(path).c_str());
+  if (m_wide) {
+    WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(), Wide(path).c_str());
+  } else {
+    WritePrivateProfileStringA(Gbk(section).c_str(), Gbk(key).c_str(), Gbk(value).c_str(), Gbk(path).c_str());
+  }
 }
 
 std::string ProfileApiStore::ReadableCut(const std::string&, std::string_view value) {
+  if (m_wide) return std::string(CutToUtf16Units(value, kMaxValueLength));
   return GbkToText(CutGbkAtCharacter(Gbk(value), kMaxValueLength), SystemGbk());
-}
-
-std::string WideProfileApiStore::Read(const std::string& path, std::string_view section, std::string_view key,
-                                      std::string_view defaultValue) {
-  wchar_t buffer[kValueBufferSize] = {};
-  GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(defaultValue).c_str(), buffer,
-                           kValueBufferSize, Path(path).c_str());
-  buffer[kValueBufferSize - 1] = L'\0';
-  return Utf8(buffer);
-}
-
-void WideProfileApiStore::Write(const std::string& path, std::string_view section, std::string_view key,
-                                std::string_view value) {
-  WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(), Path(path).c_str());
-}
-
-std::string WideProfileApiStore::ReadableCut(const std::string&, std::string_view value) {
-  return std::string(CutToUtf16Units(value, kMaxValueLength));
 }
 
 SettingsFile CurrentDirectorySettingsFile() {

@@ -108,9 +108,7 @@ TEST_P(ProfileComparison, SameReadsAndBytes) {
   ASSERT_EQ(GetACP(), 936u) << "the ANSI profile functions must run in code page 936";
 
   std::string temp = TempFolder();
-  ProfileApiStore ansi;
-  WideProfileApiStore wide;
-  ProfileStore& system = c.wide ? static_cast<ProfileStore&>(wide) : ansi;
+  ProfileApiStore system(c.wide ? ProfileApiStore::Functions::kWide : ProfileApiStore::Functions::kAnsi);
   IniFile portable(SystemGbk());
   Outcome wine = RunCase(c, system, temp + "quarrow-profile-wine");
   Outcome ours = RunCase(c, portable, temp + "quarrow-profile-ini");

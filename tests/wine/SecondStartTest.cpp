@@ -19,14 +19,9 @@ namespace {
 // Starts Quarrow.exe in `folder` (any characters) and waits up to `ms` for it
 // to end; its exit code, or STILL_ACTIVE (then it is ended).
 DWORD StartAgainIn(const std::wstring& folder, DWORD ms = 15000) {
-  std::wstring exe = Wide(ProgramFolder()) + L"\\Quarrow.exe";
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                      &startup, &process)) {
-    ADD_FAILURE() << "Quarrow.exe did not start (" << GetLastError() << ")";
+  if (!StartProgram("Quarrow.exe", "", 0, Utf8(folder).c_str(), process)) {
+    ADD_FAILURE() << "Quarrow.exe did not start";
     return STILL_ACTIVE;
   }
   DWORD code = STILL_ACTIVE;
@@ -134,8 +129,8 @@ TEST_F(SecondStart, InAnotherFolderRunsASecondBar) {
 
 // Folder names with blanks, Chinese, and characters no ANSI code page holds.
 // The bar starts in each and a second start there finds it. (Quarrow.ini is
-// checked only where the name fits code page 936: the program still reads its
-// folder through the ANSI functions.)
+// looked for here in the first two; that a folder named in any script holds
+// it is CurrentDirectorySettingsFile.AFolderNamedInAnyScriptHoldsTheFile.)
 TEST_F(SecondStart, WorksInFoldersWithBlanksChineseAndCharactersOutsideGbk) {
   struct Case { std::wstring name; bool gbk; } cases[] = {
       {L"with blanks  in it", true},
@@ -145,13 +140,8 @@ TEST_F(SecondStart, WorksInFoldersWithBlanksChineseAndCharactersOutsideGbk) {
   for (const Case& c : cases) {
     const std::wstring folder = Wide(NewTempFolder("names")) + L"\\" + c.name;
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    std::wstring exe = Wide(ProgramFolder()) + L"\\Quarrow.exe";
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.c_str(), &startup, &process));
+    ASSERT_TRUE(StartProgram("Quarrow.exe", "", 0, Utf8(folder).c_str(), process));
     HWND bar = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (bar = FindBar(process.dwProcessId)) != nullptr; }, 10000, 50));
     if (bar) {
