@@ -26,12 +26,18 @@ struct PictureSession : DialogSession {
     for (int slot = 0; slot < 5; ++slot) checks.push_back(driver->Checked(IDC_PICTURE_RADIO_FIRST + slot));
     return checks;
   }
-  // Whether picture control `slot` shows bitmap `id` pixel for pixel.
+  // Whether picture control `slot` shows bitmap `id` pixel for pixel, within
+  // a second: what the dialog paints reaches the screen when Wine flushes its
+  // window surface, a moment later.
   bool Shows(int slot, int id) const {
-    ScreenImage shown = CaptureClient(driver->Item(IDC_PICTURE_FIRST + slot));
-    ScreenImage expected = ProgramBitmap(id);
-    return shown.width == expected.width && shown.height == expected.height &&
-           MatchingShare(shown, expected) == 1.0;
+    const ScreenImage expected = ProgramBitmap(id);
+    return WaitFor(
+        [&] {
+          ScreenImage shown = CaptureClient(driver->Item(IDC_PICTURE_FIRST + slot));
+          return shown.width == expected.width && shown.height == expected.height &&
+                 MatchingShare(shown, expected) == 1.0;
+        },
+        1000, 20);
   }
 };
 
