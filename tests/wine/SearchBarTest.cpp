@@ -1,5 +1,7 @@
 // The search bar end to end: the real Quarrow.exe in a fresh folder, driven
 // from outside, with a recorder standing in for the browsers.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "DesktopHarness.h"
@@ -117,6 +119,51 @@ TEST(SearchBar, HistoryListShowsMostRecentFirstAndDeleteRemovesTheSelectedEntry)
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"x"});
   EXPECT_EQ(bar.Exit(), 0u);
   EXPECT_EQ(bar.SettingsBytes(), HistorySection({"x"}) + kDefaultOptions);
+}
+
+// The list is filled from the history only when something first needs it.
+// Whatever comes first, a key in the query box, a search or the exit, finds
+// the history whole and in order, and the list then shows exactly it.
+TEST(SearchBar, TheHistoryIsWholeWhateverReachesItFirst) {
+  struct Case {
+    const char* first;
+    std::function<void(BarProcess&)> act;
+    std::string query;  // the query box's text after it
+    std::vector<std::string> history;
+  };
+  const Case cases[] = {
+      {"Down in the query box",
+       [](BarProcess& bar) {
+         bar.FocusQueryBox();
+         bar.PressKey(VK_DOWN);
+       },
+       "older", {"older", "oldest"}},
+      {"a search of an entry it holds",
+       [](BarProcess& bar) {
+         bar.SetQuery("oldest");
+         bar.Click(IDC_SEARCH);
+       },
+       "oldest", {"oldest", "older"}},
+      {"a new search",
+       [](BarProcess& bar) {
+         bar.SetQuery("new");
+         bar.Click(IDC_SEARCH);
+       },
+       "new", {"new", "older", "oldest"}},
+      {"the exit", [](BarProcess&) {}, "", {"older", "oldest"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.first);
+    BarProcess bar(HistorySection({"older", "oldest"}) + kDefaultOptions);
+    ASSERT_TRUE(bar.Started());
+    c.act(bar);
+    EXPECT_EQ(bar.Text(IDC_QUERY), c.query);
+    if (!c.query.empty()) {
+      EXPECT_EQ(bar.QueryList(), c.history);
+    }
+    EXPECT_EQ(bar.Exit(), 0u);
+    EXPECT_EQ(bar.SettingsBytes(), HistorySection(c.history) + kDefaultOptions);
+  }
 }
 
 // A query in any script reaches the browser exactly as typed and comes back

@@ -13,9 +13,21 @@
 #include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
+namespace {
+
+// A key, a press or the wheel: what can move the query box's selection or
+// drop its list.
+bool IsInputThatMayReachTheList(UINT message) {
+  return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_LBUTTONDOWN ||
+         message == WM_MOUSEWHEEL;
+}
+
+}  // namespace
+
 SearchBarDlg::SearchBarDlg()
     : Dialog(IDD_SEARCHBAR),
       m_settingsPath(CurrentSettingsPath()),
+      m_queryList([this] { ListHistory(); }),
       m_dropTarget(
           [this](const std::string& text) {
             SetQueryText(text);
@@ -91,8 +103,10 @@ BOOL SearchBarDlg::OnInitDialog() {
   MarkStartup("engine icon");
   StartDesktopPresence();  // notification icon and hotkey
   MarkStartup("notification icon, hotkey");
-  LoadHistoryIntoQueryBox(std::move(settings.history));
-  MarkStartup("history in the query box's list");
+  // The list shows the history only when first looked at: nothing of it is
+  // in the first frame.
+  m_history = std::move(settings.history);
+  m_queryList.Subclass(m_queryBox);
   m_barShown = true;
   return TRUE;
 }
@@ -111,6 +125,7 @@ void SearchBarDlg::DoDataExchange(DataExchange& exchange) {
 // hides the bar (so it never closes it), Ctrl+A selects the query, and Delete
 // on a selected history entry removes it and then does its usual work.
 bool SearchBarDlg::PreTranslateMessage(MSG& message) {
+  if (IsInputThatMayReachTheList(message.message)) m_queryList.Fill();
   if (message.message != WM_KEYDOWN) return false;
   switch (message.wParam) {
     case VK_ESCAPE:
@@ -195,10 +210,11 @@ void SearchBarDlg::SaveState() {
   });
 }
 
-// The query box's list always shows exactly the history, most recent first.
-void SearchBarDlg::LoadHistoryIntoQueryBox(QueryHistory history) {
-  m_history = std::move(history);
-  SendMessageW(m_queryBox, CB_RESETCONTENT, 0, 0);
+// The query box's list, once filled, shows exactly the history, most recent
+// first. Filled once, at the bar's first input or the first message to the
+// list (m_queryList); empty until then, so no CB_RESETCONTENT, which would
+// also empty the text being typed.
+void SearchBarDlg::ListHistory() {
   // The list's memory in one allocation rather than one growth per entry.
   size_t bytes = 0;
   for (const std::string& entry : m_history.Entries()) bytes += (entry.size() + 1) * sizeof(wchar_t);
@@ -207,8 +223,8 @@ void SearchBarDlg::LoadHistoryIntoQueryBox(QueryHistory history) {
 }
 
 void SearchBarDlg::RecordQuery(const std::string& query) {
-  if (auto removed = m_history.Record(query)) {
-    SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
-  }
+  std::optional<size_t> removed = m_history.Record(query);
+  if (!m_queryList.Filled()) return;  // filled from the history when needed
+  if (removed) SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
   SendText(m_queryBox, CB_INSERTSTRING, 0, query);
 }

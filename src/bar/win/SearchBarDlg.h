@@ -22,6 +22,7 @@
 #include "desktop/win/WindowDockingHost.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Handle.h"
+#include "framework/win/LazyComboList.h"
 #include "search/QueryHistory.h"
 #include "settings/SettingsFile.h"
 
@@ -51,7 +52,7 @@ class SearchBarDlg : public Dialog {
   Result OnEndSession(WPARAM ending);
   void OnExit();
   void OnKeywordSwitch();
-  void LoadHistoryIntoQueryBox(QueryHistory history);
+  void ListHistory();
   void RecordQuery(const std::string& query);
 
   // ---- Selection menus (SearchBarMenus.cpp).
@@ -111,6 +112,7 @@ class SearchBarDlg : public Dialog {
 
   std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   QueryHistory m_history;
+  LazyComboList m_queryList;  // the query box, its list filled from m_history when first needed
 
   HWND m_queryBox = nullptr;
   HWND m_engineButton = nullptr;

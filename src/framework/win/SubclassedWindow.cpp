@@ -30,8 +30,8 @@ void SubclassedWindow::Unsubclass() {
   m_hwnd = nullptr;
 }
 
-void SubclassedWindow::OnMessage(UINT message, MessageHandler handler) {
-  m_table.push_back({message, std::move(handler)});
+void SubclassedWindow::OnMessageRange(UINT first, UINT last, MessageHandler handler) {
+  m_table.push_back({first, last, std::move(handler)});
 }
 
 LRESULT CALLBACK SubclassedWindow::StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,7 +52,7 @@ LRESULT SubclassedWindow::Proc(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = m_hwnd;
   WNDPROC original = m_original;
   for (const Binding& binding : m_table) {
-    if (binding.message != message) continue;
+    if (message < binding.first || message > binding.last) continue;
     Result result = binding.handler(wParam, lParam);
     if (result.handled) return result.value;
     break;

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "framework/win/Dialog.h"
@@ -30,11 +31,12 @@ class SubclassedWindow {
   HWND Hwnd() const { return m_hwnd; }
 
  protected:
-  void OnMessage(UINT message, MessageHandler handler);
+  void OnMessage(UINT message, MessageHandler handler) { OnMessageRange(message, message, std::move(handler)); }
+  void OnMessageRange(UINT first, UINT last, MessageHandler handler);
 
  private:
   struct Binding {
-    UINT message;
+    UINT first, last;
     MessageHandler handler;
   };
 
