@@ -53,7 +53,7 @@ TEST(Steps, TheClockedProgramsMarkTheirStepsInOrder) {
     std::vector<std::string> firstSteps;
     size_t markCount;
   } cases[] = {
-      {"Quarrow-clocked.exe", {"WinMain", "OLE initialised"}, 14},
+      {"Quarrow-clocked.exe", {"WinMain", "OLE initialised"}, 13},
       {"floor-clocked.exe", {"WinMain", "the dialog's controls made"}, 2},
       {"floor-required-clocked.exe", {"WinMain", "OLE initialised"}, 6},
   };
