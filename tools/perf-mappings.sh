@@ -55,6 +55,7 @@ resident() {
   sleep 1
 }
 
+"$(dirname "$0")/evict-page-cache.sh" "$bin"/*.exe  # each program read as after boot
 for round in $(seq 1 "$rounds"); do
   for exe in Quarrow.exe floor-required.exe; do
     resident "$exe" | sed "s/^/$exe $round /" >>"$work/all"

@@ -89,6 +89,7 @@ measure() {
   tail -1 "$out/perf_tests.txt"
 
   echo "== perfdriver $* ($tree build)"
+  "$root/tools/evict-page-cache.sh" "$bin"/*.exe  # each program read as after boot
   set +e
   run_wine "$bin/perfdriver.exe" "$@" 2>&1 | tee "$out/perfdriver.txt"
   driver=${PIPESTATUS[0]}

@@ -24,9 +24,9 @@ inline constexpr std::string_view kColumnOrder = "顺序";
 inline constexpr std::string_view kColumnName = "名称";
 inline constexpr std::string_view kColumnSearchCode = "搜索代码";
 
-// Picture chooser after a page turn (printf formats with the page number).
-inline constexpr const char* kPickerCaptionFormat = "选择背景图片(第%d页)";
-inline constexpr const char* kPickerPageLabelFormat = "第%d页";
+// Picture chooser after a page turn (%d stands for the page number).
+inline constexpr std::string_view kPickerCaptionFormat = "选择背景图片(第%d页)";
+inline constexpr std::string_view kPickerPageLabelFormat = "第%d页";
 
 // The About box's link and contact address.
 inline constexpr std::string_view kHomePageUrl = "https://quarrow.example.org/";

@@ -24,7 +24,7 @@ BackgroundKind BackgroundToPaint(int useImage, bool pictureLoaded);
 // The CTLCOLOR kinds, numbered as the platform numbers them, so that a
 // WM_CTLCOLOR... message gives kind = message - WM_CTLCOLORMSGBOX.
 enum class ControlKind {
-  MessageBox = 0,
+  MsgBox = 0,  // not MessageBox: windows.h makes that name a macro (MessageBoxW)
   Edit = 1,
   ListBox = 2,
   Button = 3,

@@ -1,7 +1,5 @@
 #include "dialogs/PicturePages.h"
 
-#include <cstdio>
-
 #include "base/Text.h"
 #include "base/Texts.h"
 
@@ -11,10 +9,12 @@ int BitmapIdAt(int page, int slot) { return 255 + 5 * page + slot; }
 
 namespace {
 
-std::string FormatPage(const char* format, int page) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, page);
-  return text;
+// The page number in place of the format's %d (no printf: it would bring
+// the C library's whole formatter into the program for this one number).
+std::string FormatPage(std::string_view format, int page) {
+  std::string text(format);
+  size_t at = text.find("%d");
+  return at == std::string::npos ? text : text.replace(at, 2, FormatInt(page));
 }
 
 }  // namespace

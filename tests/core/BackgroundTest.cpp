@@ -37,7 +37,7 @@ TEST(Background, ControlColourRule) {
       {K::Button, P::Transparent, P::Colored},  {K::Static, P::Transparent, P::Colored},
       {K::Dialog, P::Default, P::Colored},      {K::Edit, P::Default, P::Default},
       {K::ListBox, P::Default, P::Default},     {K::ScrollBar, P::Default, P::Default},
-      {K::MessageBox, P::Default, P::Default},
+      {K::MsgBox, P::Default, P::Default},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ControlPaintFor(BackgroundKind::Picture, c.kind), c.picture) << int(c.kind);

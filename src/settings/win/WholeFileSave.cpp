@@ -16,7 +16,9 @@ namespace {
 // new file for another's.
 std::wstring CopyPathFor(const std::wstring& path) {
   static unsigned saves = 0;
-  return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++saves) + L".tmp";
+  // Numbers through std::to_string: std::to_wstring would bring in the C
+  // library's wide printf.
+  return path + L"." + Wide(std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++saves)) + L".tmp";
 }
 
 // Writes the new file beside `path` and renames it over `path`. False when no
