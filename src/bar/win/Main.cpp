@@ -1,12 +1,12 @@
 #include <windows.h>
 
+#include <cstdlib>  // also says whether the C++ library is GCC's (__GLIBCXX__)
+
 #include "bar/win/SearchBarApp.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return SearchBarApp().Run(); }
 
 #if defined(__GLIBCXX__)
-#include <cstdlib>
-
 // An exception nobody catches ends the program at once. GCC's own handler
 // would first print the exception's name to the console that a windows
 // program does not have, and brings 40 KB of name demangler with it.
