@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "desktop/win/TrayIcon.h"
@@ -496,6 +497,17 @@ TEST(DesktopBackground, CheckBoxesOnThePictureLeaveNoTraceOfTheFocus) {
     }
     return pixels;
   };
+  // Wine puts a paint on the screen a moment after it is done: read the
+  // boxes once two readings 50 ms apart agree.
+  auto settled = [&] {
+    std::vector<COLORREF> last = capture(), now;
+    WaitFor([&] {
+      Pause(50);
+      now = std::exchange(last, capture());
+      return now == last;
+    }, 2000, 0);
+    return last;
+  };
   auto click = [&](int id) {
     RECT r = WindowRect(bar.Item(id));
     MoveMouse((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -505,12 +517,10 @@ TEST(DesktopBackground, CheckBoxesOnThePictureLeaveNoTraceOfTheFocus) {
   };
   for (int id : {IDC_KEYWORD_SWITCH, IDC_SITE_SWITCH, IDC_QUERY}) click(id);
   EXPECT_EQ(SendMessageW(bar.Item(IDC_SITE_SWITCH), BM_GETCHECK, 0, 0), BST_CHECKED);
-  Pause(100);
-  const std::vector<COLORREF> shown = capture();
+  const std::vector<COLORREF> shown = settled();
   RedrawWindow(bar.Bar(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   UpdateWindow(bar.Bar());
-  Pause(100);
-  const std::vector<COLORREF> fresh = capture();
+  const std::vector<COLORREF> fresh = settled();
   ASSERT_EQ(shown.size(), fresh.size());
   size_t differing = 0;
   for (size_t i = 0; i < shown.size(); ++i) differing += shown[i] != fresh[i];
