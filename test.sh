@@ -21,7 +21,14 @@ echo "== the scripts' own tests"
 for t in tests/scripts/*-test.sh; do "$t"; done
 runnable=$(tools/windows-builds.sh)
 read -r -a builds <<<"$runnable"
+failed=()
 for b in "${builds[@]}"; do
   echo "== Windows tests, $b build (Wine)"
-  ctest --test-dir "$build/$b" --output-on-failure
+  ctest --test-dir "$build/$b" --output-on-failure || failed+=("$b")
 done
+# A failure's own lines, last: a long log is often read from its end.
+for b in "${failed[@]}"; do
+  echo "== what failed, $b build"
+  grep -h -A8 ': Failure$' "$build/$b/Testing/Temporary/LastTest.log" | head -120 || true
+done
+[ ${#failed[@]} -eq 0 ]

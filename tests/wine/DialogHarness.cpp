@@ -450,3 +450,11 @@ double BarLookShare(HWND bar, int bitmap) {
   }
   return MatchingShare(shown, expected, OutsideChildren(bar));
 }
+
+::testing::AssertionResult BarShowsLook(HWND bar, int bitmap, double share) {
+  double shown = 0;
+  if (WaitFor([&] { return (shown = BarLookShare(bar, bitmap)) > share; }, 3000, 0)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "look " << bitmap << " on " << shown << " of the bar";
+}

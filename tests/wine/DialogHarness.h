@@ -4,6 +4,7 @@
 // program's process), type, click with the real mouse, and look at the screen.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -166,3 +167,7 @@ constexpr DWORD kBarBlue = Rgb(217, 225, 247);
 // colour look (`bitmap` 0) or bitmap `bitmap` of the program stretched over
 // it, as the bar paints its picture; after the bar has finished painting.
 double BarLookShare(HWND bar, int bitmap);
+// Whether more than `share` of that surface shows the look, read until it does
+// for up to three seconds: Wine puts a paint on the screen a moment after the
+// bar has made it, the later the busier the host. On failure, the last share.
+::testing::AssertionResult BarShowsLook(HWND bar, int bitmap, double share = 0.9);

@@ -54,6 +54,19 @@ SIZE BlueTileExtent(HWND button) {
   return {right - left + 1, bottom - top + 1};
 }
 
+// The engine icon's tile once the screen shows it `side` pixels square, or
+// as it is after three seconds: Wine puts a paint on the screen a moment
+// after it is made.
+SIZE BlueTileShown(const BarProcess& bar, int side) {
+  bar.Sync();
+  SIZE tile{};
+  WaitFor([&] {
+    tile = BlueTileExtent(bar.Item(IDC_ENGINE_BUTTON));
+    return tile.cx == side && tile.cy == side;
+  }, 3000, 50);
+  return tile;
+}
+
 }  // namespace
 
 TEST(HighDpi, EngineIconHasTheSmallIconSizeOfTheDensity) {
@@ -63,9 +76,7 @@ TEST(HighDpi, EngineIconHasTheSmallIconSizeOfTheDensity) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSMICON), expected);
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
-  bar.Sync();
-  Sleep(200);
-  SIZE tile = BlueTileExtent(bar.Item(IDC_ENGINE_BUTTON));
+  SIZE tile = BlueTileShown(bar, expected);
   EXPECT_EQ(tile.cx, expected);
   EXPECT_EQ(tile.cy, expected);
   SaveScreenshot(bar.Bar(), "102-searchbar");
@@ -278,10 +289,9 @@ TEST(HighDpi, DensityChangeTakesTheSuggestedRectangleAndReloadsTheIcons) {
   SendMessageW(bar.Bar(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(newDpi, newDpi),
                reinterpret_cast<LPARAM>(remote));
   bar.Sync();
-  Sleep(200);
   const RECT after = desktop_test::WindowRect(bar.Bar());
   EXPECT_TRUE(EqualRect(&after, &suggested));
-  SIZE tile = BlueTileExtent(bar.Item(IDC_ENGINE_BUTTON));
+  SIZE tile = BlueTileShown(bar, iconSize);
   EXPECT_EQ(tile.cx, iconSize);
   EXPECT_EQ(tile.cy, iconSize);
   VirtualFreeEx(bar.ProcessHandle(), remote, 0, MEM_RELEASE);
