@@ -80,7 +80,8 @@ file(GLOB RC_DEPENDS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
                             "${ART_STAMP};${RC_DEPENDS};${CMAKE_BINARY_DIR}/generated/Version.h")
 if(NOT MSVC)
-  target_link_options(Quarrow PRIVATE -s)  # no symbols in the shipped file
+  target_link_options(Quarrow PRIVATE -s  # no symbols in the shipped file
+                      -Wl,-Map=${CMAKE_BINARY_DIR}/Quarrow.map)  # what each library brought
 endif()
 
 # The release zip: the program and a short read-me for its user (its title
@@ -173,6 +174,10 @@ if(CMAKE_CROSSCOMPILING)
   # two monitors side by side, 144 dots per inch, and the code pages of a
   # Western (1252) and a Japanese (932) system (tools/wine-env.sh makes each;
   # QUARROW_EXPECTED_ACP tells the code-page suite what to check it has).
+  if(NOT MSVC)
+    add_test(NAME program_leaves_out_unused_library_code
+             COMMAND ${CMAKE_COMMAND} -DMAP=${CMAKE_BINARY_DIR}/Quarrow.map -P ${CMAKE_SOURCE_DIR}/cmake/LeftOutCode.cmake)
+  endif()
   add_test(NAME wine_tests COMMAND wine_tests --gtest_color=no --gtest_filter=-TwoMonitors*:HighDpi*:CodePage*)
   add_test(NAME wine_tests_two_monitors COMMAND wine_tests --gtest_color=no --gtest_filter=TwoMonitors*)
   add_test(NAME wine_tests_high_dpi COMMAND wine_tests --gtest_color=no --gtest_filter=HighDpi*)
