@@ -24,6 +24,7 @@ read -r -a builds <<<"$runnable"
 failed=()
 for b in "${builds[@]}"; do
   echo "== Windows tests, $b build (Wine)"
+  cmake --build "$build/$b" --target perf -j "$(nproc)" >/dev/null  # the measuring tools, whose tests run too
   ctest --test-dir "$build/$b" --output-on-failure || failed+=("$b")
 done
 # A failure's own lines, last: a long log is often read from its end.
