@@ -440,7 +440,6 @@ void SaveScreenshot(HWND window, const std::string& name) {
 
 double BarLookShare(HWND bar, int bitmap) {
   SyncWith(bar);
-  Sleep(200);
   ScreenImage shown = CaptureClient(bar);
   ScreenImage expected = shown;
   if (bitmap) {
@@ -453,7 +452,7 @@ double BarLookShare(HWND bar, int bitmap) {
 
 ::testing::AssertionResult BarShowsLook(HWND bar, int bitmap, double share) {
   double shown = 0;
-  if (WaitFor([&] { return (shown = BarLookShare(bar, bitmap)) > share; }, 3000, 0)) {
+  if (WaitFor([&] { return (shown = BarLookShare(bar, bitmap)) > share; }, 3000, 50)) {
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << "look " << bitmap << " on " << shown << " of the bar";

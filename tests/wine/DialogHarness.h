@@ -165,7 +165,8 @@ void SaveScreenshot(HWND window, const std::string& name);
 constexpr DWORD kBarBlue = Rgb(217, 225, 247);
 // The share of the bar's own surface (where no control lies) that shows its
 // colour look (`bitmap` 0) or bitmap `bitmap` of the program stretched over
-// it, as the bar paints its picture; after the bar has finished painting.
+// it, as the bar paints its picture; read once, as the screen shows it when
+// the bar has answered (after a BarShowsLook, the paint has arrived).
 double BarLookShare(HWND bar, int bitmap);
 // Whether more than `share` of that surface shows the look, read until it does
 // for up to three seconds: Wine puts a paint on the screen a moment after the
