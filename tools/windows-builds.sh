@@ -12,6 +12,7 @@ case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
 
 runs=()
 why32="this host cannot run 32-bit programs"
+[ -x /usr/lib/wine/wine ] || why32="Wine's 32-bit half (wine32:i386) is not installed"
 [ "${QUARROW_WIN64_ONLY:-0}" = 1 ] && why32="QUARROW_WIN64_ONLY=1"
 if [ ! -f "$build/win32/bin/can_run.exe" ]; then
   why32="the 32-bit build is missing ($build/win32)"
