@@ -161,7 +161,7 @@ if(CMAKE_CROSSCOMPILING)
 
   file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp ${CMAKE_SOURCE_DIR}/tests/common/*.cpp)
   add_executable(wine_tests ${WINE_TEST_SOURCES})
-  target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main)
+  target_link_libraries(wine_tests PRIVATE quarrow_win gtest gtest_main ws2_32 winhttp)
   target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_SOURCE_DIR}/tests/common ${CMAKE_SOURCE_DIR}/resources)
   # Wine sees the Linux file system as drive Z:.
   target_compile_definitions(wine_tests PRIVATE QUARROW_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data")
