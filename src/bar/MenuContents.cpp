@@ -1,32 +1,39 @@
 #include "bar/MenuContents.h"
 
-#include "settings/EngineCatalogue.h"
+#include <algorithm>
+
+#include "settings/CountedList.h"
 #include "settings/Keys.h"
 #include "settings/TextList.h"
 
 namespace {
 
-MenuTexts ReadTextMenu(const SettingsFile& file, const TextListKind& kind) {
-  MenuTexts texts;
-  for (int index = 0; index < kMenuEntryCount; ++index) texts[index] = ReadTextListEntry(file, kind, index);
-  return texts;
+TextMenu ReadTextMenu(const SettingsFile& file, const TextListKind& kind) {
+  TextMenu menu;
+  const size_t count = MenuEntriesOf(static_cast<size_t>(ReadListCount(file, kind.section)));
+  for (size_t index = 0; index < count; ++index) {
+    menu.entries.push_back(ReadTextListEntry(file, kind, static_cast<int>(index)));
+  }
+  if (menu.entries.empty()) menu.whenEmpty = ReadTextListEntry(file, kind, 0);
+  return menu;
 }
 
 }  // namespace
 
-EngineMenuContents ReadEngineMenu(const SettingsFile& file) {
-  EngineMenuContents menu;
-  for (int index = 0; index < kMenuEntryCount; ++index) {
-    EngineEntry entry = ReadEngineEntry(file, index);
-    menu.names[index] = std::move(entry.name);
-    menu.codes[index] = std::move(entry.searchCode);
-  }
+size_t MenuEntriesOf(size_t listSize) { return std::min(listSize, static_cast<size_t>(kMenuEntryCount)); }
+
+EngineMenu ReadEngineMenu(const SettingsFile& file) {
+  EngineMenu menu;
+  EngineCatalogue catalogue;
+  catalogue.LoadForEditing(file);
+  menu.engines = catalogue.Entries();
+  if (menu.engines.empty()) menu.whenEmpty = ReadEngineEntry(file, 0);
   return menu;
 }
 
-MenuTexts ReadKeywordMenu(const SettingsFile& file) { return ReadTextMenu(file, kKeywordListKind); }
+TextMenu ReadKeywordMenu(const SettingsFile& file) { return ReadTextMenu(file, kKeywordListKind); }
 
-MenuTexts ReadSiteMenu(const SettingsFile& file) { return ReadTextMenu(file, kSiteListKind); }
+TextMenu ReadSiteMenu(const SettingsFile& file) { return ReadTextMenu(file, kSiteListKind); }
 
 SelectionMenus ReadSelectionMenus(const SettingsFile& file) {
   SelectionMenus menus;

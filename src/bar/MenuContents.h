@@ -1,33 +1,45 @@
-// What the bar's three selection menus hold. The menus always offer positions 0 to 9 of each list, whatever
-// its "Number" says, so entries beyond 9 are never offered and a shorter list
-// shows what the file still holds at the higher keys (or the default).
+// What the bar's three selection menus hold: the first entries of each list,
+// at most ten, then a separator and "增加". An empty list shows only "增加";
+// its button then shows what the file reads at position 0 (the list's
+// default where the key is missing).
 #pragma once
 
-#include <array>
 #include <string>
+#include <vector>
 
+#include "settings/EngineCatalogue.h"
 #include "settings/SettingsFile.h"
 
 inline constexpr int kMenuEntryCount = 10;
 
-using MenuTexts = std::array<std::string, kMenuEntryCount>;
+// How many entries a menu offers of a list of `listSize`.
+size_t MenuEntriesOf(size_t listSize);
 
-struct EngineMenuContents {
-  MenuTexts names;  // "E0".."E9"; "百度一下" where missing
-  MenuTexts codes;  // "S0".."S9"; the Baidu web-search code where missing
+// One menu of texts: its entries and its button's caption when it has none.
+struct TextMenu {
+  std::vector<std::string> entries;  // at most kMenuEntryCount
+  std::string whenEmpty;
 };
 
-// Read in the order E0, S0, E1, S1, ..., each through a 1024-byte buffer.
-EngineMenuContents ReadEngineMenu(const SettingsFile& file);
-// Key "K0".."K9"; "MFC" where missing.
-MenuTexts ReadKeywordMenu(const SettingsFile& file);
-// Site "S0".."S9"; the default site where missing.
-MenuTexts ReadSiteMenu(const SettingsFile& file);
+struct EngineMenu {
+  // The whole catalogue: the menu offers the first ten, a shortcut reaches
+  // every engine.
+  std::vector<EngineEntry> engines;
+  EngineEntry whenEmpty;  // the Search button's engine when there is none
+};
+
+// Read in the order Number, then E0, S0, A0, E1, ..., each through a
+// 1024-byte buffer.
+EngineMenu ReadEngineMenu(const SettingsFile& file);
+// Key "K0".. as many as "Number" says, at most ten; "MFC" where missing.
+TextMenu ReadKeywordMenu(const SettingsFile& file);
+// Site "S0".. as many as "Number" says, at most ten; the default site where missing.
+TextMenu ReadSiteMenu(const SettingsFile& file);
 
 // The menus in the order the bar reads them: engines, sites, keywords.
 struct SelectionMenus {
-  EngineMenuContents engines;
-  MenuTexts sites;
-  MenuTexts keywords;
+  EngineMenu engines;
+  TextMenu sites;
+  TextMenu keywords;
 };
 SelectionMenus ReadSelectionMenus(const SettingsFile& file);

@@ -1,5 +1,6 @@
 // The outcome of adding an entry to one of the settings lists (engines,
-// keywords, sites). Only adding checks anything; replacing takes any text.
+// keywords, sites). Adding checks the texts; replacing takes any name and
+// code, and checks only an engine's shortcut.
 #pragma once
 
 enum class AddResult {
@@ -8,4 +9,6 @@ enum class AddResult {
   CodeMissing,  // engines: the search code is empty after leading blanks are removed
   TextMissing,  // keywords and sites: the text is empty after leading blanks are removed
   Duplicate,    // an entry of that name (whole text, letter case ignored) is already there
+  ShortcutHasBlank,  // engines: the shortcut is more than one word
+  ShortcutTaken,     // engines: another engine has that shortcut (letter case ignored)
 };

@@ -15,6 +15,7 @@ inline constexpr std::string_view kSetting = "Setting";
 inline constexpr std::string_view kNumber = "Number";        // count of a list
 inline constexpr std::string_view kEngineName = "E";         // Engine: E%d
 inline constexpr std::string_view kEngineCode = "S";         // Engine: S%d
+inline constexpr std::string_view kEngineShortcut = "A";     // Engine: A%d
 inline constexpr std::string_view kKeyword = "K";            // Key: K%d
 inline constexpr std::string_view kSiteEntry = "S";          // Site: S%d
 inline constexpr std::string_view kHistoryEntry = "H";       // History: H%d

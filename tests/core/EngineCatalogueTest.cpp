@@ -6,18 +6,20 @@
 
 namespace {
 
+// Every code https, the closed services of the first table replaced in their places.
 const std::vector<EngineEntry> kExpectedDefaults = {
-    {"百度一下", "http://www.baidu.com/s?wd="},
-    {"Google谷歌", "http://www.google.com/search?q="},
-    {"迅雷狗狗", "http://www.gougou.com/search?search="},
-    {"Google图片", "http://images.google.com/images?hl=zh-CN&q="},
-    {"电驴资源", "http://www.verycd.com/search/folders/"},
-    {"百度Mp3", "http://mp3.baidu.com/m?ct=134217728&word="},
-    {"Google地图", "http://maps.google.com/?client=aff-cs-worldbrowser&q="},
-    {"优酷视频", "http://so.youku.com/search_video/q_"},
-    {"搜狗Sogou", "http://www.sogou.com/sogou?query="},
-    {"爱词霸", "http://www.iciba.com/search?s="},
+    {"百度一下", "https://www.baidu.com/s?wd=", "bd"},
+    {"Google谷歌", "https://www.google.com/search?q=", "g"},
+    {"必应Bing", "https://www.bing.com/search?q=", "bing"},
+    {"Google图片", "https://www.google.com/search?tbm=isch&q=", "gi"},
+    {"百度图片", "https://image.baidu.com/search/index?tn=baiduimage&word=", "bdi"},
+    {"哔哩哔哩", "https://search.bilibili.com/all?keyword=", "bili"},
+    {"Google地图", "https://www.google.com/maps/search/", "gm"},
+    {"优酷视频", "https://so.youku.com/search_video/q_", "yk"},
+    {"搜狗Sogou", "https://www.sogou.com/web?query=", "sg"},
+    {"爱词霸", "https://www.iciba.com/word?w=", "cb"},
 };
+const EngineEntry kReadDefault = {"百度一下", "https://www.baidu.com/s?wd=", ""};
 
 EngineCatalogue Catalogue(std::initializer_list<const char*> names) {
   EngineCatalogue catalogue;
@@ -38,7 +40,7 @@ TEST(EngineCatalogue, FileWithoutEngineSectionGivesTenBaiduEntries) {
   settings.WriteRaw("; no sections here\r\nE0=not in a section\r\n");
   EngineCatalogue catalogue;
   catalogue.LoadForEditing(settings.File());
-  EXPECT_EQ(catalogue.Entries(), std::vector<EngineEntry>(10, kExpectedDefaults[0]));
+  EXPECT_EQ(catalogue.Entries(), std::vector<EngineEntry>(10, kReadDefault));
 }
 
 TEST(EngineCatalogue, RestoreDefaultsPutsTheTableFirst) {
@@ -49,7 +51,7 @@ TEST(EngineCatalogue, RestoreDefaultsPutsTheTableFirst) {
   EngineCatalogue three = Catalogue({"a", "b", "c"});
   three.RestoreDefaults();
   std::vector<EngineEntry> expected = kExpectedDefaults;
-  for (const char* name : {"a", "b", "c"}) expected.push_back({name, "http://x/?q="});
+  for (const char* name : {"a", "b", "c"}) expected.push_back({name, "http://x/?q=", ""});
   EXPECT_EQ(three.Entries(), expected);
 }
 
@@ -66,7 +68,9 @@ TEST(EngineCatalogue, SavingFewerEntriesKeepsTheHigherKeys) {
   EXPECT_EQ(settings.Read(keys::kEngine, "E0"), "new");
   EXPECT_EQ(settings.Read(keys::kEngine, "S0"), "http://new/?q=");
   EXPECT_EQ(settings.Read(keys::kEngine, "E9"), "爱词霸");
-  EXPECT_EQ(settings.Read(keys::kEngine, "S4"), "http://www.verycd.com/search/folders/");
+  EXPECT_EQ(settings.Read(keys::kEngine, "S4"), "https://image.baidu.com/search/index?tn=baiduimage&word=");
+  EXPECT_EQ(settings.Read(keys::kEngine, "A0"), "");  // written empty over "bd": a removed shortcut stays removed
+  EXPECT_EQ(settings.Read(keys::kEngine, "A9"), "cb");
 
   EngineCatalogue reloaded;
   reloaded.LoadForEditing(settings.File());
@@ -89,8 +93,9 @@ TEST(EngineCatalogue, AddEntryTrimsAndRefuses) {
   };
   EngineCatalogue catalogue;
   for (const auto& step : steps) EXPECT_EQ(catalogue.AddEntry(step.name, step.code), step.result) << step.name;
-  std::vector<EngineEntry> expected = {{"Abc", "http://a/?q= "}, {"abc ", "http://c/"}, {"ab", "http://d/"},
-                                       {"Ärger", "http://f/"}, {"百度", "http://h/"}, {"佰度", "http://i/"}};
+  std::vector<EngineEntry> expected = {{"Abc", "http://a/?q= ", ""}, {"abc ", "http://c/", ""},
+                                       {"ab", "http://d/", ""},          {"Ärger", "http://f/", ""},
+                                       {"百度", "http://h/", ""},        {"佰度", "http://i/", ""}};
   EXPECT_EQ(catalogue.Entries(), expected);
 }
 
@@ -132,8 +137,8 @@ TEST(EngineCatalogue, MovedEntryArrivesCutTo1023Units) {
     catalogue.ReplaceEntry(1 - moving, whole, whole);
     c.up ? catalogue.MoveUp(moving) : catalogue.MoveDown(moving);
     const std::vector<EngineEntry> expected = c.up
-        ? std::vector<EngineEntry>{{c.cutName, c.cutCode}, {whole, whole}}
-        : std::vector<EngineEntry>{{whole, whole}, {c.cutName, c.cutCode}};
+        ? std::vector<EngineEntry>{{c.cutName, c.cutCode, ""}, {whole, whole, ""}}
+        : std::vector<EngineEntry>{{whole, whole, ""}, {c.cutName, c.cutCode, ""}};
     EXPECT_EQ(catalogue.Entries(), expected) << (c.up ? "up " : "down ") << c.name.size();
   }
 }
@@ -148,4 +153,72 @@ TEST(EngineCatalogue, LongNamesAreSavedAndReadAs1023Bytes) {
   ASSERT_EQ(catalogue.Count(), 1u);
   EXPECT_EQ(catalogue.Entries()[0].name, std::string(1023, 'n'));
   EXPECT_EQ(catalogue.Entries()[0].searchCode, std::string(1023, 'c'));
+}
+
+// A shortcut is one word that no other engine has, letter case ignored, on
+// adding and on replacing alike; the blanks around it go.
+TEST(EngineCatalogue, AShortcutIsOneWordNoOtherEngineHas) {
+  struct Step { bool replace; size_t position; const char* name; const char* shortcut; AddResult result; } steps[] = {
+      {false, 0, "Google", " g ", AddResult::Added},
+      {false, 0, "Gmail", "G", AddResult::ShortcutTaken},
+      {false, 0, "Gmail", "g m", AddResult::ShortcutHasBlank},
+      {false, 0, "Gmail", "g\u3000m", AddResult::ShortcutHasBlank},
+      {false, 0, "Gmail", "", AddResult::Added},
+      {false, 0, "Maps", "gm", AddResult::Added},
+      {false, 0, "Ärger", "ä", AddResult::Added},
+      {false, 0, "Ärger2", "Ä", AddResult::ShortcutTaken},  // any script's letter case
+      {true, 1, "Gmail", "gm", AddResult::ShortcutTaken},
+      {true, 1, "Gmail", "gmail", AddResult::Added},
+      {true, 0, "Google", "G", AddResult::Added},             // its own shortcut in other letters
+      {true, 2, "Maps", "a b", AddResult::ShortcutHasBlank},
+  };
+  EngineCatalogue catalogue;
+  for (const Step& step : steps) {
+    AddResult result = step.replace ? catalogue.ReplaceEntry(step.position, step.name, "https://x/", step.shortcut)
+                                    : catalogue.AddEntry(step.name, "https://x/", step.shortcut);
+    EXPECT_EQ(result, step.result) << step.name << " " << step.shortcut;
+  }
+  std::vector<std::string> shortcuts;
+  for (const EngineEntry& entry : catalogue.Entries()) shortcuts.push_back(entry.shortcut);
+  EXPECT_EQ(shortcuts, (std::vector<std::string>{"G", "gmail", "gm", "ä"}));
+  EXPECT_EQ(catalogue.OtherWithShortcut("GM", 0), 2u);
+  EXPECT_EQ(catalogue.OtherWithShortcut("gm", 2), catalogue.Count());
+}
+
+// Restoring the defaults never makes two engines share a word: the user's
+// own shortcut stays, the built-in engine comes without it.
+TEST(EngineCatalogue, RestoredDefaultsLeaveOutShortcutsTaken) {
+  EngineCatalogue catalogue;
+  catalogue.AddEntry("Mine", "https://mine/?q=", "G");
+  catalogue.RestoreDefaults();
+  catalogue.RestoreDefaults();
+  ASSERT_EQ(catalogue.Count(), 21u);
+  EXPECT_EQ(catalogue.Entries()[1].shortcut, "");      // the second restore: all taken by the first
+  EXPECT_EQ(catalogue.Entries()[10].shortcut, "bd");   // the first restore
+  EXPECT_EQ(catalogue.Entries()[11].shortcut, "");     // "g" was the user's
+  EXPECT_EQ(catalogue.Entries()[20].shortcut, "G");
+  for (size_t i = 0; i < catalogue.Count(); ++i) {
+    const std::string& shortcut = catalogue.Entries()[i].shortcut;
+    if (!shortcut.empty()) EXPECT_EQ(catalogue.OtherWithShortcut(shortcut, i), catalogue.Count()) << shortcut;
+  }
+}
+
+// A move carries the shortcut with the engine; a file without "A%d" keys,
+// as every earlier version wrote, loads without shortcuts.
+TEST(EngineCatalogue, ShortcutsTravelWithTheirEngineAndOldFilesHaveNone) {
+  ScratchSettings settings;
+  settings.WriteRaw("[Engine]\r\nNumber=2\r\nE0=a\r\nS0=http://a/\r\nE1=b\r\nS1=http://b/\r\nA1= bb \r\n");
+  EngineCatalogue catalogue;
+  catalogue.LoadForEditing(settings.File());
+  EXPECT_EQ(catalogue.Entries(),
+            (std::vector<EngineEntry>{{"a", "http://a/", ""}, {"b", "http://b/", "bb"}}));
+  catalogue.MoveUp(1);
+  catalogue.Save(settings.File());
+  EXPECT_EQ(settings.Read(keys::kEngine, "A0"), "bb");
+  EXPECT_EQ(settings.Read(keys::kEngine, "A1"), "");
+  // Saved without shortcuts, a file that had none stays without "A%d" keys.
+  settings.WriteRaw("[Engine]\r\nNumber=1\r\nE0=a\r\nS0=http://a/\r\n");
+  catalogue.LoadForEditing(settings.File());
+  catalogue.Save(settings.File());
+  EXPECT_EQ(settings.Contents(), "[Engine]\r\nNumber=1\r\nE0=a\r\nS0=http://a/\r\n");
 }

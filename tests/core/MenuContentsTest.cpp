@@ -5,6 +5,7 @@
 #include "bar/BarSettings.h"
 #include "bar/MenuContents.h"
 #include "settings/Keys.h"
+#include "settings/StarterSettings.h"
 
 namespace {
 
@@ -28,43 +29,79 @@ class RecordingReads : public ProfileStore {
   ProfileStore& m_store;
 };
 
-MenuTexts Repeated(std::string_view text) {
-  MenuTexts texts;
-  texts.fill(std::string(text));
+std::vector<std::string> Names(const EngineMenu& menu) {
+  std::vector<std::string> names;
+  for (const EngineEntry& engine : menu.engines) names.push_back(engine.name);
+  return names;
+}
+
+std::vector<std::string> Numbered(std::string_view prefix, int count) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < count; ++i) texts.push_back(IndexedKey(prefix, i));
   return texts;
 }
 
 }  // namespace
 
-TEST(MenuContents, NoFileGivesTenDefaultsAndTheDefaultOptions) {
+TEST(MenuContents, NoFileGivesTheReadDefaultsAndTheDefaultOptions) {
   ScratchSettings settings;
-  EngineMenuContents engines = ReadEngineMenu(settings.File());
-  EXPECT_EQ(engines.names, Repeated("百度一下"));
-  EXPECT_EQ(engines.codes, Repeated("http://www.baidu.com/s?wd="));
-  EXPECT_EQ(ReadKeywordMenu(settings.File()), Repeated("MFC"));
-  EXPECT_EQ(ReadSiteMenu(settings.File()), Repeated("csdn.net"));
+  EngineMenu engines = ReadEngineMenu(settings.File());
+  EXPECT_EQ(engines.engines, std::vector<EngineEntry>(10, {"百度一下", "https://www.baidu.com/s?wd=", ""}));
+  EXPECT_EQ(ReadKeywordMenu(settings.File()).entries, std::vector<std::string>(10, "MFC"));
+  EXPECT_EQ(ReadSiteMenu(settings.File()).entries, std::vector<std::string>(10, "csdn.net"));
   BarOptions options = BarOptions::Read(settings.File());
   EXPECT_EQ((std::array{options.doubleClickRight, options.useIE, options.useImage, options.imageNumber}),
             (std::array{1, 0, 1, 1}));
 }
 
-TEST(MenuContents, AlwaysPositionsZeroToNineWhateverNumberSays) {
-  ScratchSettings settings;
-  settings.Write(keys::kKey, keys::kNumber, "3");
-  for (int i : {0, 1, 2, 5}) settings.Write(keys::kKey, IndexedKey("K", i), IndexedKey("k", i));
-  settings.Write(keys::kSite, keys::kNumber, "12");
-  for (int i = 0; i < 12; ++i) settings.Write(keys::kSite, IndexedKey("S", i), IndexedKey("s", i));
-  settings.Write(keys::kEngine, "E3", "Sogou");
-  settings.Write(keys::kEngine, "S0", "http://engine/?q=");
+// A menu offers the list's own first entries, at most ten, never copies to
+// fill ten places; the engines behind it are the whole catalogue, for the
+// shortcuts. An empty list's button shows what position 0 reads.
+TEST(MenuContents, TheListsOwnFirstEntriesAtMostTen) {
+  struct Case {
+    int number;
+    size_t shown;
+  } cases[] = {{0, 0}, {3, 3}, {10, 10}, {12, 10}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    ScratchSettings settings;
+    for (std::string_view section : {keys::kKey, keys::kSite, keys::kEngine}) {
+      settings.Write(section, keys::kNumber, FormatInt(c.number));
+    }
+    // Keys above the count, left from an earlier save, are not offered.
+    for (int i = 0; i < 13; ++i) {
+      settings.Write(keys::kKey, IndexedKey("K", i), IndexedKey("k", i));
+      settings.Write(keys::kSite, IndexedKey("S", i), IndexedKey("s", i));
+      settings.Write(keys::kEngine, IndexedKey("E", i), IndexedKey("e", i));
+    }
+    TextMenu keywords = ReadKeywordMenu(settings.File());
+    EXPECT_EQ(keywords.entries, Numbered("k", static_cast<int>(c.shown)));
+    EXPECT_EQ(ReadSiteMenu(settings.File()).entries, Numbered("s", static_cast<int>(c.shown)));
+    EngineMenu engines = ReadEngineMenu(settings.File());
+    EXPECT_EQ(Names(engines), Numbered("e", c.number));
+    EXPECT_EQ(keywords.whenEmpty, c.number == 0 ? "k0" : "");
+    EXPECT_EQ(engines.whenEmpty.name, c.number == 0 ? "e0" : "");
+  }
+  ScratchSettings empty;
+  empty.Write(keys::kKey, keys::kNumber, "0");
+  EXPECT_EQ(ReadKeywordMenu(empty.File()).whenEmpty, "MFC");
+}
 
-  EXPECT_EQ(ReadKeywordMenu(settings.File()),
-            (MenuTexts{"k0", "k1", "k2", "MFC", "MFC", "k5", "MFC", "MFC", "MFC", "MFC"}));
-  EXPECT_EQ(ReadSiteMenu(settings.File()), (MenuTexts{"s0", "s1", "s2", "s3", "s4", "s5", "s6", "s7", "s8", "s9"}));
-  EngineMenuContents engines = ReadEngineMenu(settings.File());
-  EXPECT_EQ(engines.names[3], "Sogou");
-  EXPECT_EQ(engines.names[0], "百度一下");
-  EXPECT_EQ(engines.codes[0], "http://engine/?q=");
-  EXPECT_EQ(engines.codes[3], "http://www.baidu.com/s?wd=");
+// What a first start writes: the ten built-in engines with their shortcuts,
+// one keyword, one site, and so menus without repeats.
+TEST(MenuContents, TheStarterFileGivesTenDifferentEnginesAndOneKeywordAndSite) {
+  ScratchSettings settings;
+  WriteStarterSettings(settings.File());
+  EngineMenu engines = ReadEngineMenu(settings.File());
+  ASSERT_EQ(engines.engines.size(), kDefaultEngines.size());
+  for (size_t i = 0; i < kDefaultEngines.size(); ++i) {
+    EXPECT_EQ(engines.engines[i].name, kDefaultEngines[i].name);
+    EXPECT_EQ(engines.engines[i].searchCode, kDefaultEngines[i].searchCode);
+    EXPECT_EQ(engines.engines[i].shortcut, kDefaultEngines[i].shortcut);
+  }
+  EXPECT_EQ(ReadKeywordMenu(settings.File()).entries, std::vector<std::string>{"MFC"});
+  EXPECT_EQ(ReadSiteMenu(settings.File()).entries, std::vector<std::string>{"csdn.net"});
+  EXPECT_EQ(settings.Contents().find("http:"), std::string::npos);
 }
 
 TEST(MenuContents, OptionsFollowTheAtoiRule) {
@@ -84,11 +121,13 @@ TEST(MenuContents, StartUpReadsInTheBarsOrder) {
   SettingsFile file(settings.Directory(), reads);
   ReadBarSettings(file);
   std::vector<std::string> expected;
+  expected.push_back("Engine/Number");
   for (int i = 0; i < 10; ++i) {
-    expected.push_back("Engine/" + IndexedKey("E", i));
-    expected.push_back("Engine/" + IndexedKey("S", i));
+    for (const char* key : {"E", "S", "A"}) expected.push_back("Engine/" + IndexedKey(key, i));
   }
+  expected.push_back("Site/Number");
   for (int i = 0; i < 10; ++i) expected.push_back("Site/" + IndexedKey("S", i));
+  expected.push_back("Key/Number");
   for (int i = 0; i < 10; ++i) expected.push_back("Key/" + IndexedKey("K", i));
   for (const char* key : {"DoubleClickRight", "UseIE", "UseImg", "ImgNumber"}) expected.push_back(std::string("Setting/") + key);
   for (int i = 0; i < 100; ++i) expected.push_back("History/" + IndexedKey("H", i));

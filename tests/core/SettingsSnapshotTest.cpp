@@ -117,17 +117,16 @@ TEST(SettingsSnapshot, TheBarsStartReadsGiveWhatReadsOneAtATimeGive) {
     SettingsSnapshot snapshot(file.Path(), start, gbk);
     BarSettings fromSnapshot = ReadBarSettings(snapshot.File());
     BarSettings fromFile = ReadBarSettings(file);
-    EXPECT_EQ(fromSnapshot.menus.engines.names, fromFile.menus.engines.names);
-    EXPECT_EQ(fromSnapshot.menus.engines.codes, fromFile.menus.engines.codes);
-    EXPECT_EQ(fromSnapshot.menus.sites, fromFile.menus.sites);
-    EXPECT_EQ(fromSnapshot.menus.keywords, fromFile.menus.keywords);
+    EXPECT_EQ(fromSnapshot.menus.engines.engines, fromFile.menus.engines.engines);
+    EXPECT_EQ(fromSnapshot.menus.sites.entries, fromFile.menus.sites.entries);
+    EXPECT_EQ(fromSnapshot.menus.keywords.entries, fromFile.menus.keywords.entries);
     EXPECT_EQ(fromSnapshot.options.useIE, fromFile.options.useIE);
     EXPECT_EQ(fromSnapshot.history.Entries(), fromFile.history.Entries());
   }
   // What the files above hold, as the program's text.
   SettingsSnapshot utf16("Quarrow.ini", kStarts[2].second, gbk);
   BarSettings read = ReadBarSettings(utf16.File());
-  EXPECT_EQ(read.menus.engines.names[0], "谷歌");
+  EXPECT_EQ(read.menus.engines.engines[0].name, "谷歌");
   EXPECT_EQ(read.history.Entries(), std::vector<std::string>{"中文"});
   SettingsSnapshot edited("Quarrow.ini", kStarts[1].second, gbk);
   read = ReadBarSettings(edited.File());

@@ -87,10 +87,10 @@ namespace {
 constexpr std::uint32_t kTileColours[kEnginePositions] = {
     0x2F6FD6,  // 0 blue: magnifier, web search
     0x2E9E4F,  // 1 green: G
-    0xEE8522,  // 2 orange: download arrow
+    0x1F8FBF,  // 2 azure: b
     0x149EA3,  // 3 teal: picture
-    0x7A4CC2,  // 4 purple: disc
-    0xD8393B,  // 5 red: musical note
+    0x7A4CC2,  // 4 purple: two pictures
+    0xE0527F,  // 5 pink: a television with antennae
     0x5B6770,  // 6 slate: map pin
     0xC93A8F,  // 7 magenta: play
     0xB7791F,  // 8 amber: S
@@ -114,16 +114,25 @@ Shape Glyph(int position, double u) {
       return Union({Arc(8 * u, 8 * u, 4.4 * u, 2.1 * u, 15, 320), L(8.4, 8.3, 12.3, 8.3, 2.0),
                     L(12.3, 8.3, 12.3, 10.2, 2.0)});
     case 2:
-      return Union({L(8, 2.8, 8, 8.5, 2.4), P({{3.8, 7.4}, {12.2, 7.4}, {8, 11.8}}), L(3.8, 13.3, 12.2, 13.3, 1.6)});
+      return Union({L(5.4, 2.6, 5.4, 13.0, 2.2), Ring(8.7 * u, 9.6 * u, 1.6 * u, 3.5 * u)});
     case 3:
       // A white photo card; the hills and the sun are cut out of it.
       return Minus(RoundRect(2.3 * u, 3.3 * u, 13.7 * u, 12.7 * u, 1.0 * u),
                    Union({P({{3.6, 11.4}, {6.7, 6.9}, {9.0, 9.6}, {10.4, 8.2}, {12.4, 11.4}}), C(10.6, 6.2, 1.35)}));
-    case 4:
-      return Minus(Ring(8 * u, 8 * u, 1.7 * u, 5.8 * u), Arc(8 * u, 8 * u, 4.1 * u, 0.9 * u, 200, 260));
+    case 4: {
+      // A photo card in front of the frame of another, with a gap between.
+      Shape front = Minus(RoundRect(1.8 * u, 5.8 * u, 11.0 * u, 13.8 * u, 0.9 * u),
+                          P({{3.0, 12.6}, {5.5, 8.9}, {7.4, 11.0}, {8.6, 9.9}, {9.9, 12.6}}));
+      Shape back = Minus(Minus(RoundRect(5.0 * u, 2.2 * u, 14.2 * u, 10.2 * u, 0.9 * u),
+                               RoundRect(6.3 * u, 3.5 * u, 12.9 * u, 8.9 * u, 0.4 * u)),
+                         RoundRect(0.8 * u, 4.8 * u, 12.0 * u, 14.8 * u, 1.2 * u));
+      return Union({front, back});
+    }
     case 5:
-      return Union({C(5.3, 11.6, 1.9), C(11.1, 10.4, 1.9), L(6.6, 11.6, 6.6, 4.4, 1.4), L(12.4, 10.4, 12.4, 3.2, 1.4),
-                    P({{5.9, 3.8}, {13.1, 2.3}, {13.1, 4.6}, {5.9, 6.1}})});
+      return Union({Minus(RoundRect(1.8 * u, 4.6 * u, 14.2 * u, 13.6 * u, 1.8 * u),
+                          RoundRect(3.5 * u, 6.3 * u, 12.5 * u, 11.9 * u, 0.9 * u)),
+                    L(5.2, 1.9, 7.2, 4.4, 1.3), L(10.8, 1.9, 8.8, 4.4, 1.3), L(5.6, 8.1, 6.9, 8.8, 1.2),
+                    L(10.4, 8.1, 9.1, 8.8, 1.2)});
     case 6:
       return Minus(Union({C(8, 6.4, 3.9), P({{4.55, 8.2}, {11.45, 8.2}, {8, 14.2}})}), C(8, 6.4, 1.55));
     case 7:
