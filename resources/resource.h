@@ -29,6 +29,8 @@
 #define IDC_ENGINE_ADD       1023
 #define IDC_ENGINE_MODIFY    1024
 #define IDC_ENGINE_RESTORE   1044
+#define IDC_ENGINE_SHORTCUT  1045
+#define IDC_ENGINE_CODE_HINT 1046
 
 // ---- Keyword and site settings (152).
 #define IDC_SITE_COUNT       1001

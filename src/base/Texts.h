@@ -23,6 +23,24 @@ inline constexpr std::string_view kAlreadyExists = " 已经存在!";
 inline constexpr std::string_view kColumnOrder = "顺序";
 inline constexpr std::string_view kColumnName = "名称";
 inline constexpr std::string_view kColumnSearchCode = "搜索代码";
+inline constexpr std::string_view kColumnShortcut = "快捷词";
+
+// An engine's shortcut refused: it is more than one word, or another engine
+// (named after the first text) has it.
+inline constexpr std::string_view kShortcutHasBlank = "快捷词只能是一个词，中间不能有空格。";
+inline constexpr std::string_view kShortcutTakenBy = "快捷词已被“";
+inline constexpr std::string_view kShortcutTakenEnd = "”使用。";
+
+// The command line's usage (--help, /?), and the line before it for an
+// option that is not understood.
+inline constexpr std::string_view kUsage =
+    "用法:\n"
+    "Quarrow\t\t\t启动搜索条(已在运行则显示它)\n"
+    "Quarrow --search 文字\t用搜索条搜索这段文字，可在前面加引擎快捷词，如: Quarrow --search g 天气\n"
+    "Quarrow --show\t\t显示正在运行的搜索条\n"
+    "Quarrow --exit\t\t退出正在运行的搜索条(先保存设置)\n"
+    "Quarrow --help\t\t显示本说明";
+inline constexpr std::string_view kUnknownOption = "无法识别的命令行: ";
 
 // Picture chooser after a page turn (%d stands for the page number).
 inline constexpr std::string_view kPickerCaptionFormat = "选择背景图片(第%d页)";

@@ -238,6 +238,68 @@ std::string HistorySection(const std::vector<std::string>& entries) {
   return IniSection("History", lines);
 }
 
+const std::vector<StarterEngine>& StarterEngines() {
+  static const std::vector<StarterEngine> engines = {
+      {"百度一下", "https://www.baidu.com/s?wd=", "bd"},
+      {"Google谷歌", "https://www.google.com/search?q=", "g"},
+      {"必应Bing", "https://www.bing.com/search?q=", "bing"},
+      {"Google图片", "https://www.google.com/search?tbm=isch&q=", "gi"},
+      {"百度图片", "https://image.baidu.com/search/index?tn=baiduimage&word=", "bdi"},
+      {"哔哩哔哩", "https://search.bilibili.com/all?keyword=", "bili"},
+      {"Google地图", "https://www.google.com/maps/search/", "gm"},
+      {"优酷视频", "https://so.youku.com/search_video/q_", "yk"},
+      {"搜狗Sogou", "https://www.sogou.com/web?query=", "sg"},
+      {"爱词霸", "https://www.iciba.com/word?w=", "cb"},
+  };
+  return engines;
+}
+
+std::string StarterSettings() {
+  std::vector<std::string> engines{"Number=10"};
+  for (size_t i = 0; i < StarterEngines().size(); ++i) {
+    const StarterEngine& engine = StarterEngines()[i];
+    const std::string k = std::to_string(i);
+    engines.insert(engines.end(), {"E" + k + "=" + engine.name, "S" + k + "=" + engine.code, "A" + k + "=" + engine.shortcut});
+  }
+  return Gbk(IniSection("Engine", engines) + IniSection("Key", {"Number=1", "K0=MFC"}) +
+             IniSection("Site", {"Number=1", "S0=csdn.net"}));
+}
+
+// Written here apart from the program's own encoder, so that the two are
+// held against each other.
+std::string PercentEncoded(const std::string& utf8) {
+  std::string out;
+  for (unsigned char c : utf8) {
+    if (isalnum(c) && c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c == '-' || c == '.' || c == '_' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      char hex[4];
+      hex[0] = '%';
+      hex[1] = "0123456789ABCDEF"[c / 16];
+      hex[2] = "0123456789ABCDEF"[c % 16];
+      hex[3] = 0;
+      out += hex;
+    }
+  }
+  return out;
+}
+
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 namespace {
 
 std::string Narrow(UINT codePage, const std::wstring& text) {
@@ -375,7 +437,7 @@ bool StartProgram(const std::string& name, const std::string& arguments, DWORD f
   }
 }
 
-BarProcess::BarProcess(std::optional<std::string> ini) {
+BarProcess::BarProcess(std::optional<std::string> ini, std::string arguments) : m_arguments(std::move(arguments)) {
   RegisterBrowserRecorders();
   m_folder = NewTempFolder();
   if (ini) WriteFileBytes(SettingsPath(), *ini);
@@ -386,7 +448,7 @@ BarProcess::BarProcess(InFolderOf other) : m_folder(other.first.Folder()), m_own
 
 void BarProcess::Start() {
   SetEnvironmentVariableW(L"QUARROW_RECORD_FILE", Wide(m_folder + "\\launches.log").c_str());
-  if (!StartProgram("Quarrow.exe", "", 0, m_folder.c_str(), m_process)) return;
+  if (!StartProgram("Quarrow.exe", m_arguments, 0, m_folder.c_str(), m_process)) return;
   WaitForInputIdle(m_process.hProcess, 10000);
   // Found, then shown and idle.
   WaitFor([&] { return (m_bar = FindBar(m_process.dwProcessId)) != nullptr; }, 10000, 50);

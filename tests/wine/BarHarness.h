@@ -17,8 +17,9 @@ void RegisterBrowserRecorders();
 
 class BarProcess {
  public:
-  // `ini`, when given, is written as Quarrow.ini before the start.
-  explicit BarProcess(std::optional<std::string> ini = std::nullopt);
+  // `ini`, when given, is written as Quarrow.ini before the start; the
+  // program is started with `arguments` on its command line.
+  explicit BarProcess(std::optional<std::string> ini = std::nullopt, std::string arguments = "");
   // A second copy of the program, started in the folder of `first` (which
   // keeps the folder) and recording its launches in the same file.
   struct InFolderOf {
@@ -80,6 +81,7 @@ class BarProcess {
   void Start();
 
   std::string m_folder;
+  std::string m_arguments;
   bool m_ownsFolder = true;
   PROCESS_INFORMATION m_process{};
   HWND m_bar = nullptr;
@@ -122,6 +124,21 @@ std::optional<std::string> ReadKey(const std::string& path, const std::string& s
 // saves (H0 to H99, the entries first).
 std::string IniSection(const std::string& name, const std::vector<std::string>& lines);
 std::string HistorySection(const std::vector<std::string>& entries);
+// An empty settings file: a start finds a file, so it writes no starter over
+// it, and every list reads its defaults, as in a file of an earlier version
+// that has none of the lists' sections.
+inline const std::string kEmptySettings;
+// The built-in engines, and the file a first start writes (GBK bytes): the
+// engines with their shortcuts, then one keyword and one site.
+struct StarterEngine {
+  std::string name, code, shortcut;
+};
+const std::vector<StarterEngine>& StarterEngines();
+std::string StarterSettings();
+// Text as an engine gets it in an address: every byte but A-Z a-z 0-9 - . _ ~
+// as %XX; and back.
+std::string PercentEncoded(const std::string& utf8);
+std::string PercentDecoded(const std::string& text);
 
 // Polls `condition` every `pollMs` until it holds or `ms` have passed,
 // handling this thread's own window messages meanwhile. (A condition that

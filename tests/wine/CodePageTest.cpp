@@ -14,7 +14,7 @@
 
 namespace {
 
-const std::string kBaidu = "http://www.baidu.com/s?wd=";
+const std::string kBaidu = "https://www.baidu.com/s?wd=";
 const std::string kDefaultOptions = IniSection("Setting", {"UseIE=0", "DoubleClickRight=1", "UseImg=1"});
 
 // The code page the suite was started for; 0 when none was named.
@@ -40,29 +40,36 @@ std::string LaunchedUrl(const BarProcess& bar, size_t count) {
   return url;
 }
 
-// Ten entries (the first ones given, then `fallback`), a separator and "增加".
-std::vector<std::string> MenuEntries(std::vector<std::string> first, const std::string& fallback) {
-  first.resize(10, fallback);
+// `count` entries (the first ones given, then `fallback`: what a list whose
+// "Number" is missing reads), a separator and "增加".
+std::vector<std::string> MenuEntries(std::vector<std::string> first, const std::string& fallback,
+                                     size_t count = 10) {
+  first.resize(count, fallback);
   first.insert(first.end(), {"", "增加"});
   return first;
 }
 
 }  // namespace
 
+// A first start writes its starter file as GBK, whatever the code page, and
+// shows its Chinese names.
 TEST(CodePage, WithoutASettingsFileTheBarShowsItsChineseDefaults) {
   REQUIRE_CODE_PAGE();
   BarProcess bar;
   ASSERT_TRUE(bar.Started());
+  EXPECT_EQ(bar.SettingsBytes(), StarterSettings());
   EXPECT_EQ(bar.Text(IDC_SEARCH), "百度一下");
   EXPECT_EQ(bar.Text(IDC_KEYWORD_BUTTON), "MFC");
   EXPECT_EQ(bar.Text(IDC_SITE_BUTTON), "csdn.net");
-  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({}, "百度一下"));
-  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), MenuEntries({}, "MFC"));
+  std::vector<std::string> engines;
+  for (const StarterEngine& engine : StarterEngines()) engines.push_back(engine.name);
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries(engines, ""));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), MenuEntries({"MFC"}, "", 1));
   bar.SetCheck(IDC_SITE_SWITCH, true);
   bar.SetCheck(IDC_KEYWORD_SWITCH, true);
   bar.SetQuery("默认");
   bar.Click(IDC_SEARCH);
-  EXPECT_EQ(LaunchedUrl(bar, 1), kBaidu + "site:csdn.net 默认 MFC");
+  EXPECT_EQ(LaunchedUrl(bar, 1), kBaidu + PercentEncoded("site:csdn.net 默认 MFC"));
 }
 
 // A GBK file, as every Quarrow.ini was written, read and written as GBK
@@ -91,7 +98,7 @@ TEST(CodePage, AGbkSettingsFileShowsItsChineseTextsAndIsSavedAsGbk) {
   bar.SetCheck(IDC_KEYWORD_SWITCH, true);
   bar.SetQuery("查询");
   bar.Click(IDC_SEARCH);
-  EXPECT_EQ(LaunchedUrl(bar, 1), "http://e1.test/?q=site:中文网.cn 查询 中文");
+  EXPECT_EQ(LaunchedUrl(bar, 1), "http://e1.test/?q=" + PercentEncoded("site:中文网.cn 查询 中文"));
   EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{"查询", "最近的搜索", "历史"}));
 
   ASSERT_EQ(bar.Exit(), 0u);
@@ -114,7 +121,7 @@ TEST(CodePage, TheEngineAndKeywordDialogsAddChineseNamesAsGbk) {
     dialog.SetText(IDC_ENGINE_NAME, "中文引擎");
     dialog.SetText(IDC_ENGINE_CODE, "http://zh.test/?q=");
     dialog.Click(IDC_ENGINE_ADD);
-    EXPECT_EQ(list.Rows(), (std::vector<std::vector<std::string>>{{"0", "百度", "http://www.baidu.com/s?wd="},
+    EXPECT_EQ(list.Rows(), (std::vector<std::vector<std::string>>{{"0", "百度", kBaidu},
                                                                    {"1", "中文引擎", "http://zh.test/?q="}}));
     dialog.ClickLater(IDC_ENGINE_ADD);  // once more: the name is there already
     auto box = WaitForMessageBox(bar.ProcessId(), window);
@@ -143,7 +150,7 @@ TEST(CodePage, TheEngineAndKeywordDialogsAddChineseNamesAsGbk) {
             Gbk(IniSection("Engine", {"Number=2", "E0=百度", baidu, "E1=中文引擎", "S1=http://zh.test/?q="}) +
                 IniSection("Key", {"Number=2", "K0=教程", "K1=关键词"}) + IniSection("Site", sites)));
 
-  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({"百度", "中文引擎"}, "百度一下"));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), MenuEntries({"百度", "中文引擎"}, "", 2));
   bar.Command(ID_ENGINE_FIRST + 1);
   bar.Command(ID_KEYWORD_FIRST + 1);
   EXPECT_EQ(bar.Text(IDC_SEARCH), "中文引擎");
@@ -158,7 +165,7 @@ TEST(CodePage, AChineseQueryTypedInTheBoxReachesTheBrowserAsTyped) {
   TypeText("中文 搜索");
   EXPECT_TRUE(WaitFor([&] { return bar.Text(IDC_QUERY) == "中文 搜索"; })) << bar.Text(IDC_QUERY);
   bar.PressKey(VK_RETURN);
-  EXPECT_EQ(LaunchedUrl(bar, 1), kBaidu + "中文 搜索");
+  EXPECT_EQ(LaunchedUrl(bar, 1), kBaidu + PercentEncoded("中文 搜索"));
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"中文 搜索"});
 }
 

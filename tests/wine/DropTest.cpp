@@ -54,7 +54,7 @@ TEST_F(Drop, TheUnicodeTextIsTakenFirstAndTheAnsiTextWithoutIt) {
     EXPECT_EQ(DropOnBar(bar.Bar(), c.offered).dataRequests, 1);
     auto lines = bar.WaitForLaunches(++launches);
     ASSERT_EQ(lines.size(), launches);
-    EXPECT_EQ(lines.back(), "recorder.exe\t\"http://www.baidu.com/s?wd=" + c.searched + "\"");
+    EXPECT_EQ(lines.back(), "recorder.exe\t\"https://www.baidu.com/s?wd=" + PercentEncoded(c.searched) + "\"");
     EXPECT_EQ(bar.Text(IDC_QUERY), c.searched);
     ASSERT_FALSE(bar.QueryList().empty());
     EXPECT_EQ(bar.QueryList().front(), c.searched);
@@ -94,7 +94,7 @@ TEST_F(Drop, IsRefusedWhileADialogOfTheBarIsOpen) {
 // A megabyte with line breaks neither crashes the bar nor splits the settings
 // file. (Under Wine a URL that long is not handed to the shell at all.)
 TEST_F(Drop, AHugeTextWithLineBreaksIsRecordedAndSavedOnOneLine) {
-  BarProcess bar;
+  BarProcess bar(kEmptySettings);
   ASSERT_TRUE(bar.Started());
   std::string text = "x\r\n[Engine]\r\nS0=http://evil/?q=\r\n";
   text.resize(1 << 20, 'y');

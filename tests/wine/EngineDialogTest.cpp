@@ -11,7 +11,7 @@
 namespace {
 
 const std::string kCaption = "搜索引擎设置";
-const std::string kBaidu = "http://www.baidu.com/s?wd=";
+const std::string kBaidu = "https://www.baidu.com/s?wd=";
 
 using Rows = std::vector<std::vector<std::string>>;
 using Entries = std::vector<std::pair<std::string, std::string>>;
@@ -28,12 +28,14 @@ std::pair<std::string, std::string> Entry(int k, const std::string& name) {
   return {name, "http://" + std::to_string(k) + ".test/?q="};
 }
 
-// The Engine section that OK writes into a file that had none: its GBK bytes.
-std::string SavedEngines(const Entries& entries) {
+// The Engine section that OK writes into a file that had none: its GBK
+// bytes. Entry k has shortcuts[k] where that is given and not empty.
+std::string SavedEngines(const Entries& entries, const std::vector<std::string>& shortcuts = {}) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
   for (size_t k = 0; k < entries.size(); ++k) {
     lines.push_back("E" + std::to_string(k) + "=" + entries[k].first);
     lines.push_back("S" + std::to_string(k) + "=" + entries[k].second);
+    if (k < shortcuts.size() && !shortcuts[k].empty()) lines.push_back("A" + std::to_string(k) + "=" + shortcuts[k]);
   }
   return Gbk(IniSection("Engine", lines));
 }
@@ -49,7 +51,7 @@ std::string EngineIni(const std::vector<std::string>& names) {
 struct EngineSession : DialogSession {
   std::unique_ptr<RemoteListView> list;
 
-  explicit EngineSession(std::optional<std::string> ini = std::nullopt)
+  explicit EngineSession(std::optional<std::string> ini = kEmptySettings)
       : DialogSession(std::move(ini), ID_EDIT_ENGINES, kCaption) {
     MakeList();
   }
@@ -93,23 +95,26 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefau
   struct {
     const char* heading;
     int width;
-  } columns[] = {{"顺序", 40}, {"名称", 120}, {"搜索代码", 320}};
+  } columns[] = {{"顺序", 40}, {"名称", 120}, {"搜索代码", 320}, {"快捷词", 60}};
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);  // widths are given for 96 DPI
   ReleaseDC(nullptr, screen);
-  for (int c = 0; c < 3; ++c) {
+  for (int c = 0; c < 4; ++c) {
     ListViewColumn column = list.Column(c);
     EXPECT_EQ(column.heading, columns[c].heading);
     EXPECT_EQ(column.width, MulDiv(columns[c].width, dpi, 96));
     EXPECT_EQ(column.format, LVCFMT_LEFT);
   }
-  EXPECT_EQ(list.Column(3).heading, "<none>");
+  EXPECT_EQ(list.Column(4).heading, "<none>");
   EXPECT_EQ(session.driver->Text(IDC_ENGINE_NAME), "");
   EXPECT_EQ(session.driver->Text(IDC_ENGINE_CODE), "");
+  EXPECT_EQ(session.driver->Text(IDC_ENGINE_SHORTCUT), "");
+  EXPECT_EQ(session.driver->Text(IDC_ENGINE_CODE_HINT),
+            "查询词加在代码末尾，或放在 {q} 处；{q:gbk} 按 GBK 编码，{q:raw} 不编码");
   EXPECT_EQ(list.SelectionMark(), -1);
 
   ASSERT_TRUE(session.End(IDCANCEL));
-  EXPECT_EQ(GetFileAttributesW(Wide(session.bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(session.bar.SettingsBytes(), kEmptySettings);
 
   ASSERT_TRUE(session.Open());
   session.driver->Click(IDC_ENGINE_RESTORE);
@@ -120,8 +125,12 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefau
   EXPECT_EQ(session.list->Images(),
             (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 
+  std::vector<std::string> shortcuts;
+  for (const StarterEngine& engine : StarterEngines()) shortcuts.push_back(engine.shortcut);
+  EXPECT_EQ(session.list->Rows(4)[2][3], "bing");
+
   ASSERT_TRUE(session.End(IDOK));
-  EXPECT_EQ(session.bar.SettingsBytes(), SavedEngines(expected));
+  EXPECT_EQ(session.bar.SettingsBytes(), SavedEngines(expected, shortcuts));
 }
 
 TEST(EngineDialog, UpAndDownMoveTheRowThatHoldsTheSelectionMark) {
@@ -348,5 +357,62 @@ TEST(EngineDialog, OkRebuildsTheEngineMenuAndCancelChangesNothing) {
   session.bar.Click(IDC_SEARCH);
   auto launches = session.bar.WaitForLaunches(1);
   ASSERT_EQ(launches.size(), 1u);
-  EXPECT_NE(launches[0].find("http://new.test/?q=查询"), std::string::npos) << launches[0];
+  EXPECT_NE(launches[0].find("http://new.test/?q=" + PercentEncoded("查询")), std::string::npos) << launches[0];
+}
+
+// A shortcut is edited in its field and shown in its column; one that another
+// engine has, in any letter case, or one of two words, is refused with a
+// message as a name the list has is, and the list stays as it was. OK saves
+// the shortcuts, and the bar searches with them at once.
+TEST(EngineDialog, ShortcutsAreEditedAndADuplicateIsRefused) {
+  EngineSession session(EngineIni({"A", "B", "C"}));
+  ASSERT_TRUE(session.Ready());
+  const DialogDriver& dialog = *session.driver;
+  const RemoteListView& list = *session.list;
+  session.ClickRow(0);
+  dialog.SetText(IDC_ENGINE_SHORTCUT, " a ");
+  dialog.Click(IDC_ENGINE_MODIFY);
+  EXPECT_EQ(list.Text(0, 3), "a");
+
+  struct Refusal {
+    bool add;
+    const char* shortcut;
+    const char* message;
+  } refusals[] = {
+      {false, "A", "快捷词已被“A”使用。"},
+      {true, "a", "快捷词已被“A”使用。"},
+      {true, "x y", "快捷词只能是一个词，中间不能有空格。"},
+  };
+  session.ClickRow(1);
+  for (const Refusal& refusal : refusals) {
+    SCOPED_TRACE(refusal.shortcut);
+    const Rows before = list.Rows(4);
+    dialog.SetText(IDC_ENGINE_NAME, refusal.add ? "New" : "B");
+    dialog.SetText(IDC_ENGINE_SHORTCUT, refusal.shortcut);
+    dialog.ClickLater(refusal.add ? IDC_ENGINE_ADD : IDC_ENGINE_MODIFY);
+    auto box = WaitForMessageBox(session.bar.ProcessId(), session.dialog);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, refusal.message);
+    if (refusal.add) SaveScreenshot(box->window, "151-shortcut-taken");
+    CloseMessageBox(*box);
+    EXPECT_EQ(list.Rows(4), before);
+    EXPECT_EQ(dialog.Focus(), dialog.Item(IDC_ENGINE_SHORTCUT));
+  }
+  dialog.SetText(IDC_ENGINE_NAME, "New");
+  dialog.SetText(IDC_ENGINE_CODE, "http://new.test/?q={q}&x=1");
+  dialog.SetText(IDC_ENGINE_SHORTCUT, "n");
+  dialog.Click(IDC_ENGINE_ADD);
+  EXPECT_EQ(list.Rows(4).back(), (std::vector<std::string>{"3", "New", "http://new.test/?q={q}&x=1", "n"}));
+
+  ASSERT_TRUE(session.End(IDOK));
+  // A key the file lacked goes at the end of its section, as the profile functions put it.
+  EXPECT_EQ(session.bar.SettingsBytes(),
+            Gbk(IniSection("Engine", {"Number=4", "E0=A", "S0=http://0.test/?q=", "E1=B", "S1=http://1.test/?q=",
+                                      "E2=C", "S2=http://2.test/?q=", "A0=a", "E3=New",
+                                      "S3=http://new.test/?q={q}&x=1", "A3=n"})));
+  session.bar.SetQuery("N a&b");
+  session.bar.Click(IDC_SEARCH);
+  auto launches = session.bar.WaitForLaunches(1);
+  ASSERT_EQ(launches.size(), 1u);
+  EXPECT_NE(launches[0].find("http://new.test/?q=a%26b&x=1"), std::string::npos) << launches[0];
 }

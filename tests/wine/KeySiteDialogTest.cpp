@@ -45,7 +45,7 @@ HWND DroppedComboList(DWORD processId) {
 }
 
 struct KeySiteSession : DialogSession {
-  explicit KeySiteSession(std::optional<std::string> ini = std::nullopt)
+  explicit KeySiteSession(std::optional<std::string> ini = kEmptySettings)
       : DialogSession(std::move(ini), ID_EDIT_KEYWORDS_SITES, kCaption) {}
   Entries Items(const Half& half) const { return ListBoxItems(driver->Item(half.list)); }
   int Selection(const Half& half) const { return ListBoxSelection(driver->Item(half.list)); }
@@ -60,7 +60,7 @@ struct KeySiteSession : DialogSession {
 
 }  // namespace
 
-// Cancel writes no file; opened again, a count chosen in either list is
+// Cancel writes nothing; opened again, a count chosen in either list is
 // neither stored nor used: OK writes the ten defaults of each.
 TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWhoseChoiceIsNeitherStoredNorUsed) {
   KeySiteSession session;
@@ -78,7 +78,7 @@ TEST(KeySiteDialog, OpensWithTheDefaultsAndCountListsWhoseChoiceIsNeitherStoredN
     EXPECT_EQ(SendMessageW(session.driver->Item(combo), CB_GETCURSEL, 0, 0), CB_ERR);
   }
   ASSERT_TRUE(session.End(IDCANCEL));
-  EXPECT_EQ(GetFileAttributesW(Wide(session.bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(session.bar.SettingsBytes(), kEmptySettings);
 
   ASSERT_TRUE(session.Open());
   for (int combo : {IDC_KEYWORD_COUNT, IDC_SITE_COUNT}) {

@@ -96,7 +96,7 @@ TEST(PictureDialog, OkStoresTheNumberOnViewAndTheBarPaintsIt) {
   session.driver->Click(IDC_NEXT_PAGE);
   EXPECT_EQ(session.driver->Text(IDC_PICTURE_RADIO_FIRST + 2), "8");
   ASSERT_TRUE(session.End(IDOK));
-  EXPECT_EQ(session.bar.SettingsBytes(), IniSection("Setting", {"ImgNumber=8"}));
+  EXPECT_EQ(session.bar.SettingsBytes(), StarterSettings() + IniSection("Setting", {"ImgNumber=8"}));
   EXPECT_TRUE(BarShowsLook(session.bar.Bar(), 267));
   EXPECT_LT(BarLookShare(session.bar.Bar(), 260), 0.5);
 }

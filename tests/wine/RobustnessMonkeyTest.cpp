@@ -109,8 +109,25 @@ std::string Printable(const std::string& text) {
 // ---- The model.
 
 const std::string kDefaultEngineName = "百度一下";
-const std::string kDefaultCode = "http://www.baidu.com/s?wd=";
-const std::vector<std::pair<std::string, std::string>> kDefaultEngines = DefaultEngineRows();
+const std::string kDefaultCode = "https://www.baidu.com/s?wd=";
+
+struct Engine {
+  std::string name, code, shortcut;
+  bool operator==(const Engine&) const = default;
+};
+
+// The built-in engines with their shortcuts, as "全部恢复默认" inserts them.
+std::vector<Engine> DefaultEngines() {
+  std::vector<Engine> engines;
+  for (const StarterEngine& e : StarterEngines()) engines.push_back({e.name, e.code, e.shortcut});
+  return engines;
+}
+
+// The blanks that end a shortcut word: ASCII white space, the ideographic space.
+size_t BlankLength(const std::string& text, size_t at) {
+  if (IsBlank(text[at])) return 1;
+  return text.compare(at, 3, "\u3000") == 0 ? 3 : 0;
+}
 
 using Section = std::map<std::string, std::string>;
 
@@ -122,8 +139,9 @@ struct Controls {
 
 struct Model {
   std::map<std::string, Section> file;  // what a reader of Quarrow.ini gets back
-  std::vector<std::string> engineNames, engineCodes, keywords, sites;  // the menus' ten entries
-  std::string searchCaption, keywordCaption, siteCaption, code;
+  std::vector<Engine> engines;                      // the catalogue: the menu offers the first ten
+  std::vector<std::string> keywords, sites;         // the menus' entries, at most ten
+  std::string engineName, keywordCaption, siteCaption, code;  // the current choices
   Controls controls, held;
   int useIE = 0, doubleClickRight = 1, useImage = 1;
   std::vector<std::string> history;
@@ -140,33 +158,51 @@ struct Model {
     std::string text = Get(section, "Number", "10");
     return std::clamp(atoi(text.c_str()), 0, 1000);
   }
+  // A menu offers a list's first entries, at most ten; an empty one leaves
+  // its button with what position 0 reads.
   void BuildEngineMenu() {
-    engineNames.clear();
-    engineCodes.clear();
-    for (int i = 0; i < 10; ++i) {
-      engineNames.push_back(Get("Engine", "E" + std::to_string(i), kDefaultEngineName));
-      engineCodes.push_back(Get("Engine", "S" + std::to_string(i), kDefaultCode));
-    }
-    searchCaption = engineNames[0];
-    code = engineCodes[0];
+    engines = EnginesForEditing();
+    engineName = engines.empty() ? Get("Engine", "E0", kDefaultEngineName) : engines[0].name;
+    code = engines.empty() ? Get("Engine", "S0", kDefaultCode) : engines[0].code;
   }
   void BuildKeywordAndSiteMenus() {
-    keywords.clear();
-    sites.clear();
-    for (int i = 0; i < 10; ++i) {
-      keywords.push_back(Get("Key", "K" + std::to_string(i), "MFC"));
-      sites.push_back(Get("Site", "S" + std::to_string(i), "csdn.net"));
-    }
-    keywordCaption = keywords[0];
-    siteCaption = sites[0];
+    keywords = ListForEditing("Key", "K", "MFC");
+    sites = ListForEditing("Site", "S", "csdn.net");
+    keywords.resize(std::min<size_t>(keywords.size(), 10));
+    sites.resize(std::min<size_t>(sites.size(), 10));
+    keywordCaption = keywords.empty() ? Get("Key", "K0", "MFC") : keywords[0];
+    siteCaption = sites.empty() ? Get("Site", "S0", "csdn.net") : sites[0];
   }
-  std::vector<std::pair<std::string, std::string>> EnginesForEditing() const {
-    std::vector<std::pair<std::string, std::string>> rows;
+  size_t EngineMenuSize() const { return std::min<size_t>(engines.size(), 10); }
+  std::vector<Engine> EnginesForEditing() const {
+    std::vector<Engine> rows;
     for (int k = 0; k < Count("Engine"); ++k) {
-      rows.push_back({Get("Engine", "E" + std::to_string(k), kDefaultEngineName),
-                      Get("Engine", "S" + std::to_string(k), kDefaultCode)});
+      const std::string n = std::to_string(k);
+      rows.push_back({Get("Engine", "E" + n, kDefaultEngineName), Get("Engine", "S" + n, kDefaultCode),
+                      Get("Engine", "A" + n, "")});
     }
     return rows;
+  }
+  // The engine a query's first word names by its shortcut, when more text
+  // follows it, and that text.
+  std::optional<std::pair<size_t, std::string>> Aim(const std::string& query) const {
+    size_t end = 0;
+    while (end < query.size() && !BlankLength(query, end)) ++end;
+    if (end == 0 || end == query.size()) return std::nullopt;
+    size_t rest = end;
+    while (rest < query.size() && BlankLength(query, rest)) rest += BlankLength(query, rest);
+    if (rest == query.size()) return std::nullopt;
+    for (size_t i = 0; i < engines.size(); ++i) {
+      if (!engines[i].shortcut.empty() && EqualsIgnoreCase(engines[i].shortcut, query.substr(0, end))) {
+        return std::make_pair(i, query.substr(rest));
+      }
+    }
+    return std::nullopt;
+  }
+  // The Search button names the engine that the query box's text aims at.
+  std::string SearchCaption() const {
+    auto aim = Aim(TrimmedLeft(controls.query));
+    return aim ? engines[aim->first].name : engineName;
   }
   std::vector<std::string> ListForEditing(const std::string& section, const std::string& prefix,
                                           const std::string& fallback) const {
@@ -174,19 +210,22 @@ struct Model {
     for (int k = 0; k < Count(section); ++k) entries.push_back(Get(section, prefix + std::to_string(k), fallback));
     return entries;
   }
-  // RunSearch: the held values from the controls, the URL, the history.
+  // RunSearch: the held values from the controls, the URL, the history. No
+  // code here holds a placeholder: the terms are appended, encoded.
   void Search() {
     held = controls;
     std::string query = TrimmedLeft(held.query);
     std::string url;
-    bool address = StartsWithIgnoreCase(query, "www.") || StartsWithIgnoreCase(query, "http:");
+    auto aim = Aim(query);
+    bool address = !aim && (StartsWithIgnoreCase(query, "www.") || StartsWithIgnoreCase(query, "http:"));
     if (address) {
       url = query;
     } else {
-      url = code;
-      if (held.site) url += "site:" + siteCaption + " ";
-      url += query;
-      if (held.keyword) url += " " + keywordCaption;
+      std::string terms;
+      if (held.site) terms += "site:" + siteCaption + " ";
+      terms += aim ? aim->second : query;
+      if (held.keyword) terms += " " + keywordCaption;
+      url = (aim ? engines[aim->first].code : code) + PercentEncoded(terms);
     }
     if (useIE) {
       launches.push_back("iexplore.exe\t" + url);
@@ -330,6 +369,7 @@ class Monkey {
     if (kind < 18) return Pick(std::vector<std::string>{"www.", "WWW.", "http:", "HTTP://", "https:", "www"}) + Word(4);
     if (kind < 22) return Pick(std::vector<std::string>{"", " ", "\t "});
     if (kind < 24) return std::string(880 + Below(60), 'q');
+    if (kind < 30) return Pick(std::vector<std::string>{"g ", "BD ", "bing\t", "gm\u3000", "g", "zz "}) + Query();
     std::string text = Word(6);
     if (Chance(20)) text = "  " + text;
     if (Chance(10)) text += " ";
@@ -472,13 +512,18 @@ class Monkey {
     if (id == IDC_KEYWORD_SWITCH) m_model.held = m_model.controls;  // its handler exchanges
   }
 
+  // A command for a position the menu does not offer changes nothing.
   void Choose(int menu, int i) {
+    const size_t at = static_cast<size_t>(i);
     if (menu == 0) {
-      m_model.searchCaption = m_model.engineNames[i];
-      m_model.code = m_model.engineCodes[i];
+      if (at >= m_model.EngineMenuSize()) return;
+      m_model.engineName = m_model.engines[at].name;
+      m_model.code = m_model.engines[at].code;
     } else if (menu == 1) {
+      if (at >= m_model.keywords.size()) return;
       m_model.keywordCaption = m_model.keywords[i];
     } else {
+      if (at >= m_model.sites.size()) return;
       m_model.siteCaption = m_model.sites[i];
     }
   }
@@ -643,7 +688,7 @@ class Monkey {
     if (kind == 0) return "";
     if (kind == 1) return "  " + Word(3);
     if (kind == 2 && !m_rows.empty()) {  // another case of a listed name
-      std::string name = Pick(m_rows).first;
+      std::string name = Pick(m_rows).name;
       for (char& c : name) {
         if (c >= 'a' && c <= 'z') c -= 32;
       }
@@ -654,8 +699,10 @@ class Monkey {
 
   void CheckEngineRows(const RemoteListView& list) {
     std::vector<std::vector<std::string>> expected;
-    for (size_t k = 0; k < m_rows.size(); ++k) expected.push_back({std::to_string(k), m_rows[k].first, m_rows[k].second});
-    ExpectEqual(list.Rows(), expected, "the engine list");
+    for (size_t k = 0; k < m_rows.size(); ++k) {
+      expected.push_back({std::to_string(k), m_rows[k].name, m_rows[k].code, m_rows[k].shortcut});
+    }
+    ExpectEqual(list.Rows(4), expected, "the engine list");
   }
 
   void EngineDialog() {
@@ -683,16 +730,16 @@ class Monkey {
           std::string trimmedName = TrimmedLeft(name), trimmedCode = TrimmedLeft(code);
           bool duplicate = !trimmedName.empty() && !trimmedCode.empty() &&
                            std::any_of(m_rows.begin(), m_rows.end(),
-                                       [&](const auto& row) { return EqualsIgnoreCase(row.first, trimmedName); });
+                                       [&](const auto& row) { return EqualsIgnoreCase(row.name, trimmedName); });
           ClickAdd(d, IDC_ENGINE_ADD, duplicate ? trimmedName : "");
-          if (!duplicate && !trimmedName.empty() && !trimmedCode.empty()) m_rows.push_back({trimmedName, trimmedCode});
+          if (!duplicate && !trimmedName.empty() && !trimmedCode.empty()) m_rows.push_back({trimmedName, trimmedCode, ""});
         } else if (what < 70) {  // Modify
           std::string name = EngineName(), code = "http://" + Word(2) + ".test/?q=";
           action += " modify '" + Printable(name) + "' '" + Printable(code) + "'";
           d.SetText(IDC_ENGINE_NAME, name);
           d.SetText(IDC_ENGINE_CODE, code);
           d.Click(IDC_ENGINE_MODIFY);
-          if (current >= 0 && current < rows) m_rows[static_cast<size_t>(current)] = {name, code};
+          if (current >= 0 && current < rows) m_rows[static_cast<size_t>(current)] = {name, code, ""};
         } else if (what < 82) {  // Delete
           int mark = list.SelectionMark();
           action += " delete (mark " + std::to_string(mark) + ")";
@@ -708,7 +755,15 @@ class Monkey {
         } else if (rows < 30) {
           action += " restore defaults";
           d.Click(IDC_ENGINE_RESTORE);
-          m_rows.insert(m_rows.begin(), kDefaultEngines.begin(), kDefaultEngines.end());
+          // A built-in engine comes without a shortcut that an engine has.
+          std::vector<Engine> defaults = DefaultEngines();
+          for (Engine& engine : defaults) {
+            if (std::any_of(m_rows.begin(), m_rows.end(),
+                            [&](const Engine& row) { return EqualsIgnoreCase(row.shortcut, engine.shortcut); })) {
+              engine.shortcut.clear();
+            }
+          }
+          m_rows.insert(m_rows.begin(), defaults.begin(), defaults.end());
         }
         CheckEngineRows(list);
       }
@@ -723,8 +778,11 @@ class Monkey {
     Section& engine = m_model.file["Engine"];
     engine["Number"] = std::to_string(m_rows.size());
     for (size_t k = 0; k < m_rows.size(); ++k) {
-      engine["E" + std::to_string(k)] = ReadBack(m_rows[k].first);
-      engine["S" + std::to_string(k)] = ReadBack(m_rows[k].second);
+      const std::string n = std::to_string(k);
+      engine["E" + n] = ReadBack(m_rows[k].name);
+      engine["S" + n] = ReadBack(m_rows[k].code);
+      // An empty shortcut is written only over one the file holds.
+      if (!m_rows[k].shortcut.empty() || !m_model.Get("Engine", "A" + n, "").empty()) engine["A" + n] = m_rows[k].shortcut;
     }
     m_model.BuildEngineMenu();
     m_model.held = m_model.controls;
@@ -914,7 +972,7 @@ class Monkey {
     auto checked = [&](int id) { return SendMessageW(m_bar.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; };
     std::optional<std::string> d;
     (d = Difference(IsWindowVisible(m_bar.Bar()) != FALSE, m_model.shown, "the bar is shown")) ||
-        (d = Difference(m_bar.Text(IDC_SEARCH), m_model.searchCaption, "the Search button's caption")) ||
+        (d = Difference(m_bar.Text(IDC_SEARCH), m_model.SearchCaption(), "the Search button's caption")) ||
         (d = Difference(m_bar.Text(IDC_KEYWORD_BUTTON), m_model.keywordCaption, "the keyword button's caption")) ||
         (d = Difference(m_bar.Text(IDC_SITE_BUTTON), m_model.siteCaption, "the site button's caption")) ||
         (d = Difference(checked(IDC_SITE_SWITCH), m_model.controls.site, "the Site box")) ||
@@ -999,7 +1057,7 @@ class Monkey {
   int m_menuRounds = 0, m_menusShown = 0;
   int m_dropRounds = 0, m_dropsLanded = 0;
   bool m_lostLaunch = false;  // one lost launch has been forgiven
-  std::vector<std::pair<std::string, std::string>> m_rows;  // the engine dialog's
+  std::vector<Engine> m_rows;  // the engine dialog's
 };
 
 unsigned SeedFromEnvironment() {

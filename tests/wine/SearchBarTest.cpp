@@ -9,7 +9,7 @@
 
 namespace {
 
-const std::string kBaidu = "http://www.baidu.com/s?wd=";
+const std::string kBaidu = "https://www.baidu.com/s?wd=";
 
 // "<program>\t<arguments>" of the recorder, with one pair of quotes that the
 // shell may put around the URL taken off.
@@ -55,9 +55,18 @@ TEST(SearchBar, StartsWithDefaultsCentredTopmostWithoutTaskbarButton) {
   int width = window.right - window.left, height = window.bottom - window.top;
   EXPECT_NEAR(window.left, (area.left + area.right - width) / 2, 1);
   EXPECT_NEAR(window.top, (area.top + area.bottom - height) / 2, 1);
-  // Nothing is written before the save step.
-  EXPECT_EQ(GetFileAttributesW(Wide(bar.SettingsPath()).c_str()), INVALID_FILE_ATTRIBUTES);
+  // A first start writes the starter file before it shows, and nothing else
+  // before the save step: ten different engines, one keyword, one site.
+  EXPECT_EQ(bar.SettingsBytes(), StarterSettings());
+  std::vector<std::string> engines;
+  for (const StarterEngine& engine : StarterEngines()) engines.push_back(engine.name);
+  engines.insert(engines.end(), {"", "增加"});
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_ENGINE_BUTTON), engines);
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_KEYWORD_BUTTON), (std::vector<std::string>{"MFC", "", "增加"}));
+  EXPECT_EQ(desktop_test::MenuOfButton(bar, IDC_SITE_BUTTON), (std::vector<std::string>{"csdn.net", "", "增加"}));
+  EXPECT_EQ(bar.SettingsBytes().find("http:"), std::string::npos);
 }
+
 
 // The URL's rules are the core's (its tests hold the table); here, that the
 // bar hands them the query box, both switches and the buttons' captions, and
@@ -71,8 +80,8 @@ TEST(SearchBar, EnterAndTheSearchButtonLaunchTheComposedUrl) {
     std::string url;
   } cases[] = {
       {"abc", false, false, kBaidu + "abc"},
-      {"  百度 中文", true, true, kBaidu + "site:csdn.net 百度 中文 MFC"},
-      {"", true, false, kBaidu + "site:csdn.net "},  // an empty query is searched too
+      {"  百度 中文", true, true, kBaidu + PercentEncoded("site:csdn.net 百度 中文 MFC")},
+      {"", true, false, kBaidu + PercentEncoded("site:csdn.net ")},  // an empty query is searched too
   };
   size_t launches = 0;
   for (const Case& c : cases) {
@@ -118,7 +127,7 @@ TEST(SearchBar, HistoryListShowsMostRecentFirstAndDeleteRemovesTheSelectedEntry)
   bar.PressKey(VK_DELETE);
   EXPECT_EQ(bar.QueryList(), std::vector<std::string>{"x"});
   EXPECT_EQ(bar.Exit(), 0u);
-  EXPECT_EQ(bar.SettingsBytes(), HistorySection({"x"}) + kDefaultOptions);
+  EXPECT_EQ(bar.SettingsBytes(), StarterSettings() + Gbk(HistorySection({"x"}) + kDefaultOptions));
 }
 
 // The list is filled from the history only when something first needs it.
@@ -179,7 +188,7 @@ TEST(SearchBar, AQueryInAnyScriptReachesTheBrowserAndStaysInTheHistory) {
     ASSERT_TRUE(bar.Started());
     bar.SetQuery(query);
     bar.Click(IDC_SEARCH);
-    EXPECT_EQ(LastLaunch(bar, 1).url, kBaidu + query);
+    EXPECT_EQ(LastLaunch(bar, 1).url, kBaidu + PercentEncoded(query));
     EXPECT_EQ(bar.QueryList(), (std::vector<std::string>{query, "中文"}));
     ASSERT_EQ(bar.Exit(), 0u);
     const std::string saved = bar.SettingsBytes();
@@ -192,7 +201,7 @@ TEST(SearchBar, AQueryInAnyScriptReachesTheBrowserAndStaysInTheHistory) {
     EXPECT_EQ(again.QueryList(), (std::vector<std::string>{query, "中文"}));
     again.SetQuery("  " + query);
     again.Click(IDC_SEARCH);
-    EXPECT_EQ(LastLaunch(again, 1).url, kBaidu + query);
+    EXPECT_EQ(LastLaunch(again, 1).url, kBaidu + PercentEncoded(query));
   }
 }
 
@@ -258,7 +267,7 @@ TEST(SearchBar, SettingsShowInTheBarAndTheMenusSetTheButtonsThatTheSearchReads) 
   bar.SetCheck(IDC_KEYWORD_SWITCH, true);
   bar.SetQuery("搜索");
   bar.Click(IDC_SEARCH);
-  EXPECT_EQ(LastLaunch(bar, 1).url, "http://e4.test/?q=site:s3.org 搜索 k7");
+  EXPECT_EQ(LastLaunch(bar, 1).url, "http://e4.test/?q=" + PercentEncoded("site:s3.org 搜索 k7"));
 
   bar.Command(ID_ENGINE_FIRST);
   EXPECT_EQ(icon(), firstIcon);

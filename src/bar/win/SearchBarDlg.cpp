@@ -4,13 +4,17 @@
 
 #include "framework/win/Dpi.h"
 #include "resource.h"
+#include "bar/BarSettings.h"
+#include "bar/win/SingleBar.h"
+#include "bar/win/StartupClock.h"
+#include "framework/win/WideText.h"
+#include "search/AimedQuery.h"
 #include "search/SearchUrl.h"
 #include "search/win/Browser.h"
-#include "settings/Keys.h"
-#include "bar/BarSettings.h"
-#include "bar/win/StartupClock.h"
 #include "settings/win/ReadSettings.h"
 #include "settings/win/SettingsPath.h"
+#include "settings/win/StarterFile.h"
+#include "settings/win/SystemGbk.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -22,12 +26,17 @@ bool IsInputThatMayReachTheList(UINT message) {
          message == WM_MOUSEWHEEL;
 }
 
+// Posted to the bar when a search was asked for from outside, and when the
+// query box's text was set other than by typing.
+constexpr UINT kRunSearchesAsked = WM_APP + 2;
+constexpr UINT kQueryTextSet = WM_APP + 3;
+
 }  // namespace
 
 SearchBarDlg::SearchBarDlg()
     : Dialog(IDD_SEARCHBAR),
       m_settingsPath(CurrentSettingsPath()),
-      m_queryList([this] { ListHistory(); }),
+      m_queryList([this] { ListHistory(); }, kQueryTextSet),
       m_dropTarget(
           [this](const std::string& text) {
             SetQueryText(text);
@@ -52,6 +61,20 @@ SearchBarDlg::SearchBarDlg()
                  [this](UINT id) { ShowChoice(KeywordMenuParts(), id); });
   OnCommandRange(ID_SITE_FIRST, ID_SITE_FIRST + kMenuEntryCount - 1,
                  [this](UINT id) { ShowChoice(SiteMenuParts(), id); });
+  // A shortcut typed or picked from the history names its engine at once.
+  OnControl(IDC_QUERY, CBN_EDITCHANGE, [this] { ShowSearchCaption(WindowText(m_queryBox)); });
+  OnControl(IDC_QUERY, CBN_SELCHANGE, [this] { ShowSearchCaptionOfSelection(); });
+  OnMessage(WM_COPYDATA, [this](WPARAM, LPARAM data) {
+    return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(data));
+  });
+  OnMessage(kQueryTextSet, [this](WPARAM, LPARAM) {
+    ShowSearchCaption(WindowText(m_queryBox));
+    return Handled(0);
+  });
+  OnMessage(kRunSearchesAsked, [this](WPARAM, LPARAM) {
+    RunSearchesAsked();
+    return Handled(0);
+  });
   OnCommand(ID_SHOW_BAR, [this] { ShowBar(); });
   OnCommand(ID_HIDE_BAR, [this] { HideBar(); });
   OnCommand(ID_APP_EXIT, [this] { OnExit(); });
@@ -85,7 +108,10 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_siteMenu.Reset(CreatePopupMenu());
   m_keywordMenu.Reset(CreatePopupMenu());
   MarkStartup("menus made");
-  // One reading of the settings file gives everything the bar starts with.
+  // A first start writes the starter file, so that the menus show the
+  // built-in engines; one reading of the file then gives everything the bar
+  // starts with.
+  WriteStarterFileWhereNone(m_settingsPath);
   BarSettings settings = ReadBarSettings(ReadSettingsSnapshot(m_settingsPath).File());
   MarkStartup("settings file read");
   m_options = settings.options;
@@ -108,6 +134,7 @@ BOOL SearchBarDlg::OnInitDialog() {
   m_history = std::move(settings.history);
   m_queryList.Subclass(m_queryBox);
   m_barShown = true;
+  if (!m_searchesAsked.empty()) PostMessageW(Hwnd(), kRunSearchesAsked, 0, 0);
   return TRUE;
 }
 
@@ -193,13 +220,64 @@ void SearchBarDlg::RunSearch() {
   std::string query(QueryAsSearched(m_queryText));
   std::string site = m_siteOn ? WindowText(m_siteButton) : std::string();
   std::string keyword = m_keywordOn ? WindowText(m_keywordButton) : std::string();
-  std::string url = ComposeSearchUrl(query, m_currentSearchCode, m_siteOn, site, m_keywordOn, keyword);
+  std::string url = ComposeAimedSearchUrl(query, m_engines, m_currentSearchCode, m_siteOn, site, m_keywordOn,
+                                          keyword, SystemGbk());
   OpenInBrowser(url, m_options.useIE != 0);
   if (!query.empty()) RecordQuery(query);
 }
 
 void SearchBarDlg::SetQueryText(std::string_view text) {
   SetText(m_queryBox, text);
+  ShowSearchCaption(text);  // at once, for the search that follows a drop
+}
+
+void SearchBarDlg::SearchSoon(std::string text) {
+  m_searchesAsked.push_back(std::move(text));
+  if (Hwnd()) PostMessageW(Hwnd(), kRunSearchesAsked, 0, 0);  // else at the end of the initialisation
+}
+
+// Another start of Quarrow on this settings file hands its command line's
+// search or exit here (SingleBar).
+Dialog::Result SearchBarDlg::OnCopyData(const COPYDATASTRUCT* data) {
+  if (!data) return Handled(FALSE);
+  switch (data->dwData) {
+    case SingleBar::kSearchRequest:
+      SearchSoon(std::string(static_cast<const char*>(data->lpData), data->cbData));
+      return Handled(TRUE);
+    case SingleBar::kExitRequest:
+      PostMessageW(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0);
+      return Handled(TRUE);
+    default:
+      return Handled(FALSE);
+  }
+}
+
+void SearchBarDlg::RunSearchesAsked() {
+  while (!m_searchesAsked.empty()) {
+    std::string text = std::move(m_searchesAsked.front());
+    m_searchesAsked.pop_front();
+    SetQueryText(text);
+    RunSearch();
+  }
+}
+
+void SearchBarDlg::ShowSearchCaption(std::string_view queryText) {
+  const AimedQuery aim = AimQuery(QueryAsSearched(queryText), m_engines);
+  const std::string& caption = aim.Aimed() ? m_engines[aim.engine].name : m_currentEngineName;
+  HWND button = Item(IDC_SEARCH);
+  if (WindowText(button) != caption) SetText(button, caption);
+}
+
+// The list's selection changes before the query box's text does.
+void SearchBarDlg::ShowSearchCaptionOfSelection() {
+  const LRESULT selected = SendMessageW(m_queryBox, CB_GETCURSEL, 0, 0);
+  if (selected == CB_ERR) return;
+  const LRESULT length = SendMessageW(m_queryBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+  if (length == CB_ERR) return;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  SendMessageW(m_queryBox, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(length));
+  ShowSearchCaption(Utf8(text));
 }
 
 void SearchBarDlg::SaveState() {

@@ -10,11 +10,14 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "bar/BarOptions.h"
 #include "bar/MenuContents.h"
+#include "bar/win/QueryBox.h"
 #include "bar/win/TextDropTarget.h"
 #include "desktop/Background.h"
 #include "desktop/Docking.h"
@@ -22,7 +25,6 @@
 #include "desktop/win/WindowDockingHost.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Handle.h"
-#include "framework/win/LazyComboList.h"
 #include "search/QueryHistory.h"
 #include "settings/SettingsFile.h"
 
@@ -37,6 +39,9 @@ class SearchBarDlg : public Dialog {
   void RunSearch();
   // Replaces the query box's text (a dropped text).
   void SetQueryText(std::string_view text);
+  // Searches `text` as if it had been typed and Entered, once the bar is up
+  // (a search from the command line).
+  void SearchSoon(std::string text);
   // Writes the history and the option flags to the settings file.
   void SaveState();
 
@@ -54,12 +59,18 @@ class SearchBarDlg : public Dialog {
   void OnKeywordSwitch();
   void ListHistory();
   void RecordQuery(const std::string& query);
+  Result OnCopyData(const COPYDATASTRUCT* data);
+  void RunSearchesAsked();
+  // The Search button names the engine the query's shortcut aims at, or the
+  // current engine.
+  void ShowSearchCaption(std::string_view queryText);
+  void ShowSearchCaptionOfSelection();
 
   // ---- Selection menus (SearchBarMenus.cpp).
   // What tells the engine, keyword and site menus apart.
   struct MenuParts {
     MenuHandle& menu;
-    MenuTexts& entries;  // the menu's texts, position 0..9
+    std::vector<std::string>& entries;  // the menu's texts, at most ten
     int buttonId;        // shows the chosen entry
     UINT firstCommand;   // entry i sends firstCommand + i
     UINT editCommand;    // "增加", after a separator
@@ -70,9 +81,10 @@ class SearchBarDlg : public Dialog {
   void BuildSelectionMenus(const SelectionMenus& menus);
   void RebuildEngineMenu();
   void RebuildKeywordAndSiteMenus();
-  void FillSelectionMenu(const MenuParts& parts, const MenuTexts& entries);
-  void ShowChoice(const MenuParts& parts, UINT command);
-  void FillEngineMenu(const EngineMenuContents& engines);
+  void FillSelectionMenu(const MenuParts& parts, const TextMenu& menu);
+  // False when the menu has no entry for the command.
+  bool ShowChoice(const MenuParts& parts, UINT command);
+  void FillEngineMenu(const EngineMenu& menu);
   void ChooseEngine(UINT command);
   void SetEngineIcon(int position);
   void DropMenuBelow(HWND button, HMENU menu);
@@ -112,22 +124,24 @@ class SearchBarDlg : public Dialog {
 
   std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   QueryHistory m_history;
-  LazyComboList m_queryList;  // the query box, its list filled from m_history when first needed
+  QueryBox m_queryList;  // the query box, its list filled from m_history when first needed
 
   HWND m_queryBox = nullptr;
   HWND m_engineButton = nullptr;
   HWND m_keywordButton = nullptr;
   HWND m_siteButton = nullptr;
 
-  // Selection menus and their entries; position 0..9 of each list.
+  // Selection menus and their entries: the first ten of each list.
   MenuHandle m_engineMenu;
   MenuHandle m_siteMenu;
   MenuHandle m_keywordMenu;
-  MenuTexts m_engineNames;
-  MenuTexts m_engineCodes;
-  MenuTexts m_sites;
-  MenuTexts m_keywords;
+  std::vector<EngineEntry> m_engines;  // the whole catalogue, for the shortcuts
+  std::vector<std::string> m_engineNames;
+  std::vector<std::string> m_sites;
+  std::vector<std::string> m_keywords;
+  std::string m_currentEngineName;
   std::string m_currentSearchCode;
+  std::deque<std::string> m_searchesAsked;  // from the command line, run in turn
 
   // Options read at start; the options dialog changes them in memory.
   BarOptions m_options;

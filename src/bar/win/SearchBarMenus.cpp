@@ -1,5 +1,5 @@
-// The engine, keyword and site menus: ten entries read from the settings
-// file, a separator and "增加"; the chosen entry carries the radio mark and is
+// The engine, keyword and site menus: the first entries of each list, at most
+// ten, a separator and "增加"; the chosen entry carries the radio mark and is
 // the default item, and its text is on the menu's button.
 #include "bar/win/SearchBarDlg.h"
 
@@ -14,8 +14,8 @@
 
 namespace {
 
-void MarkChoice(HMENU menu, int position) {
-  CheckMenuRadioItem(menu, 0, kMenuEntryCount - 1, position, MF_BYPOSITION);
+void MarkChoice(HMENU menu, int position, size_t entries) {
+  CheckMenuRadioItem(menu, 0, static_cast<UINT>(entries) - 1, position, MF_BYPOSITION);
   SetMenuDefaultItem(menu, position, TRUE);
 }
 
@@ -40,29 +40,38 @@ void SearchBarDlg::BuildSelectionMenus(const SelectionMenus& menus) {
   UpdateData(true);
 }
 
-// The entries, a separator and "增加"; entry 0 chosen.
-void SearchBarDlg::FillSelectionMenu(const MenuParts& parts, const MenuTexts& entries) {
-  parts.entries = entries;
-  HMENU menu = parts.menu.Get();
-  for (int i = 0; i < kMenuEntryCount; ++i) {
-    AppendMenuW(menu, MF_STRING, parts.firstCommand + i, Wide(parts.entries[i]).c_str());
+// The entries, a separator and "增加"; entry 0 chosen. Without entries the
+// button shows what the file reads at position 0.
+void SearchBarDlg::FillSelectionMenu(const MenuParts& parts, const TextMenu& menu) {
+  parts.entries = menu.entries;
+  HMENU popup = parts.menu.Get();
+  for (size_t i = 0; i < parts.entries.size(); ++i) {
+    AppendMenuW(popup, MF_STRING, parts.firstCommand + i, Wide(parts.entries[i]).c_str());
   }
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, parts.editCommand, Wide(kMenuEditItem).c_str());
-  ShowChoice(parts, parts.firstCommand);
+  AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(popup, MF_STRING, parts.editCommand, Wide(kMenuEditItem).c_str());
+  if (!ShowChoice(parts, parts.firstCommand)) SetText(Item(parts.buttonId), menu.whenEmpty);
 }
 
 // The chosen entry's text goes on the menu's button.
-void SearchBarDlg::ShowChoice(const MenuParts& parts, UINT command) {
-  int i = static_cast<int>(command - parts.firstCommand);
+bool SearchBarDlg::ShowChoice(const MenuParts& parts, UINT command) {
+  const size_t i = command - parts.firstCommand;
+  if (i >= parts.entries.size()) return false;
   SetText(Item(parts.buttonId), parts.entries[i]);
-  MarkChoice(parts.menu.Get(), i);
+  MarkChoice(parts.menu.Get(), static_cast<int>(i), parts.entries.size());
+  return true;
 }
 
-void SearchBarDlg::FillEngineMenu(const EngineMenuContents& engines) {
-  m_engineCodes = engines.codes;
-  FillSelectionMenu(EngineMenuParts(), engines.names);
-  m_currentSearchCode = m_engineCodes[0];
+void SearchBarDlg::FillEngineMenu(const EngineMenu& menu) {
+  m_engines = menu.engines;
+  TextMenu names;
+  names.whenEmpty = menu.whenEmpty.name;
+  for (size_t i = 0; i < MenuEntriesOf(m_engines.size()); ++i) names.entries.push_back(m_engines[i].name);
+  FillSelectionMenu(EngineMenuParts(), names);
+  const EngineEntry& first = m_engines.empty() ? menu.whenEmpty : m_engines.front();
+  m_currentEngineName = first.name;
+  m_currentSearchCode = first.searchCode;
+  ShowSearchCaption(WindowText(m_queryBox));
 }
 
 void SearchBarDlg::RebuildEngineMenu() {
@@ -82,10 +91,12 @@ void SearchBarDlg::RebuildKeywordAndSiteMenus() {
 }
 
 void SearchBarDlg::ChooseEngine(UINT command) {
-  ShowChoice(EngineMenuParts(), command);
-  int i = static_cast<int>(command - ID_ENGINE_FIRST);
-  m_currentSearchCode = m_engineCodes[i];
-  SetEngineIcon(i);
+  if (!ShowChoice(EngineMenuParts(), command)) return;
+  const size_t i = command - ID_ENGINE_FIRST;
+  m_currentEngineName = m_engines[i].name;
+  m_currentSearchCode = m_engines[i].searchCode;
+  SetEngineIcon(static_cast<int>(i));
+  ShowSearchCaption(WindowText(m_queryBox));
 }
 
 // Icon 300 + i belongs to menu position i, whichever engine stands there. It

@@ -39,6 +39,26 @@ BOOL CALLBACK FindMarkedBar(HWND window, LPARAM found) {
   return FALSE;
 }
 
+// Hands `request` to the running bar; false when it did not take it.
+bool HandOver(HWND bar, const CommandLine& request) {
+  if (request.command != BarCommand::Search && request.command != BarCommand::Exit) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(bar, &process);
+    AllowSetForegroundWindow(process);  // this start has the user's foreground right
+    return PostMessageW(bar, SingleBar::RevealMessage(), 0, 0) != FALSE;
+  }
+  COPYDATASTRUCT data{};
+  data.dwData = request.command == BarCommand::Search ? SingleBar::kSearchRequest : SingleBar::kExitRequest;
+  data.cbData = static_cast<DWORD>(request.text.size());
+  data.lpData = const_cast<char*>(request.text.data());
+  // A bar busy in a dialog still takes it (its dialog's loop dispatches it);
+  // a hung one is not waited for long.
+  DWORD_PTR taken = FALSE;
+  return SendMessageTimeoutW(bar, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                             &taken) &&
+         taken;
+}
+
 }  // namespace
 
 std::wstring CurrentSettingsPathW() {
@@ -59,7 +79,7 @@ SingleBar::~SingleBar() {
   if (m_mutex) CloseHandle(m_mutex);
 }
 
-bool SingleBar::Claim() {
+bool SingleBar::Claim(const CommandLine& request) {
   g_barKey = m_key;
   // Owned by the first start; released by the system when its process ends.
   m_mutex = CreateMutexW(nullptr, TRUE, (L"Local\\" + m_key).c_str());
@@ -73,10 +93,7 @@ bool SingleBar::Claim() {
     FoundBar found{&m_key};
     EnumWindows(FindMarkedBar, reinterpret_cast<LPARAM>(&found));
     if (found.bar) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(found.bar, &process);
-      AllowSetForegroundWindow(process);  // this start has the user's foreground right
-      PostMessageW(found.bar, RevealMessage(), 0, 0);
+      m_answered = HandOver(found.bar, request);
       return false;
     }
     Sleep(100);

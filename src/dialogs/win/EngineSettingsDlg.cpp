@@ -6,6 +6,8 @@
 #include "base/Texts.h"
 #include "dialogs/win/AlreadyExistsBox.h"
 #include "base/Dpi.h"
+#include "framework/win/AppTitle.h"
+#include "framework/win/WideText.h"
 #include "framework/win/Dpi.h"
 #include "framework/win/ListView.h"
 #include "resource.h"
@@ -25,7 +27,7 @@ static_assert(kListStyles == 0x171);
 constexpr int kEngineIcons[] = {300, 301, 308, 302, 303, 304, 309, 307, 305, 306};
 constexpr int kImageCount = sizeof kEngineIcons / sizeof kEngineIcons[0];
 
-enum Column { kOrderColumn = 0, kNameColumn = 1, kCodeColumn = 2 };
+enum Column { kOrderColumn = 0, kNameColumn = 1, kCodeColumn = 2, kShortcutColumn = 3 };
 
 // Rows inserted after the dialog has opened show the list's first image.
 constexpr int kInsertedRowImage = 0;
@@ -50,6 +52,7 @@ void EngineSettingsDlg::DoDataExchange(DataExchange& exchange) {
   exchange.Control(IDC_ENGINE_LIST, m_list);
   exchange.Text(IDC_ENGINE_NAME, m_name);
   exchange.Text(IDC_ENGINE_CODE, m_code);
+  exchange.Text(IDC_ENGINE_SHORTCUT, m_shortcut);
 }
 
 BOOL EngineSettingsDlg::OnInitDialog() {
@@ -61,6 +64,7 @@ BOOL EngineSettingsDlg::OnInitDialog() {
   ListViewInsertColumn(m_list, kOrderColumn, kColumnOrder, ScaleToDpi(40, density));
   ListViewInsertColumn(m_list, kNameColumn, kColumnName, ScaleToDpi(120, density));
   ListViewInsertColumn(m_list, kCodeColumn, kColumnSearchCode, ScaleToDpi(320, density));
+  ListViewInsertColumn(m_list, kShortcutColumn, kColumnShortcut, ScaleToDpi(60, density));
 
   m_catalogue.LoadForEditing(ReadSettingsSnapshot(m_settingsPath).File());
   const auto& entries = m_catalogue.Entries();
@@ -85,8 +89,13 @@ void EngineSettingsDlg::BuildImageList() {
 
 void EngineSettingsDlg::InsertRow(int row, const EngineEntry& entry, int image) {
   ListViewInsertRow(m_list, row, FormatInt(row), image);
+  SetRowTexts(row, entry);
+}
+
+void EngineSettingsDlg::SetRowTexts(int row, const EngineEntry& entry) {
   ListViewSetText(m_list, row, kNameColumn, entry.name);
   ListViewSetText(m_list, row, kCodeColumn, entry.searchCode);
+  ListViewSetText(m_list, row, kShortcutColumn, entry.shortcut);
 }
 
 void EngineSettingsDlg::RenumberRows(int from) {
@@ -104,13 +113,15 @@ LRESULT EngineSettingsDlg::OnListClick() {
     const EngineEntry& entry = m_catalogue.Entries()[static_cast<size_t>(m_currentRow)];
     SetText(Item(IDC_ENGINE_NAME), entry.name);
     SetText(Item(IDC_ENGINE_CODE), entry.searchCode);
+    SetText(Item(IDC_ENGINE_SHORTCUT), entry.shortcut);
   }
   return 0;
 }
 
 void EngineSettingsDlg::OnAdd() {
   UpdateData(true);
-  switch (m_catalogue.AddEntry(m_name, m_code)) {
+  const AddResult result = m_catalogue.AddEntry(m_name, m_code, m_shortcut);
+  switch (result) {
     case AddResult::NameMissing:
       SetFocus(Item(IDC_ENGINE_NAME));
       break;
@@ -119,6 +130,10 @@ void EngineSettingsDlg::OnAdd() {
       break;
     case AddResult::Duplicate:
       ShowAlreadyExists(Hwnd(), m_name);
+      break;
+    case AddResult::ShortcutHasBlank:
+    case AddResult::ShortcutTaken:
+      ShowShortcutRefused(result, m_catalogue.Count());
       break;
     case AddResult::Added: {
       size_t last = m_catalogue.Count() - 1;
@@ -133,9 +148,25 @@ void EngineSettingsDlg::OnAdd() {
 void EngineSettingsDlg::OnModify() {
   if (m_currentRow < 0 || static_cast<size_t>(m_currentRow) >= m_catalogue.Count()) return;
   UpdateData(true);
-  m_catalogue.ReplaceEntry(static_cast<size_t>(m_currentRow), m_name, m_code);
-  ListViewSetText(m_list, m_currentRow, kNameColumn, m_name);
-  ListViewSetText(m_list, m_currentRow, kCodeColumn, m_code);
+  const size_t row = static_cast<size_t>(m_currentRow);
+  const AddResult result = m_catalogue.ReplaceEntry(row, m_name, m_code, m_shortcut);
+  if (result != AddResult::Added) {
+    ShowShortcutRefused(result, row);
+    return;
+  }
+  SetRowTexts(m_currentRow, m_catalogue.Entries()[row]);
+}
+
+// Like a name the list already has: a message box with the information icon.
+void EngineSettingsDlg::ShowShortcutRefused(AddResult result, size_t position) {
+  std::string message(kShortcutHasBlank);
+  if (result == AddResult::ShortcutTaken) {
+    const size_t holder = m_catalogue.OtherWithShortcut(m_shortcut, position);
+    const std::string& name = m_catalogue.Entries()[holder].name;
+    message = std::string(kShortcutTakenBy) + name + std::string(kShortcutTakenEnd);
+  }
+  MessageBoxW(Hwnd(), Wide(message).c_str(), Wide(AppTitle()).c_str(), MB_ICONINFORMATION | MB_OK);
+  SetFocus(Item(IDC_ENGINE_SHORTCUT));
 }
 
 // The current row goes, but only while some row holds the selection mark. The

@@ -1,6 +1,6 @@
 // The engine settings dialog (template 151): the engine catalogue in a
-// three-column list, edited with Add, Modify, Delete, Up, Down and Restore
-// defaults, and saved only on OK.
+// four-column list (order, name, search code, shortcut), edited with Add,
+// Modify, Delete, Up, Down and Restore defaults, and saved only on OK.
 #pragma once
 
 #include <string>
@@ -24,11 +24,15 @@ class EngineSettingsDlg : public Dialog {
   void OnModify();
   void OnDelete();
   void OnRestoreDefaults();
+  // The catalogue's refusal of a shortcut, told as the refusal of a name is.
+  void ShowShortcutRefused(AddResult result, size_t position);
   void OnUp();
   void OnDown();
 
   void BuildImageList();
   void InsertRow(int row, const EngineEntry& entry, int image);
+  // The name, search code and shortcut columns of `row`.
+  void SetRowTexts(int row, const EngineEntry& entry);
   void RenumberRows(int from);
   // Takes the row at `from` out and puts it in again at `to`, with the texts
   // the catalogue's move left there (cut as the list cuts them); the selection
@@ -42,6 +46,7 @@ class EngineSettingsDlg : public Dialog {
 
   std::string m_name;  // IDC_ENGINE_NAME
   std::string m_code;  // IDC_ENGINE_CODE
+  std::string m_shortcut;  // IDC_ENGINE_SHORTCUT
   HWND m_list = nullptr;
   ImageListHandle m_images;  // the list view shares it and does not destroy it
 };
