@@ -17,6 +17,7 @@ BarOptions BarOptions::Read(const SettingsFile& file) {
   options.useIE = file.ReadInt(keys::kSetting, keys::kUseIE, FormatInt(kDefaults.useIE));
   options.useImage = file.ReadInt(keys::kSetting, keys::kUseImg, FormatInt(kDefaults.useImage));
   options.imageNumber = ReadImageNumber(file);
+  options.suggest = file.ReadInt(keys::kSetting, keys::kSuggest, FormatInt(kDefaults.suggest));
   return options;
 }
 
@@ -28,4 +29,7 @@ void BarOptions::Save(const SettingsFile& file) const {
   file.WriteString(keys::kSetting, keys::kUseIE, Flag(useIE));
   file.WriteString(keys::kSetting, keys::kDoubleClickRight, Flag(doubleClickRight));
   file.WriteString(keys::kSetting, keys::kUseImg, Flag(useImage));
+  if (suggest || !file.ReadString(keys::kSetting, keys::kSuggest, "").empty()) {
+    file.WriteString(keys::kSetting, keys::kSuggest, Flag(suggest));
+  }
 }

@@ -8,6 +8,7 @@ OptionChoices ChoicesForDialog(const BarOptions& options) {
   choices.browserChoice = options.useIE == 1 ? 0 : 1;
   choices.placementChoice = options.doubleClickRight == 1 ? 1 : 0;
   choices.backgroundChoice = options.useImage == 1 ? 1 : 0;
+  choices.suggest = options.suggest == 1;
   return choices;
 }
 
@@ -26,5 +27,6 @@ BarOptions OptionsAfterOk(const BarOptions& before, const OptionChoices& chosen)
   after.useIE = chosen.browserChoice == 1 ? 0 : 1;
   after.doubleClickRight = SwitchFromChoice(chosen.placementChoice, before.doubleClickRight);
   after.useImage = SwitchFromChoice(chosen.backgroundChoice, before.useImage);
+  after.suggest = chosen.suggest ? 1 : 0;
   return after;
 }

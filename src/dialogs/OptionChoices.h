@@ -9,6 +9,7 @@ struct OptionChoices {
   int browserChoice = -1;     // 0 "IE", 1 "默认浏览器"
   int placementChoice = -1;   // 0 bottom-left, 1 bottom-right
   int backgroundChoice = -1;  // 0 colour, 1 picture
+  bool suggest = false;        // "输入时显示搜索建议"
   friend constexpr bool operator==(const OptionChoices&, const OptionChoices&) = default;
 };
 

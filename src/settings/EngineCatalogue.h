@@ -14,7 +14,8 @@
 struct EngineEntry {
   std::string name;        // menu text and the Search button's caption
   std::string searchCode;  // URL; the query goes where it says, or at its end
-  std::string shortcut;    // a word typed before a query to search with this engine; "" none
+  std::string shortcut = {};    // a word typed before a query to search with this engine; "" none
+  std::string suggestUrl = {};  // where suggestions for a query are asked ({q}, {q:gbk}); "" none
 
   bool operator==(const EngineEntry&) const = default;
 };
@@ -23,6 +24,7 @@ struct DefaultEngine {
   std::string_view name;
   std::string_view searchCode;
   std::string_view shortcut;
+  std::string_view suggestUrl;
 };
 
 // The built-in engines, in the order "全部恢复默认" inserts them. Row 0 (Baidu
@@ -32,7 +34,7 @@ inline constexpr std::string_view kDefaultSearchCode = "https://www.baidu.com/s?
 
 // Entry `index` as the file holds it: name "E%d", search code "S%d" (each
 // with row 0 of the built-in table where the key is missing), then the
-// shortcut "A%d" (none where missing).
+// shortcut "A%d" and the suggestion address "U%d" (none where missing).
 EngineEntry ReadEngineEntry(const SettingsFile& file, int index);
 
 // A shortcut is one word: no blank, tab or ideographic space in it.
@@ -42,8 +44,8 @@ class EngineCatalogue {
  public:
   // Replaces the entries with the "Number" entries that the file holds.
   void LoadForEditing(const SettingsFile& file);
-  // Writes "Number" and then "E%d", "S%d" and "A%d" of each entry; nothing
-  // else. An empty "A%d" only where the file holds a shortcut there.
+  // Writes "Number" and then "E%d", "S%d", "A%d" and "U%d" of each entry;
+  // nothing else. An empty "A%d" or "U%d" only over a value the file holds.
   void Save(const SettingsFile& file) const;
 
   // Puts the ten built-in engines in front of the entries there are. A
@@ -54,11 +56,13 @@ class EngineCatalogue {
   // shortcut; an empty name or code, a name the catalogue already has
   // (ignoring case), or a shortcut that is not one word or that another
   // engine has (ignoring case), is refused.
-  AddResult AddEntry(std::string_view name, std::string_view searchCode, std::string_view shortcut = {});
+  // The suggestion address is taken without its blanks around.
+  AddResult AddEntry(std::string_view name, std::string_view searchCode, std::string_view shortcut = {},
+                     std::string_view suggestUrl = {});
   // Takes the name and code as they are: no trimming, no check. The shortcut
   // is refused, and nothing changes, as AddEntry refuses it; Added otherwise.
   AddResult ReplaceEntry(size_t position, std::string_view name, std::string_view searchCode,
-                         std::string_view shortcut = {});
+                         std::string_view shortcut = {}, std::string_view suggestUrl = {});
   void RemoveEntry(size_t position);
   // Exchange the entry with its neighbour, as the dialog's list moves a row:
   // the moved entry's texts travel through 1024-byte buffers, so each arrives

@@ -16,6 +16,7 @@ inline constexpr std::string_view kNumber = "Number";        // count of a list
 inline constexpr std::string_view kEngineName = "E";         // Engine: E%d
 inline constexpr std::string_view kEngineCode = "S";         // Engine: S%d
 inline constexpr std::string_view kEngineShortcut = "A";     // Engine: A%d
+inline constexpr std::string_view kEngineSuggest = "U";      // Engine: U%d
 inline constexpr std::string_view kKeyword = "K";            // Key: K%d
 inline constexpr std::string_view kSiteEntry = "S";          // Site: S%d
 inline constexpr std::string_view kHistoryEntry = "H";       // History: H%d
@@ -24,5 +25,6 @@ inline constexpr std::string_view kUseIE = "UseIE";
 inline constexpr std::string_view kDoubleClickRight = "DoubleClickRight";
 inline constexpr std::string_view kUseImg = "UseImg";
 inline constexpr std::string_view kImgNumber = "ImgNumber";
+inline constexpr std::string_view kSuggest = "Suggest";
 
 }  // namespace keys

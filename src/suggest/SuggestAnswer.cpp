@@ -67,6 +67,11 @@ bool IsWellFormedUtf8(std::string_view bytes) {
   return true;
 }
 
+// True when some character takes three or four bytes in UTF-8 (CJK does).
+bool HasLongUtf8Character(std::string_view bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0xE0; });
+}
+
 // The body as the program's text; nothing when some byte is no character of
 // its charset (the wrong charset named, or a damaged reply).
 //
@@ -82,6 +87,10 @@ std::optional<std::string> BodyText(std::string_view body, Charset charset, cons
   }
   if (charset == Charset::kGbk) {
     if (IsAscii(body)) return std::string(body);
+    // UTF-8 said to be GBK decodes, as garbage (天气 reads 澶╂皵). A body that
+    // is well-formed UTF-8 with a character of three bytes or more, which
+    // text really in GBK almost never is, was mislabelled: nothing is shown.
+    if (IsWellFormedUtf8(body) && HasLongUtf8Character(body)) return std::nullopt;
     std::u16string units;
     if (!gbk.Decode(body, units)) return std::nullopt;
     // No GBK character is half a pair; a table that gave one gave no text.

@@ -8,9 +8,10 @@ namespace {
 
 // Every code https, the closed services of the first table replaced in their places.
 const std::vector<EngineEntry> kExpectedDefaults = {
-    {"百度一下", "https://www.baidu.com/s?wd=", "bd"},
-    {"Google谷歌", "https://www.google.com/search?q=", "g"},
-    {"必应Bing", "https://www.bing.com/search?q=", "bing"},
+    {"百度一下", "https://www.baidu.com/s?wd=", "bd", "https://suggestion.baidu.com/su?wd={q}"},
+    {"Google谷歌", "https://www.google.com/search?q=", "g",
+     "https://suggestqueries.google.com/complete/search?client=firefox&q={q}"},
+    {"必应Bing", "https://www.bing.com/search?q=", "bing", "https://api.bing.com/osjson.aspx?query={q}"},
     {"Google图片", "https://www.google.com/search?tbm=isch&q=", "gi"},
     {"百度图片", "https://image.baidu.com/search/index?tn=baiduimage&word=", "bdi"},
     {"哔哩哔哩", "https://search.bilibili.com/all?keyword=", "bili"},
@@ -199,7 +200,9 @@ TEST(EngineCatalogue, RestoredDefaultsLeaveOutShortcutsTaken) {
   EXPECT_EQ(catalogue.Entries()[20].shortcut, "G");
   for (size_t i = 0; i < catalogue.Count(); ++i) {
     const std::string& shortcut = catalogue.Entries()[i].shortcut;
-    if (!shortcut.empty()) EXPECT_EQ(catalogue.OtherWithShortcut(shortcut, i), catalogue.Count()) << shortcut;
+    if (!shortcut.empty()) {
+      EXPECT_EQ(catalogue.OtherWithShortcut(shortcut, i), catalogue.Count()) << shortcut;
+    }
   }
 }
 
@@ -221,4 +224,23 @@ TEST(EngineCatalogue, ShortcutsTravelWithTheirEngineAndOldFilesHaveNone) {
   catalogue.LoadForEditing(settings.File());
   catalogue.Save(settings.File());
   EXPECT_EQ(settings.Contents(), "[Engine]\r\nNumber=1\r\nE0=a\r\nS0=http://a/\r\n");
+}
+
+// The suggestion address travels like the shortcut: blanks around it go, it
+// is written where there is one or the file held one, and an engine without
+// one leaves no key behind.
+TEST(EngineCatalogue, SuggestionAddressesAreLoadedAndSavedWithTheirEngines) {
+  ScratchSettings settings;
+  EngineCatalogue catalogue;
+  catalogue.AddEntry("a", "http://a/", "", "  http://a/s?q={q} ");
+  catalogue.AddEntry("b", "http://b/");
+  catalogue.Save(settings.File());
+  EXPECT_EQ(settings.Contents(),
+            "[Engine]\r\nNumber=2\r\nE0=a\r\nS0=http://a/\r\nU0=http://a/s?q={q}\r\nE1=b\r\nS1=http://b/\r\n");
+  catalogue.ReplaceEntry(0, "a", "http://a/", "", "");
+  catalogue.Save(settings.File());
+  EXPECT_EQ(settings.Read(keys::kEngine, "U0"), "");  // removed, not come back
+  EngineCatalogue reloaded;
+  reloaded.LoadForEditing(settings.File());
+  EXPECT_EQ(reloaded.Entries(), catalogue.Entries());
 }

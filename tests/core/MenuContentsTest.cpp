@@ -98,6 +98,7 @@ TEST(MenuContents, TheStarterFileGivesTenDifferentEnginesAndOneKeywordAndSite) {
     EXPECT_EQ(engines.engines[i].name, kDefaultEngines[i].name);
     EXPECT_EQ(engines.engines[i].searchCode, kDefaultEngines[i].searchCode);
     EXPECT_EQ(engines.engines[i].shortcut, kDefaultEngines[i].shortcut);
+    EXPECT_EQ(engines.engines[i].suggestUrl, kDefaultEngines[i].suggestUrl);
   }
   EXPECT_EQ(ReadKeywordMenu(settings.File()).entries, std::vector<std::string>{"MFC"});
   EXPECT_EQ(ReadSiteMenu(settings.File()).entries, std::vector<std::string>{"csdn.net"});
@@ -123,13 +124,31 @@ TEST(MenuContents, StartUpReadsInTheBarsOrder) {
   std::vector<std::string> expected;
   expected.push_back("Engine/Number");
   for (int i = 0; i < 10; ++i) {
-    for (const char* key : {"E", "S", "A"}) expected.push_back("Engine/" + IndexedKey(key, i));
+    for (const char* key : {"E", "S", "A", "U"}) expected.push_back("Engine/" + IndexedKey(key, i));
   }
   expected.push_back("Site/Number");
   for (int i = 0; i < 10; ++i) expected.push_back("Site/" + IndexedKey("S", i));
   expected.push_back("Key/Number");
   for (int i = 0; i < 10; ++i) expected.push_back("Key/" + IndexedKey("K", i));
-  for (const char* key : {"DoubleClickRight", "UseIE", "UseImg", "ImgNumber"}) expected.push_back(std::string("Setting/") + key);
+  for (const char* key : {"DoubleClickRight", "UseIE", "UseImg", "ImgNumber", "Suggest"}) {
+    expected.push_back(std::string("Setting/") + key);
+  }
   for (int i = 0; i < 100; ++i) expected.push_back("History/" + IndexedKey("H", i));
   EXPECT_EQ(reads.keysRead, expected);
+}
+
+// Suggestions are off unless switched on; "Suggest" reaches the file only once
+// it was on, so a file of one who never switched it on stays as it was.
+TEST(MenuContents, SuggestIsOffUntilSwitchedOnAndWrittenOnlyThen) {
+  ScratchSettings settings;
+  BarOptions options = BarOptions::Read(settings.File());
+  EXPECT_EQ(options.suggest, 0);
+  options.Save(settings.File());
+  EXPECT_EQ(settings.Read(keys::kSetting, keys::kSuggest), "<missing>");
+  options.suggest = 1;
+  options.Save(settings.File());
+  EXPECT_EQ(BarOptions::Read(settings.File()).suggest, 1);
+  options.suggest = 0;
+  options.Save(settings.File());
+  EXPECT_EQ(settings.Read(keys::kSetting, keys::kSuggest), "0");
 }

@@ -8,6 +8,8 @@ TEST(OptionChoices, DialogOpensWithOneButtonOfEachGroup) {
       {{0, 0, 0}, {1, 0, 0}},
       {{7, 7, 7}, {1, 0, 0}},
       {{-1, 2, -5}, {1, 0, 0}},
+      {{1, 1, 1, 1, 1}, {0, 1, 1, true}},  // suggestions on
+      {{1, 1, 1, 1, 7}, {0, 1, 1, false}},
   };
   for (const auto& c : cases) EXPECT_EQ(ChoicesForDialog(c.switches), c.choices) << c.switches.useIE;
 }
@@ -22,6 +24,8 @@ TEST(OptionChoices, OkWritesTheChoicesBack) {
       {{0, 0, 1}, {-1, -1, -1}, {1, 0, 1}},
       // The picture's number is not the dialog's.
       {{1, 1, 1, 17}, {1, 0, 0}, {0, 0, 0, 17}},
+      {{1, 1, 1, 1, 0}, {1, 0, 0, true}, {0, 0, 0, 1, 1}},
+      {{1, 1, 1, 1, 7}, {1, 0, 0, false}, {0, 0, 0, 1, 0}},
   };
   for (const auto& c : cases) EXPECT_EQ(OptionsAfterOk(c.before, c.chosen), c.after);
 }

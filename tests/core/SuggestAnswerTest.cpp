@@ -85,6 +85,8 @@ TEST(SuggestAnswer, BytesThatAreNoCharacterOfTheCharsetGiveNothing) {
       {"[\"q\",[\"a\x81\"]]", "text/plain; charset=gbk", {}},  // half a GBK character
       {"[\"q\",[\"\xFF\xFF\"]]", "x; charset=gbk", {}},
       {"\xEF\xBB\xBF" + Gbk(R"(["q",["天"]])"), "x; charset=gbk", {}},  // no mark in GBK
+      // UTF-8 labelled GBK decodes as GBK too, into garbage: refused.
+      {R"(["天",["天气预报"]])", "application/json; charset=gbk", {}},
   });
 }
 
