@@ -29,8 +29,9 @@
 #define IDC_ENGINE_ADD       1023
 #define IDC_ENGINE_MODIFY    1024
 #define IDC_ENGINE_RESTORE   1044
-#define IDC_ENGINE_SHORTCUT  1045
-#define IDC_ENGINE_CODE_HINT 1046
+#define IDC_ENGINE_SHORTCUT  1100
+#define IDC_ENGINE_CODE_HINT 1101
+#define IDC_ENGINE_SUGGEST   1102
 
 // ---- Keyword and site settings (152).
 #define IDC_SITE_COUNT       1001
@@ -50,13 +51,14 @@
 #define IDC_KEYWORD_UP       1063
 #define IDC_KEYWORD_DOWN     1064
 
-// ---- Options (139): three radio groups.
+// ---- Options (139): three radio groups and the suggestions' check box.
 #define IDC_BROWSER_IE       1042
 #define IDC_BROWSER_DEFAULT  1043
 #define IDC_PLACE_LEFT       1045
 #define IDC_PLACE_RIGHT      1046
 #define IDC_BACKGROUND_COLOR 1047
 #define IDC_BACKGROUND_IMAGE 1048
+#define IDC_SUGGEST          1103
 
 // ---- Picture chooser (298): slot s is radio 1078 + s with picture 1069 + s.
 #define IDC_PICTURE_FIRST    1069

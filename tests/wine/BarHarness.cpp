@@ -240,16 +240,17 @@ std::string HistorySection(const std::vector<std::string>& entries) {
 
 const std::vector<StarterEngine>& StarterEngines() {
   static const std::vector<StarterEngine> engines = {
-      {"百度一下", "https://www.baidu.com/s?wd=", "bd"},
-      {"Google谷歌", "https://www.google.com/search?q=", "g"},
-      {"必应Bing", "https://www.bing.com/search?q=", "bing"},
-      {"Google图片", "https://www.google.com/search?tbm=isch&q=", "gi"},
-      {"百度图片", "https://image.baidu.com/search/index?tn=baiduimage&word=", "bdi"},
-      {"哔哩哔哩", "https://search.bilibili.com/all?keyword=", "bili"},
-      {"Google地图", "https://www.google.com/maps/search/", "gm"},
-      {"优酷视频", "https://so.youku.com/search_video/q_", "yk"},
-      {"搜狗Sogou", "https://www.sogou.com/web?query=", "sg"},
-      {"爱词霸", "https://www.iciba.com/word?w=", "cb"},
+      {"百度一下", "https://www.baidu.com/s?wd=", "bd", "https://suggestion.baidu.com/su?wd={q}"},
+      {"Google谷歌", "https://www.google.com/search?q=", "g",
+       "https://suggestqueries.google.com/complete/search?client=firefox&q={q}"},
+      {"必应Bing", "https://www.bing.com/search?q=", "bing", "https://api.bing.com/osjson.aspx?query={q}"},
+      {"Google图片", "https://www.google.com/search?tbm=isch&q=", "gi", ""},
+      {"百度图片", "https://image.baidu.com/search/index?tn=baiduimage&word=", "bdi", ""},
+      {"哔哩哔哩", "https://search.bilibili.com/all?keyword=", "bili", ""},
+      {"Google地图", "https://www.google.com/maps/search/", "gm", ""},
+      {"优酷视频", "https://so.youku.com/search_video/q_", "yk", ""},
+      {"搜狗Sogou", "https://www.sogou.com/web?query=", "sg", ""},
+      {"爱词霸", "https://www.iciba.com/word?w=", "cb", ""},
   };
   return engines;
 }
@@ -260,6 +261,7 @@ std::string StarterSettings() {
     const StarterEngine& engine = StarterEngines()[i];
     const std::string k = std::to_string(i);
     engines.insert(engines.end(), {"E" + k + "=" + engine.name, "S" + k + "=" + engine.code, "A" + k + "=" + engine.shortcut});
+    if (!engine.suggestUrl.empty()) engines.push_back("U" + k + "=" + engine.suggestUrl);
   }
   return Gbk(IniSection("Engine", engines) + IniSection("Key", {"Number=1", "K0=MFC"}) +
              IniSection("Site", {"Number=1", "S0=csdn.net"}));

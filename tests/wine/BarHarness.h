@@ -131,7 +131,7 @@ inline const std::string kEmptySettings;
 // The built-in engines, and the file a first start writes (GBK bytes): the
 // engines with their shortcuts, then one keyword and one site.
 struct StarterEngine {
-  std::string name, code, shortcut;
+  std::string name, code, shortcut, suggestUrl;
 };
 const std::vector<StarterEngine>& StarterEngines();
 std::string StarterSettings();

@@ -413,12 +413,16 @@ ScreenImage ProgramBitmap(int id, int width, int height) {
 }
 
 void SaveScreenshot(HWND window, const std::string& name) {
-  wchar_t folder[MAX_PATH] = {};
-  if (!GetEnvironmentVariableW(L"QUARROW_SCREENSHOTS", folder, MAX_PATH)) return;
   SyncWith(window);
-  Sleep(300);  // let the last paint reach the screen
   RECT rect{};
   GetWindowRect(window, &rect);
+  SaveScreenshot(rect, name);
+}
+
+void SaveScreenshot(const RECT& rect, const std::string& name) {
+  wchar_t folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"QUARROW_SCREENSHOTS", folder, MAX_PATH)) return;
+  Sleep(300);  // let the last paint reach the screen
   ScreenImage image = CaptureScreen(rect);
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};

@@ -160,6 +160,7 @@ ScreenImage ProgramBitmap(int id, int width = 0, int height = 0);
 // With QUARROW_SCREENSHOTS naming a folder, saves the window as it is on
 // screen there as <name>.bmp (the documentation's pictures); else nothing.
 void SaveScreenshot(HWND window, const std::string& name);
+void SaveScreenshot(const RECT& rect, const std::string& name);  // a part of the screen
 
 // The light blue of the bar's colour look, as 0x00RRGGBB.
 constexpr DWORD kBarBlue = Rgb(217, 225, 247);

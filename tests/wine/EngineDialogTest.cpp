@@ -29,13 +29,17 @@ std::pair<std::string, std::string> Entry(int k, const std::string& name) {
 }
 
 // The Engine section that OK writes into a file that had none: its GBK
-// bytes. Entry k has shortcuts[k] where that is given and not empty.
-std::string SavedEngines(const Entries& entries, const std::vector<std::string>& shortcuts = {}) {
+// bytes. Entry k has shortcuts[k] and suggestUrls[k] where those are given
+// and not empty.
+std::string SavedEngines(const Entries& entries, const std::vector<std::string>& shortcuts = {},
+                         const std::vector<std::string>& suggestUrls = {}) {
   std::vector<std::string> lines{"Number=" + std::to_string(entries.size())};
   for (size_t k = 0; k < entries.size(); ++k) {
-    lines.push_back("E" + std::to_string(k) + "=" + entries[k].first);
-    lines.push_back("S" + std::to_string(k) + "=" + entries[k].second);
-    if (k < shortcuts.size() && !shortcuts[k].empty()) lines.push_back("A" + std::to_string(k) + "=" + shortcuts[k]);
+    const std::string n = std::to_string(k);
+    lines.push_back("E" + n + "=" + entries[k].first);
+    lines.push_back("S" + n + "=" + entries[k].second);
+    if (k < shortcuts.size() && !shortcuts[k].empty()) lines.push_back("A" + n + "=" + shortcuts[k]);
+    if (k < suggestUrls.size() && !suggestUrls[k].empty()) lines.push_back("U" + n + "=" + suggestUrls[k]);
   }
   return Gbk(IniSection("Engine", lines));
 }
@@ -125,12 +129,15 @@ TEST(EngineDialog, OpensWithTheCatalogueOfAFileWithoutEnginesAndRestoresTheDefau
   EXPECT_EQ(session.list->Images(),
             (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
 
-  std::vector<std::string> shortcuts;
-  for (const StarterEngine& engine : StarterEngines()) shortcuts.push_back(engine.shortcut);
+  std::vector<std::string> shortcuts, suggestUrls;
+  for (const StarterEngine& engine : StarterEngines()) {
+    shortcuts.push_back(engine.shortcut);
+    suggestUrls.push_back(engine.suggestUrl);
+  }
   EXPECT_EQ(session.list->Rows(4)[2][3], "bing");
 
   ASSERT_TRUE(session.End(IDOK));
-  EXPECT_EQ(session.bar.SettingsBytes(), SavedEngines(expected, shortcuts));
+  EXPECT_EQ(session.bar.SettingsBytes(), SavedEngines(expected, shortcuts, suggestUrls));
 }
 
 TEST(EngineDialog, UpAndDownMoveTheRowThatHoldsTheSelectionMark) {
@@ -401,7 +408,12 @@ TEST(EngineDialog, ShortcutsAreEditedAndADuplicateIsRefused) {
   dialog.SetText(IDC_ENGINE_NAME, "New");
   dialog.SetText(IDC_ENGINE_CODE, "http://new.test/?q={q}&x=1");
   dialog.SetText(IDC_ENGINE_SHORTCUT, "n");
+  dialog.SetText(IDC_ENGINE_SUGGEST, " http://new.test/su?q={q} ");
   dialog.Click(IDC_ENGINE_ADD);
+  session.ClickRow(0);
+  EXPECT_EQ(dialog.Text(IDC_ENGINE_SUGGEST), "");
+  session.ClickRow(3);
+  EXPECT_EQ(dialog.Text(IDC_ENGINE_SUGGEST), "http://new.test/su?q={q}");
   EXPECT_EQ(list.Rows(4).back(), (std::vector<std::string>{"3", "New", "http://new.test/?q={q}&x=1", "n"}));
 
   ASSERT_TRUE(session.End(IDOK));
@@ -409,7 +421,7 @@ TEST(EngineDialog, ShortcutsAreEditedAndADuplicateIsRefused) {
   EXPECT_EQ(session.bar.SettingsBytes(),
             Gbk(IniSection("Engine", {"Number=4", "E0=A", "S0=http://0.test/?q=", "E1=B", "S1=http://1.test/?q=",
                                       "E2=C", "S2=http://2.test/?q=", "A0=a", "E3=New",
-                                      "S3=http://new.test/?q={q}&x=1", "A3=n"})));
+                                      "S3=http://new.test/?q={q}&x=1", "A3=n", "U3=http://new.test/su?q={q}"})));
   session.bar.SetQuery("N a&b");
   session.bar.Click(IDC_SEARCH);
   auto launches = session.bar.WaitForLaunches(1);

@@ -112,14 +112,14 @@ const std::string kDefaultEngineName = "百度一下";
 const std::string kDefaultCode = "https://www.baidu.com/s?wd=";
 
 struct Engine {
-  std::string name, code, shortcut;
+  std::string name, code, shortcut, suggestUrl;
   bool operator==(const Engine&) const = default;
 };
 
 // The built-in engines with their shortcuts, as "全部恢复默认" inserts them.
 std::vector<Engine> DefaultEngines() {
   std::vector<Engine> engines;
-  for (const StarterEngine& e : StarterEngines()) engines.push_back({e.name, e.code, e.shortcut});
+  for (const StarterEngine& e : StarterEngines()) engines.push_back({e.name, e.code, e.shortcut, e.suggestUrl});
   return engines;
 }
 
@@ -179,7 +179,7 @@ struct Model {
     for (int k = 0; k < Count("Engine"); ++k) {
       const std::string n = std::to_string(k);
       rows.push_back({Get("Engine", "E" + n, kDefaultEngineName), Get("Engine", "S" + n, kDefaultCode),
-                      Get("Engine", "A" + n, "")});
+                      Get("Engine", "A" + n, ""), Get("Engine", "U" + n, "")});
     }
     return rows;
   }
@@ -732,14 +732,14 @@ class Monkey {
                            std::any_of(m_rows.begin(), m_rows.end(),
                                        [&](const auto& row) { return EqualsIgnoreCase(row.name, trimmedName); });
           ClickAdd(d, IDC_ENGINE_ADD, duplicate ? trimmedName : "");
-          if (!duplicate && !trimmedName.empty() && !trimmedCode.empty()) m_rows.push_back({trimmedName, trimmedCode, ""});
+          if (!duplicate && !trimmedName.empty() && !trimmedCode.empty()) m_rows.push_back({trimmedName, trimmedCode, "", ""});
         } else if (what < 70) {  // Modify
           std::string name = EngineName(), code = "http://" + Word(2) + ".test/?q=";
           action += " modify '" + Printable(name) + "' '" + Printable(code) + "'";
           d.SetText(IDC_ENGINE_NAME, name);
           d.SetText(IDC_ENGINE_CODE, code);
           d.Click(IDC_ENGINE_MODIFY);
-          if (current >= 0 && current < rows) m_rows[static_cast<size_t>(current)] = {name, code, ""};
+          if (current >= 0 && current < rows) m_rows[static_cast<size_t>(current)] = {name, code, "", ""};
         } else if (what < 82) {  // Delete
           int mark = list.SelectionMark();
           action += " delete (mark " + std::to_string(mark) + ")";
@@ -781,8 +781,11 @@ class Monkey {
       const std::string n = std::to_string(k);
       engine["E" + n] = ReadBack(m_rows[k].name);
       engine["S" + n] = ReadBack(m_rows[k].code);
-      // An empty shortcut is written only over one the file holds.
+      // An empty shortcut or suggestion address is written only over one the file holds.
       if (!m_rows[k].shortcut.empty() || !m_model.Get("Engine", "A" + n, "").empty()) engine["A" + n] = m_rows[k].shortcut;
+      if (!m_rows[k].suggestUrl.empty() || !m_model.Get("Engine", "U" + n, "").empty()) {
+        engine["U" + n] = m_rows[k].suggestUrl;
+      }
     }
     m_model.BuildEngineMenu();
     m_model.held = m_model.controls;

@@ -50,10 +50,6 @@ void SearchBarDlg::BindDesktopMessages() {
     m_docking.OnHitTest(PointOf(point));
     return kNotHandled;
   });
-  OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
-    m_docking.OnTimer(static_cast<unsigned>(id));
-    return kNotHandled;
-  });
   OnMessage(WM_LBUTTONDBLCLK, [this](WPARAM, LPARAM) {
     m_docking.MoveToCorner(m_options.doubleClickRight);
     return kNotHandled;

@@ -62,7 +62,7 @@ SearchBarDlg::SearchBarDlg()
   OnCommandRange(ID_SITE_FIRST, ID_SITE_FIRST + kMenuEntryCount - 1,
                  [this](UINT id) { ShowChoice(SiteMenuParts(), id); });
   // A shortcut typed or picked from the history names its engine at once.
-  OnControl(IDC_QUERY, CBN_EDITCHANGE, [this] { ShowSearchCaption(WindowText(m_queryBox)); });
+  OnControl(IDC_QUERY, CBN_EDITCHANGE, [this] { OnQueryEdited(); });
   OnControl(IDC_QUERY, CBN_SELCHANGE, [this] { ShowSearchCaptionOfSelection(); });
   OnMessage(WM_COPYDATA, [this](WPARAM, LPARAM data) {
     return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(data));
@@ -81,6 +81,7 @@ SearchBarDlg::SearchBarDlg()
   BindDesktopMessages();
   BindDialogCommands();
   BindDpiMessages();
+  BindSuggestMessages();
 }
 
 SearchBarDlg::~SearchBarDlg() = default;
@@ -163,13 +164,23 @@ bool SearchBarDlg::PreTranslateMessage(MSG& message) {
       SendMessageW(m_queryBox, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
       return true;
     case VK_DELETE: {
-      LRESULT selected = SendMessageW(m_queryBox, CB_GETCURSEL, 0, 0);
-      if (selected != CB_ERR && static_cast<size_t>(selected) < m_history.Entries().size()) {
-        m_history.RemoveAt(static_cast<size_t>(selected));
+      const LRESULT selected = SendMessageW(m_queryBox, CB_GETCURSEL, 0, 0);
+      if (selected == CB_ERR) return false;
+      // A suggestion in the list is no history entry: Delete only edits the text.
+      if (std::optional<size_t> position = HistoryPositionOf(static_cast<size_t>(selected))) {
+        m_history.RemoveAt(*position);
         SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+        if (!m_suggestions.empty()) ShowDropList(ComposeDropList(m_history.Entries(), m_dropTyped, m_suggestions));
       }
       return false;
     }
+    case VK_RETURN:
+      // With the list open the combo box would take Enter only to close it:
+      // the chosen entry is searched at once, as with the list closed.
+      if (!SendMessageW(m_queryBox, CB_GETDROPPEDSTATE, 0, 0)) return false;
+      SendMessageW(m_queryBox, CB_SHOWDROPDOWN, FALSE, 0);
+      RunSearch();
+      return true;
     default:
       return false;
   }
@@ -302,6 +313,7 @@ void SearchBarDlg::ListHistory() {
 
 void SearchBarDlg::RecordQuery(const std::string& query) {
   std::optional<size_t> removed = m_history.Record(query);
+  if (!m_suggestions.empty()) return ForgetSuggestions();  // the list shows the whole history again
   if (!m_queryList.Filled()) return;  // filled from the history when needed
   if (removed) SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
   SendText(m_queryBox, CB_INSERTSTRING, 0, query);

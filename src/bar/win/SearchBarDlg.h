@@ -7,10 +7,13 @@
 //   SearchBarDesktop.cpp     docking, notification icon, hotkey, background
 //   SearchBarCommands.cpp    the settings dialogs and the About box
 //   SearchBarDpi.cpp         the icons at the monitor's density, a change of density
+//   SearchBarSuggest.cpp     suggestions while typing, in the query box's list
 #pragma once
 
 #include <array>
 #include <deque>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -27,6 +30,8 @@
 #include "framework/win/Handle.h"
 #include "search/QueryHistory.h"
 #include "settings/SettingsFile.h"
+#include "suggest/SuggestRequest.h"
+#include "suggest/win/SuggestWorker.h"
 
 class SearchBarDlg : public Dialog {
  public:
@@ -111,6 +116,18 @@ class SearchBarDlg : public Dialog {
   // ---- Dialogs (SearchBarCommands.cpp).
   void BindDialogCommands();
 
+  // ---- Suggestions (SearchBarSuggest.cpp).
+  void BindSuggestMessages();
+  void OnQueryEdited();
+  void AskForSuggestions();
+  void OnSuggestAnswer(std::unique_ptr<SuggestAnswer> answer);
+  // Back to the whole history; an answer on its way is dropped.
+  void ForgetSuggestions();
+  void ShowDropList(DropList list);
+  // The history position of the list's item `item`; none for a suggestion.
+  std::optional<size_t> HistoryPositionOf(size_t item) const;
+  void OnTimer(UINT_PTR id);
+
   // ---- Screen density (SearchBarDpi.cpp).
   void BindDpiMessages();
   void LoadAppIcons();
@@ -141,6 +158,7 @@ class SearchBarDlg : public Dialog {
   std::vector<std::string> m_keywords;
   std::string m_currentEngineName;
   std::string m_currentSearchCode;
+  std::string m_currentSuggestUrl;
   std::deque<std::string> m_searchesAsked;  // from the command line, run in turn
 
   // Options read at start; the options dialog changes them in memory.
@@ -167,4 +185,13 @@ class SearchBarDlg : public Dialog {
 
   TextDropTarget m_dropTarget;
   bool m_dropTargetRegistered = false;
+
+  // Suggestions: the worker comes with the first request; each request has a
+  // new generation, and an answer of another one is dropped on arrival.
+  std::unique_ptr<SuggestWorker> m_suggestWorker;
+  unsigned m_suggestGeneration = 0;
+  std::string m_suggestAskedFor;          // the query box's text when the request went
+  std::vector<std::string> m_suggestions;  // shown in the list below the history's matches
+  DropList m_dropList;                    // what the list shows while it shows suggestions
+  std::string m_dropTyped;                // the typed text the list's history entries begin with
 };

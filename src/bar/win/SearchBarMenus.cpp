@@ -71,6 +71,7 @@ void SearchBarDlg::FillEngineMenu(const EngineMenu& menu) {
   const EngineEntry& first = m_engines.empty() ? menu.whenEmpty : m_engines.front();
   m_currentEngineName = first.name;
   m_currentSearchCode = first.searchCode;
+  m_currentSuggestUrl = first.suggestUrl;
   ShowSearchCaption(WindowText(m_queryBox));
 }
 
@@ -95,6 +96,7 @@ void SearchBarDlg::ChooseEngine(UINT command) {
   const size_t i = command - ID_ENGINE_FIRST;
   m_currentEngineName = m_engines[i].name;
   m_currentSearchCode = m_engines[i].searchCode;
+  m_currentSuggestUrl = m_engines[i].suggestUrl;
   SetEngineIcon(static_cast<int>(i));
   ShowSearchCaption(WindowText(m_queryBox));
 }

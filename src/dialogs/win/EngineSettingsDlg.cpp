@@ -53,6 +53,7 @@ void EngineSettingsDlg::DoDataExchange(DataExchange& exchange) {
   exchange.Text(IDC_ENGINE_NAME, m_name);
   exchange.Text(IDC_ENGINE_CODE, m_code);
   exchange.Text(IDC_ENGINE_SHORTCUT, m_shortcut);
+  exchange.Text(IDC_ENGINE_SUGGEST, m_suggest);
 }
 
 BOOL EngineSettingsDlg::OnInitDialog() {
@@ -114,13 +115,14 @@ LRESULT EngineSettingsDlg::OnListClick() {
     SetText(Item(IDC_ENGINE_NAME), entry.name);
     SetText(Item(IDC_ENGINE_CODE), entry.searchCode);
     SetText(Item(IDC_ENGINE_SHORTCUT), entry.shortcut);
+    SetText(Item(IDC_ENGINE_SUGGEST), entry.suggestUrl);
   }
   return 0;
 }
 
 void EngineSettingsDlg::OnAdd() {
   UpdateData(true);
-  const AddResult result = m_catalogue.AddEntry(m_name, m_code, m_shortcut);
+  const AddResult result = m_catalogue.AddEntry(m_name, m_code, m_shortcut, m_suggest);
   switch (result) {
     case AddResult::NameMissing:
       SetFocus(Item(IDC_ENGINE_NAME));
@@ -149,7 +151,7 @@ void EngineSettingsDlg::OnModify() {
   if (m_currentRow < 0 || static_cast<size_t>(m_currentRow) >= m_catalogue.Count()) return;
   UpdateData(true);
   const size_t row = static_cast<size_t>(m_currentRow);
-  const AddResult result = m_catalogue.ReplaceEntry(row, m_name, m_code, m_shortcut);
+  const AddResult result = m_catalogue.ReplaceEntry(row, m_name, m_code, m_shortcut, m_suggest);
   if (result != AddResult::Added) {
     ShowShortcutRefused(result, row);
     return;

@@ -1,6 +1,7 @@
 // The engine settings dialog (template 151): the engine catalogue in a
-// four-column list (order, name, search code, shortcut), edited with Add,
-// Modify, Delete, Up, Down and Restore defaults, and saved only on OK.
+// four-column list (order, name, search code, shortcut), with each engine's
+// suggestion address in a field of its own, edited with Add, Modify, Delete,
+// Up, Down and Restore defaults, and saved only on OK.
 #pragma once
 
 #include <string>
@@ -47,6 +48,7 @@ class EngineSettingsDlg : public Dialog {
   std::string m_name;  // IDC_ENGINE_NAME
   std::string m_code;  // IDC_ENGINE_CODE
   std::string m_shortcut;  // IDC_ENGINE_SHORTCUT
+  std::string m_suggest;   // IDC_ENGINE_SUGGEST
   HWND m_list = nullptr;
   ImageListHandle m_images;  // the list view shares it and does not destroy it
 };

@@ -1,5 +1,5 @@
 // The options dialog (template 139): three radio groups, exchanged as the
-// index of the selected button (-1 when none is). It opens with the choices it
+// index of the selected button (-1 when none is), and the suggestions' check box. It opens with the choices it
 // is given and, after OK, gives back the ones made.
 #pragma once
 
