@@ -1,7 +1,7 @@
-// floor-required makes the registrations the bar makes, so that the bar is
-// measured against a floor that does what it must; and a close request is
-// followed rightly: the bar's settings are on disk the moment its window is
-// hidden, whatever the bar started with.
+// floor-required and floor-shows make the registrations the bar makes, so
+// that the bar is measured against a floor that does what it must; and a
+// close request is followed rightly: the bar's settings are on disk the
+// moment its window is hidden, whatever the bar started with.
 #include <gtest/gtest.h>
 
 #include "BarHarness.h"
@@ -51,6 +51,8 @@ TEST(FloorRequired, MakesTheBarsRegistrationsAndTheOtherFloorsNone) {
       {"Quarrow.exe", true},
       {"floor-required.exe", true},
       {"floor-required-clocked.exe", true},
+      {"floor-shows.exe", true},
+      {"floor-shows-clocked.exe", true},
       {"floor-imports.exe", false},
   };
   for (const auto& c : cases) {

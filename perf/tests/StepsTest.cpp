@@ -56,6 +56,7 @@ TEST(Steps, TheClockedProgramsMarkTheirStepsInOrder) {
       {"Quarrow-clocked.exe", {"WinMain", "OLE initialised"}, 13},
       {"floor-clocked.exe", {"WinMain", "the dialog's controls made"}, 2},
       {"floor-required-clocked.exe", {"WinMain", "OLE initialised"}, 6},
+      {"floor-shows-clocked.exe", {"WinMain", "OLE initialised"}, 9},
   };
   for (const auto& c : cases) {
     std::string folder = NewTempFolder("perf-steps-test");
@@ -81,29 +82,39 @@ TEST(Steps, TheClockedProgramsMarkTheirStepsInOrder) {
   }
 }
 
-// floor-required's steps carry the bar's names for the same calls, so that
-// the two step tables pair: every step of floor-required-clocked is one that
-// Quarrow-clocked makes too, in the same order.
-TEST(Steps, FloorRequiredsStepsAreTheBarsOwnInTheBarsOrder) {
-  std::vector<std::string> names[2];
-  const char* exes[2] = {"Quarrow-clocked.exe", "floor-required-clocked.exe"};
-  for (int k = 0; k < 2; ++k) {
-    std::string folder = NewTempFolder("perf-steps-test");
-    perf::StartTiming timing;
-    {
-      perf::StartedProgram program;
-      timing = program.Start(perf::BinFolder() + "\\" + exes[k], folder);
-      EXPECT_TRUE(program.Close()) << exes[k];
-    }
-    for (const perf::ClockMark& mark : perf::ReadClockMarks(folder, timing.startMs)) names[k].push_back(mark.step);
-    RemoveFolder(folder);
+std::vector<std::string> StepsOf(const char* exe) {
+  std::vector<std::string> names;
+  std::string folder = NewTempFolder("perf-steps-test");
+  perf::StartTiming timing;
+  {
+    perf::StartedProgram program;
+    timing = program.Start(perf::BinFolder() + "\\" + exe, folder);
+    EXPECT_TRUE(program.Close()) << exe;
   }
-  ASSERT_EQ(names[1].size(), 6u);
-  size_t at = 0;  // where the last paired step was found in the bar's list
-  for (const std::string& step : names[1]) {
-    auto found = std::find(names[0].begin() + static_cast<std::ptrdiff_t>(at), names[0].end(), step);
-    ASSERT_NE(found, names[0].end()) << "floor-required's step \"" << step << "\" is not the bar's, or out of order";
-    at = static_cast<size_t>(found - names[0].begin()) + 1;
+  for (const perf::ClockMark& mark : perf::ReadClockMarks(folder, timing.startMs)) names.push_back(mark.step);
+  RemoveFolder(folder);
+  return names;
+}
+
+// The floors' steps carry the bar's names for the same calls, so that the
+// step tables pair: every step of floor-required-clocked and of
+// floor-shows-clocked is one that Quarrow-clocked makes too, in the same order.
+TEST(Steps, TheFloorsStepsAreTheBarsOwnInTheBarsOrder) {
+  const std::vector<std::string> bar = StepsOf("Quarrow-clocked.exe");
+  const struct {
+    const char* exe;
+    size_t steps;
+  } floors[] = {{"floor-required-clocked.exe", 6}, {"floor-shows-clocked.exe", 9}};
+  for (const auto& floor : floors) {
+    SCOPED_TRACE(floor.exe);
+    std::vector<std::string> names = StepsOf(floor.exe);
+    ASSERT_EQ(names.size(), floor.steps);
+    size_t at = 0;  // where the last paired step was found in the bar's list
+    for (const std::string& step : names) {
+      auto found = std::find(bar.begin() + static_cast<std::ptrdiff_t>(at), bar.end(), step);
+      ASSERT_NE(found, bar.end()) << "the floor's step \"" << step << "\" is not the bar's, or out of order";
+      at = static_cast<size_t>(found - bar.begin()) + 1;
+    }
   }
 }
 
@@ -192,7 +203,8 @@ TEST(Steps, TheFloorsCarryQuarrowsResources) {
   ASSERT_GT(quarrow.names.size(), 40u);  // templates, menu, icons, thirty pictures, version, manifest
   EXPECT_TRUE(quarrow.names.count("#5/#102")) << "dialog template 102";
   for (const char* floor : {"floor.exe", "floor-imports.exe", "floor-clocked.exe", "floor-required.exe",
-                            "floor-required-clocked.exe", "Quarrow-clocked.exe"}) {
+                            "floor-required-clocked.exe", "floor-shows.exe", "floor-shows-clocked.exe",
+                            "Quarrow-clocked.exe"}) {
     EXPECT_EQ(ResourcesOf(perf::BinFolder() + "\\" + floor).names, quarrow.names) << floor;
   }
 }
