@@ -28,12 +28,15 @@ class MeasurementSettingsTest : public ::testing::Test {
 TEST_F(MeasurementSettingsTest, TheBarReadsTenOfEachListAndTheOptions) {
   BarSettings settings = Read();
   const SelectionMenus& menus = settings.menus;
+  ASSERT_EQ(menus.engines.engines.size(), static_cast<size_t>(perf::kListEntries));
+  ASSERT_EQ(menus.keywords.entries.size(), static_cast<size_t>(perf::kListEntries));
+  ASSERT_EQ(menus.sites.entries.size(), static_cast<size_t>(perf::kListEntries));
   for (int n = 0; n < perf::kListEntries; ++n) {
     SCOPED_TRACE(n);
-    EXPECT_EQ(menus.engines.names[n], "引擎" + std::to_string(n));  // not the defaults
-    EXPECT_EQ(menus.engines.codes[n], "http://www.example.com/s?engine=" + std::to_string(n) + "&wd=");
-    EXPECT_EQ(menus.keywords[n], "关键词" + std::to_string(n));
-    EXPECT_EQ(menus.sites[n], "site" + std::to_string(n) + ".example.com");
+    EXPECT_EQ(menus.engines.engines[n].name, "引擎" + std::to_string(n));  // not the defaults
+    EXPECT_EQ(menus.engines.engines[n].searchCode, "http://www.example.com/s?engine=" + std::to_string(n) + "&wd=");
+    EXPECT_EQ(menus.keywords.entries[n], "关键词" + std::to_string(n));
+    EXPECT_EQ(menus.sites.entries[n], "site" + std::to_string(n) + ".example.com");
   }
   EXPECT_EQ(settings.options.useIE, 0);
   EXPECT_EQ(settings.options.useImage, 1);
