@@ -23,6 +23,13 @@ void Report::Result(const std::string& name, double value, const std::string& un
   fflush(stdout);
 }
 
+void Report::Moonshot(const std::string& name, double value, const std::string& unit, const std::string& target,
+                      bool reached) {
+  printf("RESULT %s %.3f %s %s %s\n", name.c_str(), value, unit.c_str(), target.c_str(),
+         reached ? "reached" : "not-reached");
+  fflush(stdout);
+}
+
 void Report::Failure(const std::string& what) {
   m_failed = true;
   printf("FAILED %s\n", what.c_str());

@@ -13,7 +13,7 @@ namespace perf {
 
 // What the driver prints: Markdown tables for people, and one line per
 // figure that tools/perf.sh collects:
-//   RESULT <name> <value> <unit> <target or -> <met|missed|->
+//   RESULT <name> <value> <unit> <target or -> <met|missed|reached|not-reached|->
 class Report {
  public:
   void Heading(const std::string& text);
@@ -21,6 +21,10 @@ class Report {
   // A figure with an upper bound; `met` says whether it holds.
   void Result(const std::string& name, double value, const std::string& unit,
               const std::string& target = "-", int met = -1);
+  // A figure with a bound beyond the target, aimed at but not required: its
+  // verdict is "reached" or "not-reached", and never makes the run a miss.
+  void Moonshot(const std::string& name, double value, const std::string& unit, const std::string& target,
+                bool reached);
   void Failure(const std::string& what);  // a measurement that could not be made
   bool AnyMissed() const { return m_missed; }
   bool AnyFailed() const { return m_failed; }

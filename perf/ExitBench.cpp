@@ -33,7 +33,8 @@ void MeasureExit(Report& report, int runs) {
   std::vector<Exiter> programs = {{"Quarrow.exe", bin + "\\Quarrow.exe"},
                                   {"floor.exe", bin + "\\floor.exe"},
                                   {"floor-imports.exe", bin + "\\floor-imports.exe"},
-                                  {"floor-required.exe", bin + "\\floor-required.exe"}};
+                                  {"floor-required.exe", bin + "\\floor-required.exe"},
+                                  {"floor-shows.exe", bin + "\\floor-shows.exe"}};
   report.Heading(Format("Exit (%d rounds; each program started in turn, left idle 0.5 s, then sent WM_CLOSE)", runs));
   int saveChecked = 0, savedBeforeHidden = 0;
   for (int round = 0; round < runs; ++round) {

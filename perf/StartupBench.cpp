@@ -1,11 +1,13 @@
 // Start-up: Quarrow.exe against the floor programs (perf/floor.cpp), started
 // in turn, each in a fresh folder holding the same full Quarrow.ini (or none),
-// each closed by a close request before the next start. The target is set
-// against floor-required, which makes the registrations the bar must have
-// made when it appears; floor and floor-imports are measured beside it for
-// comparison. The working set is read the moment each is shown and idle; the
-// clocked builds of Quarrow and the floors, started in the same rounds, say
-// where the time goes, step by step and above floor-required's steps.
+// each closed by a close request before the next start. The targets are set
+// against floor-shows, which makes the registrations the bar must have made
+// when it appears and draws what the bar must draw from its settings file
+// (the captions and the picture); floor, floor-imports and floor-required are
+// measured beside it for comparison. The working set is read the moment each
+// is shown and idle; the clocked builds of Quarrow and the floors, started in
+// the same rounds, say where the time goes, step by step and above the
+// floors' steps.
 #include <map>
 #include <utility>
 
@@ -21,9 +23,11 @@ namespace {
 constexpr const char* kShownStep = "shown, painted and idle (the driver's moment)";
 
 // The targets, with the full settings file and with none alike: start-up at
-// most 1.10 times floor-required's, working set when shown at most 1 MB over it.
+// most 1.10 times floor-shows's (1.05 the moonshot, reported but not judged),
+// working set when shown at most 0.5 MB over it.
 constexpr double kStartupRatioTarget = 1.10;
-constexpr double kWorkingSetAllowanceKb = 1024;
+constexpr double kStartupRatioMoonshot = 1.05;
+constexpr double kWorkingSetAllowanceKb = 512;
 
 // The programs of every round, in this order; more (--also) may follow.
 enum ContenderIndex : size_t {
@@ -31,9 +35,11 @@ enum ContenderIndex : size_t {
   kFloor,
   kFloorImports,
   kFloorRequired,
+  kFloorShows,
   kQuarrowClocked,
   kFloorClocked,
-  kFloorRequiredClocked
+  kFloorRequiredClocked,
+  kFloorShowsClocked
 };
 
 struct Contender {
@@ -151,8 +157,9 @@ void ReportStepsAbove(Report& report, const Contender& program, const std::vecto
                      Median(PairedDifferences(program.shown, floor.shown))));
 }
 
-// `tag` ends the names of the results ("" or "_no_settings").
-void ReportMemory(Report& report, const std::vector<Contender>& contenders, const std::string& tag) {
+// `tag` ends the names of the results ("" or "_no_settings"). Gives the
+// working set over floor-shows, the judged figure.
+double ReportMemory(Report& report, const std::vector<Contender>& contenders, const std::string& tag) {
   report.Line("");
   report.Line("| the moment it is shown and idle | working set KB | committed private KB |");
   report.Line("|---|---|---|");
@@ -163,13 +170,16 @@ void ReportMemory(Report& report, const std::vector<Contender>& contenders, cons
   const Contender& quarrow = contenders[kQuarrow];
   const Contender& floorImports = contenders[kFloorImports];
   const Contender& floorRequired = contenders[kFloorRequired];
+  const Contender& floorShows = contenders[kFloorShows];
   double overImports = Median(PairedDifferences(quarrow.workingSetKb, floorImports.workingSetKb));
   double overRequired = Median(PairedDifferences(quarrow.workingSetKb, floorRequired.workingSetKb));
-  double committedOverRequired = Median(PairedDifferences(quarrow.committedKb, floorRequired.committedKb));
-  report.Line(Format("Working set of Quarrow.exe over floor-required.exe: %.0f KB, over floor-imports.exe: %.0f KB"
-                     " (medians of the rounds' differences); committed private over floor-required.exe: %.0f KB",
-                     overRequired, overImports, committedOverRequired));
-  for (const Contender* floor : {&floorImports, &floorRequired}) {
+  double overShows = Median(PairedDifferences(quarrow.workingSetKb, floorShows.workingSetKb));
+  double committedOverShows = Median(PairedDifferences(quarrow.committedKb, floorShows.committedKb));
+  report.Line(Format("Working set of Quarrow.exe over floor-shows.exe: %.0f KB, over floor-required.exe: %.0f KB,"
+                     " over floor-imports.exe: %.0f KB (medians of the rounds' differences); committed private over"
+                     " floor-shows.exe: %.0f KB",
+                     overShows, overRequired, overImports, committedOverShows));
+  for (const Contender* floor : {&floorImports, &floorRequired, &floorShows}) {
     std::string extra;
     for (const auto& [name, kb] : quarrow.modules) {
       if (!floor->modules.count(name)) extra += Format(" %s (%.0f KB)", name.c_str(), kb);
@@ -180,35 +190,57 @@ void ReportMemory(Report& report, const std::vector<Contender>& contenders, cons
   report.Result("startup_working_set_quarrow" + tag, Median(Values(quarrow.workingSetKb)), "KB");
   report.Result("startup_working_set_floor_imports" + tag, Median(Values(floorImports.workingSetKb)), "KB");
   report.Result("startup_working_set_floor_required" + tag, Median(Values(floorRequired.workingSetKb)), "KB");
+  report.Result("startup_working_set_floor_shows" + tag, Median(Values(floorShows.workingSetKb)), "KB");
   report.Result("startup_working_set_over_floor_imports" + tag, overImports, "KB");
-  report.Result("startup_working_set_over_floor_required" + tag, overRequired, "KB",
-                Format("<=%.0f", kWorkingSetAllowanceKb), overRequired <= kWorkingSetAllowanceKb);
+  report.Result("startup_working_set_over_floor_required" + tag, overRequired, "KB");  // the earlier floor
+  report.Result("startup_working_set_over_floor_shows" + tag, overShows, "KB", Format("<=%.0f", kWorkingSetAllowanceKb),
+                overShows <= kWorkingSetAllowanceKb);
+  return overShows;
 }
 
-void ReportRatio(Report& report, const std::vector<Contender>& contenders, const std::string& tag) {
+// The judged start-up ratios against floor-shows.
+struct StartupVerdict {
+  double ratio = 0, perRound = 0;
+  double requiredRatio = 0;  // against floor-required, for comparison
+};
+
+StartupVerdict ReportRatio(Report& report, const std::vector<Contender>& contenders, const std::string& tag) {
   const Contender& quarrow = contenders[kQuarrow];
   const Contender& required = contenders[kFloorRequired];
-  for (const Contender* floor : {&contenders[kFloor], &contenders[kFloorImports], &required}) {
+  const Contender& shows = contenders[kFloorShows];
+  for (const Contender* floor : {&contenders[kFloor], &contenders[kFloorImports], &required, &shows}) {
     Summary paired = Summarize(PairedRatios(quarrow.shown, floor->shown));
     report.Line(Format("Quarrow / %s: ratio of the medians %.2f; per round %.2f (q1-q3 %.2f-%.2f, n=%zu)",
                        floor->label.c_str(), MedianRatio(Values(quarrow.shown), Values(floor->shown)), paired.median,
                        paired.q1, paired.q3, paired.count));
   }
-  double ratio = MedianRatio(Values(quarrow.shown), Values(required.shown));
-  double perRound = Median(PairedRatios(quarrow.shown, required.shown));
+  StartupVerdict verdict;
+  verdict.ratio = MedianRatio(Values(quarrow.shown), Values(shows.shown));
+  verdict.perRound = Median(PairedRatios(quarrow.shown, shows.shown));
+  verdict.requiredRatio = MedianRatio(Values(quarrow.shown), Values(required.shown));
   std::string bound = Format("<=%.2f", kStartupRatioTarget);
+  std::string moonshot = Format("<=%.2f", kStartupRatioMoonshot);
   report.Result("startup_quarrow_median" + tag, Median(Values(quarrow.shown)), "ms");
   report.Result("startup_floor_median" + tag, Median(Values(contenders[kFloor].shown)), "ms");
   report.Result("startup_floor_imports_median" + tag, Median(Values(contenders[kFloorImports].shown)), "ms");
   report.Result("startup_floor_required_median" + tag, Median(Values(required.shown)), "ms");
+  report.Result("startup_floor_shows_median" + tag, Median(Values(shows.shown)), "ms");
   report.Result("startup_quarrow_iqr" + tag, Summarize(Values(quarrow.shown)).Spread(), "ms");
   report.Result("startup_floor_required_iqr" + tag, Summarize(Values(required.shown)).Spread(), "ms");
-  // For comparison with the earlier floor; no target.
+  report.Result("startup_floor_shows_iqr" + tag, Summarize(Values(shows.shown)).Spread(), "ms");
+  // For comparison with the earlier floors; no target.
   report.Result("startup_ratio_quarrow_floor" + tag, MedianRatio(Values(quarrow.shown), Values(contenders[kFloor].shown)),
                 "x");
-  report.Result("startup_ratio_quarrow_floor_required" + tag, ratio, "x", bound, ratio <= kStartupRatioTarget);
-  report.Result("startup_ratio_quarrow_floor_required_per_round" + tag, perRound, "x", bound,
-                perRound <= kStartupRatioTarget);
+  report.Result("startup_ratio_quarrow_floor_required" + tag, verdict.requiredRatio, "x");
+  report.Result("startup_ratio_quarrow_floor_required_per_round" + tag,
+                Median(PairedRatios(quarrow.shown, required.shown)), "x");
+  report.Result("startup_ratio_quarrow_floor_shows" + tag, verdict.ratio, "x", bound,
+                verdict.ratio <= kStartupRatioTarget);
+  report.Result("startup_ratio_quarrow_floor_shows_per_round" + tag, verdict.perRound, "x", bound,
+                verdict.perRound <= kStartupRatioTarget);
+  report.Moonshot("startup_ratio_quarrow_floor_shows_moonshot" + tag, verdict.ratio, "x", moonshot,
+                  verdict.ratio <= kStartupRatioMoonshot);
+  return verdict;
 }
 
 }  // namespace
@@ -225,9 +257,11 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
       {"floor.exe", bin + "\\floor.exe"},
       {"floor-imports.exe", bin + "\\floor-imports.exe"},
       {"floor-required.exe", bin + "\\floor-required.exe"},
+      {"floor-shows.exe", bin + "\\floor-shows.exe"},
       {"Quarrow-clocked.exe", bin + "\\Quarrow-clocked.exe", true},
       {"floor-clocked.exe", bin + "\\floor-clocked.exe", true},
       {"floor-required-clocked.exe", bin + "\\floor-required-clocked.exe", true},
+      {"floor-shows-clocked.exe", bin + "\\floor-shows-clocked.exe", true},
   };
   // Other builds to compare in the same rounds (a change tried out).
   for (const std::string& other : others) contenders.push_back({other, bin + "\\" + other});
@@ -268,26 +302,39 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
       return;
     }
   }
-  ReportRatio(report, contenders, tag);
+  StartupVerdict verdict = ReportRatio(report, contenders, tag);
   for (size_t k = kQuarrowClocked; k < contenders.size(); ++k) {
     const Contender& other = contenders[k];
     Summary againstQuarrow = Summarize(PairedRatios(other.shown, contenders[kQuarrow].shown));
     report.Line(Format("%s: median %.1f ms; per round against Quarrow.exe %.3f (q1-q3 %.3f-%.3f),"
-                       " against floor-required %.2f",
+                       " against floor-shows %.2f, against floor-required %.2f",
                        other.label.c_str(), Median(Values(other.shown)), againstQuarrow.median, againstQuarrow.q1,
-                       againstQuarrow.q3, Median(PairedRatios(other.shown, contenders[kFloorRequired].shown))));
+                       againstQuarrow.q3, Median(PairedRatios(other.shown, contenders[kFloorShows].shown)),
+                       Median(PairedRatios(other.shown, contenders[kFloorRequired].shown))));
     report.Result("startup_" + other.label + "_median" + tag, Median(Values(other.shown)), "ms");
   }
-  ReportMemory(report, contenders, tag);
+  double overShows = ReportMemory(report, contenders, tag);
+  double overRequired = Median(PairedDifferences(contenders[kQuarrow].workingSetKb,
+                                                 contenders[kFloorRequired].workingSetKb));
+  report.Line("");
+  report.Line(Format("Verdict %s, Quarrow against floor-shows: start-up %.3f (per round %.3f), target <=%.2f %s,"
+                     " moonshot <=%.2f %s; working set when shown %+.0f KB, target <=+%.0f KB %s. Beside it,"
+                     " against floor-required: start-up %.3f, working set %+.0f KB.",
+                     file.c_str(), verdict.ratio, verdict.perRound, kStartupRatioTarget,
+                     verdict.ratio <= kStartupRatioTarget && verdict.perRound <= kStartupRatioTarget ? "met" : "MISSED",
+                     kStartupRatioMoonshot, verdict.ratio <= kStartupRatioMoonshot ? "reached" : "not reached",
+                     overShows, kWorkingSetAllowanceKb, overShows <= kWorkingSetAllowanceKb ? "met" : "MISSED",
+                     verdict.requiredRatio, overRequired));
   std::map<size_t, std::vector<StepCost>> steps;
   for (size_t k = 0; k < contenders.size(); ++k) {
     if (contenders[k].clocked) steps[k] = ReportSteps(report, contenders[k]);
   }
-  report.Line("");
-  report.Line("What each step of the clocked Quarrow costs above the same step of the clocked floor-required"
-              " (medians of each program's own step times):");
-  ReportStepsAbove(report, contenders[kQuarrowClocked], steps[kQuarrowClocked], contenders[kFloorRequiredClocked],
-                   steps[kFloorRequiredClocked]);
+  for (size_t floor : {kFloorShowsClocked, kFloorRequiredClocked}) {
+    report.Line("");
+    report.Line("What each step of the clocked Quarrow costs above the same step of the clocked " +
+                contenders[floor].label + " (medians of each program's own step times):");
+    ReportStepsAbove(report, contenders[kQuarrowClocked], steps[kQuarrowClocked], contenders[floor], steps[floor]);
+  }
 }
 
 }  // namespace perf
