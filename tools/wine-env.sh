@@ -150,10 +150,14 @@ quarrow_wine_env() {
 }
 
 # The prefix's settings, made once: Chinese text drawn whole, and for tests
-# no window manager, no crash dialog, and the monitor or DPI variant.
+# no window manager, no crash dialog, and the monitor or DPI variant. The
+# prefix keeps a fingerprint of this function and of what it was given, so
+# that a change to either configures it again: there is no number to raise.
 quarrow_configure_prefix() {
-  local stamp="$WINEPREFIX/.quarrow-config-3"
-  [ -f "$stamp" ] && return 0
+  local stamp="$WINEPREFIX/.quarrow-config" want
+  want=$({ declare -f quarrow_configure_prefix quarrow_reg_add
+           echo "$1 ${QUARROW_MONITORS:-1} ${QUARROW_DPI:-}"; } | sha1sum | cut -c1-16)
+  [ "$(cat "$stamp" 2>/dev/null)" = "$want" ] && return 0
   # The templates' "宋体" (SimSun) is replaced by a font that Debian has;
   # WenQuanYi Zen Hei clips some glyphs at the templates' size, Micro Hei
   # draws them whole.
@@ -184,7 +188,7 @@ quarrow_configure_prefix() {
   fi
   wineserver -k 2>/dev/null || true  # settings are read when the prefix starts again
   wineserver -w
-  touch "$stamp"
+  echo "$want" >"$stamp"
 }
 
 # `wine` runs a program with this build's loader.
