@@ -120,7 +120,8 @@ if(WIXL AND MSIBUILD)
             ${ART_DIR}/app.ico ${MSI_FILES}
     COMMAND ${CMAKE_SOURCE_DIR}/tools/make-msi.sh ${MSI_ARCH} ${QUARROW_VERSION_MSI} ${MSI_FILES} ${MSI}
     DEPENDS Quarrow QuarrowClose ${README}
-            ${CMAKE_SOURCE_DIR}/installer/Quarrow.wxs ${CMAKE_SOURCE_DIR}/tools/make-msi.sh
+            ${CMAKE_SOURCE_DIR}/installer/Quarrow.wxs ${CMAKE_SOURCE_DIR}/installer/database-changes.sql
+            ${CMAKE_SOURCE_DIR}/tools/make-msi.sh
     COMMENT "Building the installer ${MSI}")
   add_custom_target(installer ALL DEPENDS ${MSI})
 else()
