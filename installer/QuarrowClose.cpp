@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "bar/win/RunningCopies.h"
+#include "install/win/RunningCopies.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // history, all taken from one reading of the file.
 #pragma once
 
-#include "bar/BarOptions.h"
+#include "settings/BarOptions.h"
 #include "bar/MenuContents.h"
 #include "search/QueryHistory.h"
 #include "settings/SettingsFile.h"

@@ -88,3 +88,14 @@ std::string_view FileTitle(std::string_view path) {
   size_t end = dot == std::string_view::npos ? path.size() : dot;
   return path.substr(nameStart, end - nameStart);
 }
+
+std::u16string FoldPathCase(std::u16string_view path) {
+  // Unit by unit, as Windows' table of capitals for file names works; a
+  // letter whose capital lies beyond the Basic Multilingual Plane stays.
+  std::u16string folded(path);
+  for (char16_t& unit : folded) {
+    const char32_t capital = FoldCase(unit);
+    if (capital < 0x10000) unit = static_cast<char16_t>(capital);
+  }
+  return folded;
+}

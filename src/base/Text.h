@@ -56,3 +56,8 @@ std::string IndexedKey(std::string_view prefix, int index);
 // The file's name in a path without the folders and the last extension
 // ("C:\Tools\Quarrow.exe" gives "Quarrow"); both slashes separate folders.
 std::string_view FileTitle(std::string_view path);
+
+// `path` (UTF-16, as the system gives it) with its letters folded to
+// capitals, as Windows compares file names (FoldCase: every cased script;
+// characters without case, Chinese among them, are left as they are).
+std::u16string FoldPathCase(std::u16string_view path);

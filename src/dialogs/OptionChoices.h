@@ -3,7 +3,7 @@
 // when none is selected.
 #pragma once
 
-#include "bar/BarOptions.h"
+#include "settings/BarOptions.h"
 
 struct OptionChoices {
   int browserChoice = -1;     // 0 "IE", 1 "默认浏览器"

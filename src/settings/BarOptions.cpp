@@ -1,4 +1,4 @@
-#include "bar/BarOptions.h"
+#include "settings/BarOptions.h"
 
 #include "base/Text.h"
 #include "settings/Keys.h"

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bar/BarInstance.h"
+#include "base/Text.h"
 
 namespace {
 
@@ -54,24 +55,4 @@ TEST(BarInstance, KeyNamesAKernelObjectWhateverThePath) {
     EXPECT_EQ(key.find_first_not_of(u"Quarrow.Bar.0123456789ABCDEF"), std::u16string::npos);
   }
   EXPECT_NE(BarInstanceKey(longPath), BarInstanceKey(longPath.substr(0, longPath.size() - 1)));
-}
-
-TEST(BarInstance, ProgramDirectlyInFolder) {
-  struct Case { std::u16string_view program, folder; bool in; } cases[] = {
-      {u"C:\\Users\\Ann\\AppData\\Local\\Programs\\Quarrow\\Quarrow.exe",
-       u"C:\\Users\\Ann\\AppData\\Local\\Programs\\Quarrow\\", true},
-      {u"c:\\users\\ann\\appdata\\local\\programs\\quarrow\\QUARROW.EXE",
-       u"C:\\Users\\Ann\\AppData\\Local\\Programs\\Quarrow", true},
-      {u"C:\\Programs\\Quarrow\\Quarrow.exe", u"C:\\Programs\\Quarrow\\\\", true},
-      {u"C:\\Programs\\Quarrow\\old\\Quarrow.exe", u"C:\\Programs\\Quarrow\\", false},  // below it
-      {u"C:\\Programs\\Quarrow2\\Quarrow.exe", u"C:\\Programs\\Quarrow\\", false},     // a sibling
-      {u"C:\\Programs\\Quarrow.exe", u"C:\\Programs\\Quarrow\\", false},
-      {u"C:\\Programs\\Quarrow\\", u"C:\\Programs\\Quarrow\\", false},  // no file
-      {u"C:\\Programs\\Quarrow\\Quarrow.exe", u"", false},
-      {u"C:\\网页 搜索\\Quarrow.exe", u"c:\\网页 搜索\\", true},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsDirectlyIn(c.program, c.folder), c.in)
-        << Narrow(std::u16string(c.program)) << " in " << Narrow(std::u16string(c.folder));
-  }
 }

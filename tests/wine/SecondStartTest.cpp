@@ -9,7 +9,7 @@
 #include <string>
 
 #include "DesktopHarness.h"
-#include "bar/win/RunningCopies.h"
+#include "install/win/RunningCopies.h"
 #include "resource.h"
 
 using namespace desktop_test;

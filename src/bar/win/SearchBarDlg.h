@@ -18,7 +18,7 @@
 #include <vector>
 #include <string_view>
 
-#include "bar/BarOptions.h"
+#include "settings/BarOptions.h"
 #include "bar/MenuContents.h"
 #include "bar/win/QueryBox.h"
 #include "bar/win/TextDropTarget.h"

@@ -1,8 +1,8 @@
-#include "bar/win/RunningCopies.h"
+#include "install/win/RunningCopies.h"
 
 #include <tlhelp32.h>
 
-#include "bar/BarInstance.h"
+#include "install/ProgramFolder.h"
 #include "resource.h"
 
 namespace {
