@@ -205,7 +205,10 @@ TEST_F(IniFileTest, AWriteReplacesTheWholeFileAtOnce) {
   EXPECT_EQ(files, 2);
 }
 
-TEST_F(IniFileTest, AFileChangedBehindTheCacheIsSeen) {
+// IniFile keeps nothing between calls: every read sees the file as it is
+// then, however it changed, also where nothing but its content tells (the
+// same size and time stamp), so that no cache of it can come back unnoticed.
+TEST_F(IniFileTest, EveryReadSeesTheFileAsItIsNow) {
   Put("[A]\r\nx=1\r\n");
   EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "1");
   // Same size, same time stamp: only the content tells.
@@ -220,8 +223,7 @@ TEST_F(IniFileTest, AFileChangedBehindTheCacheIsSeen) {
   // Removed.
   fs::remove(m_path);
   EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "d");
-  // An old file (outside the window in which stamps are not trusted) that is
-  // changed gets a new stamp and is read again.
+  // Made again with an old time stamp, then changed.
   Put("[A]\r\nx=4\r\n");
   fs::last_write_time(m_path, fs::file_time_type::clock::now() - std::chrono::hours(1));
   EXPECT_EQ(m_ini.Read(m_path, "A", "x", "d"), "4");

@@ -11,10 +11,7 @@
 #include "base/Texts.h"
 #include "framework/win/Dpi.h"
 #include "resource.h"
-#include "settings/Keys.h"
 #include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
-#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -28,9 +25,13 @@ ScreenPoint PointOf(LPARAM point) { return {GET_X_LPARAM(point), GET_Y_LPARAM(po
 }  // namespace
 
 void SearchBarDlg::BindDesktopMessages() {
-  // Made once, with the bar object, and kept for its whole life.
-  m_colorBrush.Reset(CreateSolidBrush(kBackgroundColor));
+  BindDockingMessages();
+  BindPresenceMessages();
+  BindBackgroundMessages();
+}
 
+// Moving, sizing and the cursor feed the docking engine; so do the monitors.
+void SearchBarDlg::BindDockingMessages() {
   OnMessage(WM_MOVING, [this](WPARAM, LPARAM proposed) {
     auto* rect = reinterpret_cast<RECT*>(proposed);
     ScreenRect snapped = ToScreenRect(*rect);
@@ -64,7 +65,10 @@ void SearchBarDlg::BindDesktopMessages() {
     if (what == SPI_SETWORKAREA) m_docking.OnDisplayChange();
     return kNotHandled;
   });
+}
 
+// The notification icon, the hotkey, the context menu and a later start.
+void SearchBarDlg::BindPresenceMessages() {
   OnMessage(kTrayCallbackMessage, [this](WPARAM, LPARAM mouse) { return OnTrayNotify(mouse); });
   OnMessage(WM_HOTKEY, [this](WPARAM, LPARAM) {
     OnHotkey();
@@ -78,7 +82,11 @@ void SearchBarDlg::BindDesktopMessages() {
     m_docking.ClearRetracting();
     return Handled(0);
   });
+}
 
+void SearchBarDlg::BindBackgroundMessages() {
+  // Made once, with the bar object, and kept for its whole life.
+  m_colorBrush.Reset(CreateSolidBrush(kBackgroundColor));
   OnMessage(WM_ERASEBKGND, [this](WPARAM dc, LPARAM) {
     return OnEraseBackground(reinterpret_cast<HDC>(dc));
   });

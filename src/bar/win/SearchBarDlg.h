@@ -96,6 +96,9 @@ class SearchBarDlg : public Dialog {
 
   // ---- Desktop presence (SearchBarDesktop.cpp).
   void BindDesktopMessages();
+  void BindDockingMessages();
+  void BindPresenceMessages();
+  void BindBackgroundMessages();
   void MeasureDesktop();
   void StartDesktopPresence();
   void StopDesktopPresence();

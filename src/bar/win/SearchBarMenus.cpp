@@ -9,8 +9,6 @@
 #include "framework/win/WideText.h"
 #include "resource.h"
 #include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
-#include "settings/win/WholeFileSave.h"
 
 namespace {
 
