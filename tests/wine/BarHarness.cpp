@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "settings/EngineCatalogue.h"
+
 namespace {
 
 struct WindowSearch {
@@ -238,20 +240,17 @@ std::string HistorySection(const std::vector<std::string>& entries) {
   return IniSection("History", lines);
 }
 
+// The program's own table: its texts are held to the expected ones by the
+// core's tests; here they are what the starter file and the menus must show.
 const std::vector<StarterEngine>& StarterEngines() {
-  static const std::vector<StarterEngine> engines = {
-      {"百度一下", "https://www.baidu.com/s?wd=", "bd", "https://suggestion.baidu.com/su?wd={q}"},
-      {"Google谷歌", "https://www.google.com/search?q=", "g",
-       "https://suggestqueries.google.com/complete/search?client=firefox&q={q}"},
-      {"必应Bing", "https://www.bing.com/search?q=", "bing", "https://api.bing.com/osjson.aspx?query={q}"},
-      {"Google图片", "https://www.google.com/search?tbm=isch&q=", "gi", ""},
-      {"百度图片", "https://image.baidu.com/search/index?tn=baiduimage&word=", "bdi", ""},
-      {"哔哩哔哩", "https://search.bilibili.com/all?keyword=", "bili", ""},
-      {"Google地图", "https://www.google.com/maps/search/", "gm", ""},
-      {"优酷视频", "https://so.youku.com/search_video/q_", "yk", ""},
-      {"搜狗Sogou", "https://www.sogou.com/web?query=", "sg", ""},
-      {"爱词霸", "https://www.iciba.com/word?w=", "cb", ""},
-  };
+  static const std::vector<StarterEngine> engines = [] {
+    std::vector<StarterEngine> table;
+    for (const DefaultEngine& engine : kDefaultEngines) {
+      table.push_back({std::string(engine.name), std::string(engine.searchCode), std::string(engine.shortcut),
+                       std::string(engine.suggestUrl)});
+    }
+    return table;
+  }();
   return engines;
 }
 
