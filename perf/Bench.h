@@ -57,9 +57,10 @@ inline std::string Bin(const char* name) { return BinFolder() + "\\" + name; }
 // `others`: more programs of the bin folder started in the same rounds;
 // `withSettings`: each start finds the full settings file, else none;
 // `historyBytes`: the length of each of its history entries (0: short ones);
-// `picture`: the file chooses the picture look, else the colour look.
+// `picture`: the file chooses the picture look, else the colour look;
+// `suggest`: the file switches suggestions on.
 void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others,
-                    bool withSettings, size_t historyBytes = 0, bool picture = true);
+                    bool withSettings, size_t historyBytes = 0, bool picture = true, bool suggest = false);
 void MeasureFootprint(Report& report, int searches, int dialogRounds);
 void MeasureResponse(Report& report, int tries);
 // Close requests followed to the process's end, Quarrow's and the floors'.

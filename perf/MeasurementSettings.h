@@ -42,8 +42,10 @@ inline std::string MeasuredQuery(int n) {
 }
 
 // `historyBytes`: each history entry that long (0: as HistoryEntryText gives
-// it); `picture`: the picture look (else the colour look).
-inline std::string MeasurementSettings(size_t historyBytes = 0, bool picture = true) {
+// it); `picture`: the picture look (else the colour look); `suggest`:
+// suggestions switched on, each engine with a suggestion address (nothing is
+// asked before a key is typed).
+inline std::string MeasurementSettings(size_t historyBytes = 0, bool picture = true, bool suggest = false) {
   std::string text;
   auto section = [&](std::string_view name) { text.append("[").append(name).append("]\r\n"); };
   auto entry = [&](std::string_view key, int index, const std::string& value) {
@@ -56,6 +58,7 @@ inline std::string MeasurementSettings(size_t historyBytes = 0, bool picture = t
   for (int n = 0; n < kListEntries; ++n) {
     entry(keys::kEngineName, n, "引擎" + std::to_string(n));
     entry(keys::kEngineCode, n, "http://www.example.com/s?engine=" + std::to_string(n) + "&wd=");
+    if (suggest) entry(keys::kEngineSuggest, n, "http://127.0.0.1:9/su?engine=" + std::to_string(n) + "&q={q}");
   }
   section(keys::kKey);
   entry(keys::kNumber, -1, std::to_string(kListEntries));
@@ -70,6 +73,7 @@ inline std::string MeasurementSettings(size_t historyBytes = 0, bool picture = t
   entry(keys::kDoubleClickRight, -1, "1");
   entry(keys::kUseImg, -1, picture ? "1" : "0");  // by default a picture, the heavier of the two looks
   entry(keys::kImgNumber, -1, "7");
+  if (suggest) entry(keys::kSuggest, -1, "1");
   std::string bytes;
   TextToGbk(text, SystemGbk(), bytes);
   return bytes;

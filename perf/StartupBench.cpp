@@ -246,11 +246,12 @@ StartupVerdict ReportRatio(Report& report, const std::vector<Contender>& contend
 }  // namespace
 
 void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std::string>& others,
-                    bool withSettings, size_t historyBytes, bool picture) {
+                    bool withSettings, size_t historyBytes, bool picture, bool suggest) {
   std::string tag = !withSettings ? "_no_settings" : historyBytes ? Format("_history_%zu_bytes", historyBytes) : "";
   if (withSettings && !picture) tag += "_colour_look";
+  if (withSettings && suggest) tag += "_suggestions_on";
   std::optional<std::string> settings;
-  if (withSettings) settings = MeasurementSettings(historyBytes, picture);
+  if (withSettings) settings = MeasurementSettings(historyBytes, picture, suggest);
   std::string bin = BinFolder();
   std::vector<Contender> contenders = {
       {"Quarrow.exe", bin + "\\Quarrow.exe"},
@@ -270,6 +271,7 @@ void MeasureStartup(Report& report, int runs, int warmups, const std::vector<std
                      : historyBytes ? Format("with the full settings file, its history entries %zu bytes each", historyBytes)
                                     : "with the full settings file";
   if (withSettings && !picture) file += " in the colour look";
+  if (withSettings && suggest) file += ", suggestions on";
   report.Heading(Format("Start-up %s (%d rounds; each round starts every program once, in turn;"
                         " %d rounds unmeasured first)",
                         file.c_str(), runs, warmups));

@@ -1,9 +1,10 @@
 // The performance driver: starts Quarrow.exe (and the floor program) under
 // the system it runs on and measures start-up, footprint and response from
 // outside, as tools/perf.sh runs it:
-//   perfdriver [startup] [startup-empty] [footprint] [response] [exit] [--runs N] ...
-// With no measurement named it makes all five ("startup-empty": the start-up
-// with no settings file). "--also other.exe" starts
+//   perfdriver [startup] [startup-empty] [startup-suggest] [footprint] [response] [exit] [--runs N] ...
+// With no measurement named it makes all six ("startup-empty": the start-up
+// with no settings file; "startup-suggest": with the full one that switches
+// suggestions on). "--also other.exe" starts
 // another program of the same folder in the same rounds (a change tried out);
 // "--history-bytes N" makes each history entry of the full settings file N
 // bytes long for "startup" (the bar keeps up to 1023), and "--colour-look"
@@ -20,7 +21,8 @@
 #include "MeasurementSettings.h"
 
 int main(int argc, char** argv) {
-  bool startup = false, startupEmpty = false, footprint = false, response = false, exits = false;
+  bool startup = false, startupEmpty = false, startupSuggest = false, footprint = false, response = false,
+       exits = false;
   bool picture = true;
   std::vector<std::string> others;
   std::string settingsFolder;
@@ -32,6 +34,7 @@ int main(int argc, char** argv) {
     };
     if (arg == "startup") startup = true;
     else if (arg == "startup-empty") startupEmpty = true;
+    else if (arg == "startup-suggest") startupSuggest = true;
     else if (arg == "footprint") footprint = true;
     else if (arg == "response") response = true;
     else if (arg == "exit") exits = true;
@@ -47,7 +50,8 @@ int main(int argc, char** argv) {
     else if (arg == "write-settings" && i + 1 < argc) settingsFolder = argv[++i];
     else {
       fprintf(stderr,
-              "usage: perfdriver [startup] [startup-empty] [footprint] [response] [exit] [--runs N] [--tries N]\n"
+              "usage: perfdriver [startup] [startup-empty] [startup-suggest] [footprint] [response] [exit]\n"
+              "                  [--runs N] [--tries N]\n"
               "                  [--searches N] [--dialog-rounds N] [--warmups N] [--exit-runs N]\n"
               "                  [--history-bytes N] [--colour-look] [--also other.exe]\n"
               "       perfdriver write-settings FOLDER [--history-bytes N] [--colour-look]\n");
@@ -59,8 +63,8 @@ int main(int argc, char** argv) {
                    perf::MeasurementSettings(static_cast<size_t>(std::max(historyBytes, 0)), picture));
     return 0;
   }
-  if (!startup && !startupEmpty && !footprint && !response && !exits) {
-    startup = startupEmpty = footprint = response = exits = true;
+  if (!startup && !startupEmpty && !startupSuggest && !footprint && !response && !exits) {
+    startup = startupEmpty = startupSuggest = footprint = response = exits = true;
   }
 
   perf::Report report;
@@ -68,6 +72,7 @@ int main(int argc, char** argv) {
     perf::MeasureStartup(report, runs, warmups, others, true, static_cast<size_t>(std::max(historyBytes, 0)), picture);
   }
   if (startupEmpty) perf::MeasureStartup(report, runs, warmups, others, false);
+  if (startupSuggest) perf::MeasureStartup(report, runs, warmups, others, true, 0, true, true);
   if (footprint) perf::MeasureFootprint(report, searches, dialogRounds);
   if (response) perf::MeasureResponse(report, tries);
   if (exits) perf::MeasureExit(report, exitRuns);

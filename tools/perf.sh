@@ -4,13 +4,16 @@
 # exit and the file sizes, for each Windows build this host can run
 # (tools/windows-builds.sh); and the core's benchmarks against their budget.
 #
-# The targets, for each build, with the full settings file and with none:
+# The targets, for each build, with the full settings file (suggestions off
+# and on) and with none:
 #   start-up               <= 1.10 x floor-shows's (moonshot 1.05 x, reported,
 #                          not judged). floor-shows (perf/floor.cpp) is the
 #                          bar's template, the registrations the bar must make,
 #                          and what it must draw from its settings file: the
 #                          three buttons' captions and the picture look
 #   working set when shown <= floor-shows's + 0.5 MB (512 KB)
+#   suggestions            from the last key to the list, median and 95th
+#                          percentile <= the typing pause + 50 ms
 # floor, floor-imports and floor-required (the floor before floor-shows) are
 # measured beside it for comparison. Writes everything to
 # $QUARROW_BUILD/perf-results/ (default build/perf-results/; one folder per
@@ -80,7 +83,7 @@ measure() {
   # ---- Build what the measurements need, in the Windows tree (at most two jobs).
   cmake -S . -B "$win" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" >/dev/null
-  cmake --build "$win" --target perf release_zip -j 2 >"$out/build.log" 2>&1 ||
+  cmake --build "$win" --target perf release_zip wine_tests -j 2 >"$out/build.log" 2>&1 ||
     { tail -30 "$out/build.log"; return 2; }
 
   # ---- The measuring code's own tests first: a probe that is wrong makes every figure wrong.
@@ -99,6 +102,23 @@ measure() {
   driver=${PIPESTATUS[0]}
   set -e
   [ "$driver" -gt "$status" ] && status=$driver
+
+  # ---- Suggestions: from the last key to the list, against a local server
+  # (a measurement kept beside the Wine tests, disabled there).
+  echo "== suggestions, from the last key to the list ($tree build)"
+  latency=$(run_wine "$bin/wine_tests.exe" --gtest_also_run_disabled_tests --gtest_filter='SuggestLatency.*' 2>&1 |
+            grep '^\[ latency' | tee -a "$out/perfdriver.txt") || true
+  echo "${latency:-perf: no latency measured}"
+  if [[ "$latency" =~ median\ ([0-9]+)\ ms,\ 95th\ percentile\ ([0-9]+)\ ms.*pause\ before\ asking:\ ([0-9]+) ]]; then
+    bound=$((BASH_REMATCH[3] + 50))
+    for pair in "median ${BASH_REMATCH[1]}" "p95 ${BASH_REMATCH[2]}"; do
+      read -r which ms <<<"$pair"
+      v=met; [ "$ms" -le "$bound" ] || { v=missed; [ "$status" -ge 1 ] || status=1; }
+      echo "${tree}_suggest_latency_$which $ms ms <=$bound $v" >>"$results"
+    done
+  else
+    [ "$status" -ge 2 ] || status=2
+  fi
 
   # ---- The floors with Quarrow's imports must import what Quarrow.exe imports.
   imports() { $objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | sort -u | tr '\n' ' '; }

@@ -89,6 +89,8 @@ TEST(Suggest, AppearBelowTheMatchingHistoryAndArePickedWithTheKeyboard) {
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server, true, {"天气旧", "other"}));
   ASSERT_TRUE(bar.Started());
+  // The network library comes with the first request, not with the start.
+  EXPECT_FALSE(LoadedInto(bar.ProcessHandle(), L"winhttp.dll"));
   // Away from where the list opens: an opened list selects the item under the cursor.
   desktop_test::MoveMouse(0, 0);
   ASSERT_TRUE(TypeIntoQueryBox(bar, "天"));
@@ -103,6 +105,7 @@ TEST(Suggest, AppearBelowTheMatchingHistoryAndArePickedWithTheKeyboard) {
   EXPECT_EQ(bar.Text(IDC_QUERY), "天");  // the list took nothing of the text
   ASSERT_EQ(server.Requests().size(), 1u);
   EXPECT_EQ(server.Requests()[0].target, "/s?q=%E5%A4%A9");
+  EXPECT_TRUE(LoadedInto(bar.ProcessHandle(), L"winhttp.dll"));
 
   bar.PressKey(VK_DOWN);
   bar.PressKey(VK_DOWN);
