@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestText.h"
 #include "base/Unicode.h"
 
 namespace fs = std::filesystem;
@@ -11,56 +12,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // ---- The case format ------------------------------------------------------
-
-// A case's UTF-8 line in GBK; a case for the ANSI functions holds only text GBK has.
-std::string ToGbk(const std::string& utf8, const GbkCodec& gbk) {
-  std::string bytes;
-  if (!TextToGbk(utf8, gbk, bytes)) throw std::runtime_error("not in GBK: " + utf8);
-  return bytes;
-}
-
-// \r \n \t \0 \s (blank) \\ \" \xHH, \uHHHH (a UTF-16 unit, also a lone
-// surrogate), and \(N*text) for N copies of text.
-std::string Unescape(std::string_view in) {
-  std::string out;
-  for (size_t i = 0; i < in.size(); ++i) {
-    if (in[i] != '\\') {
-      out += in[i];
-      continue;
-    }
-    if (++i >= in.size()) throw std::runtime_error("lone backslash");
-    switch (in[i]) {
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case '0': out += '\0'; break;
-      case 's': out += ' '; break;
-      case '\\': out += '\\'; break;
-      case '"': out += '"'; break;
-      case 'x':
-        if (i + 2 >= in.size()) throw std::runtime_error("short \\x");
-        out += char(std::stoi(std::string(in.substr(i + 1, 2)), nullptr, 16));
-        i += 2;
-        break;
-      case 'u':
-        if (i + 4 >= in.size()) throw std::runtime_error("short \\u");
-        AppendCodePoint(out, char32_t(std::stoi(std::string(in.substr(i + 1, 4)), nullptr, 16)));
-        i += 4;
-        break;
-      case '(': {
-        size_t star = in.find('*', i), close = in.find(')', i);
-        if (star == in.npos || close == in.npos || star > close) throw std::runtime_error("bad \\(N*text)");
-        int count = std::stoi(std::string(in.substr(i + 1, star - i - 1)));
-        std::string piece = Unescape(in.substr(star + 1, close - star - 1));
-        for (int n = 0; n < count; ++n) out += piece;
-        i = close;
-        break;
-      }
-      default: throw std::runtime_error(std::string("unknown escape \\") + in[i]);
-    }
-  }
-  return out;
-}
 
 // Words of an operation line: bare words, or "quoted" with escapes.
 std::vector<std::string> Words(std::string_view line) {
@@ -73,23 +24,16 @@ std::vector<std::string> Words(std::string_view line) {
       size_t j = ++i;
       while (j < line.size() && line[j] != '"') j += line[j] == '\\' ? 2 : 1;
       if (j >= line.size()) throw std::runtime_error("unclosed quote");
-      words.push_back(Unescape(line.substr(i, j - i)));
+      words.push_back(UnescapeCaseText(line.substr(i, j - i)));
       i = j + 1;
     } else {
       size_t j = i;
       while (j < line.size() && line[j] != ' ' && line[j] != '\t') ++j;
-      words.push_back(Unescape(line.substr(i, j - i)));
+      words.push_back(UnescapeCaseText(line.substr(i, j - i)));
       i = j;
     }
   }
   return words;
-}
-
-// A UTF-8 text as a UTF-16 LE file with its byte-order mark.
-std::string Utf16LeFile(std::string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : Utf8ToUtf16(text)) bytes.append({char(unit & 0xFF), char(unit >> 8)});
-  return bytes;
 }
 
 }  // namespace
@@ -108,7 +52,7 @@ Case ParseCase(const fs::path& file, const GbkCodec& gbk) {
   // program's text of those bytes. A wide case is UTF-8 text throughout, and
   // its files are that text in UTF-16.
   if (!c.wide) {
-    for (std::string& line : lines) line = ToGbk(line, gbk);
+    for (std::string& line : lines) line = GbkBytes(line, gbk);
   }
   auto text = [&](const std::string& word) { return c.wide ? word : GbkToText(word, gbk); };
   // A block: indented lines up to "end", each unescaped, without line ends of
@@ -121,7 +65,7 @@ Case ParseCase(const fs::path& file, const GbkCodec& gbk) {
       if (body.substr(0, 2) != "  ") throw std::runtime_error("block line without indent: " + lines[i]);
       body.remove_prefix(2);
       while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
-      bytes += Unescape(body);
+      bytes += UnescapeCaseText(body);
     }
     if (i >= lines.size()) throw std::runtime_error("block without end");
     return c.wide ? Utf16LeFile(bytes) : bytes;

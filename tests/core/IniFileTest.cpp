@@ -5,6 +5,7 @@
 #include <random>
 
 #include "IconvGbk.h"
+#include "TestText.h"
 #include "base/Unicode.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsFile.h"
@@ -52,11 +53,7 @@ std::string Repeat(std::string_view text, int times) {
 }
 
 // The GBK bytes of a UTF-8 text written here, and the text of GBK bytes.
-std::string Gbk(std::string_view text) {
-  std::string bytes;
-  if (!TextToGbk(text, kGbk, bytes)) throw std::runtime_error("not in GBK");
-  return bytes;
-}
+std::string Gbk(std::string_view text) { return GbkBytes(text, kGbk); }
 std::string FromGbk(std::string_view bytes) { return GbkToText(bytes, kGbk); }
 
 struct ReadCase {
@@ -299,39 +296,29 @@ TEST_F(IniFileTest, ATenMegabyteFileIsReadAndWritten) {
 
 namespace {
 
-// A file's bytes in UTF-16 (little or big endian) or UTF-8, each with its
-// byte-order mark, from text written here in UTF-16.
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) bytes.append({char(unit & 0xFF), char(unit >> 8)});
-  return bytes;
-}
-std::string Utf16Be(std::u16string_view text) {
-  std::string bytes = "\xFE\xFF";
-  for (char16_t unit : text) bytes.append({char(unit >> 8), char(unit & 0xFF)});
-  return bytes;
-}
+// A UTF-8 file with its byte-order mark, from text written here in UTF-16
+// (the UTF-16 ones: TestText.h).
 std::string Utf8(std::u16string_view text) { return "\xEF\xBB\xBF" + Utf16ToUtf8(text); }
 
 }  // namespace
 
 TEST_F(IniFileTest, UnicodeFilesGiveTheirTextWhole) {
   const std::vector<ReadCase> cases = {
-      {Utf16Le(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
-      {Utf16Be(u"[Engine]\r\nE0= 百度一下 \r\n"), "Engine", "E0", "d", "百度一下"},
+      {Utf16LeFile(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
+      {Utf16BeFile(u"[Engine]\r\nE0= 百度一下 \r\n"), "Engine", "E0", "d", "百度一下"},
       {Utf8(u"[Engine]\r\nE0=百度一下\r\n"), "Engine", "E0", "d", "百度一下"},
       {Utf8(u"[搜索]\r\n引擎=谷歌\r\n"), "搜索", "引擎", "d", "谷歌"},
-      {Utf16Le(u"[搜索]\n引擎=谷歌"), "搜索", "引擎", "d", "谷歌"},
+      {Utf16LeFile(u"[搜索]\n引擎=谷歌"), "搜索", "引擎", "d", "谷歌"},
       // Characters GBK cannot hold, within and beyond the Basic Multilingual Plane.
-      {Utf16Le(u"[S]\r\nk=한국어 🍜 𠮷\r\n"), "S", "k", "d", "한국어 🍜 𠮷"},
-      {Utf16Le(u"[Ä]\r\nk=x\r\n"), "ä", "K", "d", "x"},
+      {Utf16LeFile(u"[S]\r\nk=한국어 🍜 𠮷\r\n"), "S", "k", "d", "한국어 🍜 𠮷"},
+      {Utf16LeFile(u"[Ä]\r\nk=x\r\n"), "ä", "K", "d", "x"},
       // An unpaired surrogate is kept as it is (as three bytes of its own).
-      {Utf16Le(u"[S]\r\nk=a") + "\x00\xD8"s + "b\0"s, "S", "k", "d", "a\xED\xA0\x80" "b"},
+      {Utf16LeFile(u"[S]\r\nk=a") + "\x00\xD8"s + "b\0"s, "S", "k", "d", "a\xED\xA0\x80" "b"},
       // A broken UTF-8 sequence keeps its bytes as escapes.
       {"\xEF\xBB\xBF[S]\r\nk=a\xE7\x99" "b\r\n", "S", "k", "d", "a\xED\xB3\xA7\xED\xB2\x99" "b"},
       // 1023 UTF-16 units, never half a surrogate pair.
-      {Utf16Le(u"[S]\r\nk=" + std::u16string(1100, u'百')), "S", "k", "", Repeat("百", 1023)},
-      {Utf16Le(u"[S]\r\nk=" + std::u16string(1022, u'x') + u"🍜"), "S", "k", "", std::string(1022, 'x')},
+      {Utf16LeFile(u"[S]\r\nk=" + std::u16string(1100, u'百')), "S", "k", "", Repeat("百", 1023)},
+      {Utf16LeFile(u"[S]\r\nk=" + std::u16string(1022, u'x') + u"🍜"), "S", "k", "", std::string(1022, 'x')},
       {Utf8(u"[S]\r\nk=" + std::u16string(1021, u'x') + u"🍜🍜"), "S", "k", "", std::string(1021, 'x') + "🍜"},
   };
   ExpectReads(m_ini, m_path, cases);
@@ -339,15 +326,15 @@ TEST_F(IniFileTest, UnicodeFilesGiveTheirTextWhole) {
 
 TEST_F(IniFileTest, WritesKeepTheFilesEncodingAndTheOtherLines) {
   const std::vector<WriteCase> cases = {
-      {Utf16Le(u"[S]\r\nk=v\r\n"), "S", "k", "百度", Utf16Le(u"[S]\r\nk=百度\r\n")},
-      {Utf16Le(u"[S]\r\nk=v"), "T", "搜索", "谷歌", Utf16Le(u"[S]\r\nk=v\r\n[T]\r\n搜索=谷歌\r\n")},
-      {Utf16Be(u"[S]\n"), "S", "k", "1", Utf16Be(u"[S]\nk=1\r\n")},
+      {Utf16LeFile(u"[S]\r\nk=v\r\n"), "S", "k", "百度", Utf16LeFile(u"[S]\r\nk=百度\r\n")},
+      {Utf16LeFile(u"[S]\r\nk=v"), "T", "搜索", "谷歌", Utf16LeFile(u"[S]\r\nk=v\r\n[T]\r\n搜索=谷歌\r\n")},
+      {Utf16BeFile(u"[S]\n"), "S", "k", "1", Utf16BeFile(u"[S]\nk=1\r\n")},
       {Utf8(u"[Setting]\r\nUseIE=0\r\n"), "Setting", "UseIE", "1", Utf8(u"[Setting]\r\nUseIE=1\r\n")},
       {Utf8(u"[History]\r\nH0=a\r\n"), "History", "H1", "百度", Utf8(u"[History]\r\nH0=a\r\nH1=百度\r\n")},
       {Utf8(u"[History]\r\nH0=a\r\n"), "History", "H1", "🍜", Utf8(u"[History]\r\nH0=a\r\nH1=🍜\r\n")},
       // Lines that are not written keep their bytes.
-      {Utf16Le(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=1\r\n"), "S", "j", "2",
-       Utf16Le(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=2\r\n")},
+      {Utf16LeFile(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=1\r\n"), "S", "j", "2",
+       Utf16LeFile(u"; \u0E01\U0001F600\r\n[S]\r\nk=\u0E01\r\nj=2\r\n")},
       {Utf8(u"[S]\r\nk=\u0E01\r\n") + "x\xFF\r\n", "S", "j", "2", Utf8(u"[S]\r\nk=\u0E01\r\n") + "x\xFF\r\nj=2\r\n"},
       // GBK stays GBK while it can hold what is written, a new file too.
       {"", "History", "H0", "百度", Gbk("[History]\r\nH0=百度\r\n")},
@@ -355,9 +342,9 @@ TEST_F(IniFileTest, WritesKeepTheFilesEncodingAndTheOtherLines) {
       // What GBK cannot hold makes the whole file UTF-16 with its mark, every
       // line kept as text, its own line ends too.
       {Gbk("; 注释\n[S]\r\nk=百度\r\n[T]\rj=1"), "S", "h", "한국어",
-       Utf16Le(u"; 注释\n[S]\r\nk=百度\r\nh=한국어\r\n[T]\rj=1")},
-      {"", "History", "H0", "𠮷", Utf16Le(u"[History]\r\nH0=𠮷\r\n")},
-      {Gbk("[S]\r\n"), "Ünï", "k", "v", Utf16Le(u"[S]\r\n[Ünï]\r\nk=v\r\n")},
+       Utf16LeFile(u"; 注释\n[S]\r\nk=百度\r\nh=한국어\r\n[T]\rj=1")},
+      {"", "History", "H0", "𠮷", Utf16LeFile(u"[History]\r\nH0=𠮷\r\n")},
+      {Gbk("[S]\r\n"), "Ünï", "k", "v", Utf16LeFile(u"[S]\r\n[Ünï]\r\nk=v\r\n")},
   };
   for (const auto& c : cases) {
     Put(c.before);
@@ -374,7 +361,7 @@ TEST_F(IniFileTest, BytesThatAreNoTextKeepThemselves) {
   // write elsewhere leaves those lines byte for byte, and a value moved to
   // another key is written as the same bytes.
   const std::string gbkFile = Gbk("[H]\r\nH0=百") + "\x81\x20x\r\nH1=a" + "\xB0";
-  const std::string utf16File = Utf16Le(u"[H]\r\nH0=a") + std::string("\x00\xDC", 2) + std::string("\r\0\nH1=b\0", 8) + "\x7F";
+  const std::string utf16File = Utf16LeFile(u"[H]\r\nH0=a") + std::string("\x00\xDC", 2) + std::string("\r\0\nH1=b\0", 8) + "\x7F";
   for (const std::string& start : {gbkFile, utf16File}) {
     Put(start);
     std::string h0 = m_ini.Read(m_path, "H", "H0", "d");
@@ -419,7 +406,7 @@ TEST_F(IniFileTest, ArgumentsEndAtANulByte) {
 TEST_F(IniFileTest, ALineBreakWrittenRawMakesLinesOfItsOwn) {
   // The profile functions write what they are given: the file then holds the
   // lines the text makes, and reads see them (SettingsFile writes blanks instead).
-  for (const std::string& start : {""s, "[History]\r\nH0=a\r\n"s, Utf16Le(u"[History]\r\nH0=a\r\n")}) {
+  for (const std::string& start : {""s, "[History]\r\nH0=a\r\n"s, Utf16LeFile(u"[History]\r\nH0=a\r\n")}) {
     IniFile ini(kGbk);
     Put(start);
     ini.Write(m_path, "History", "H1", "x\r\n[Engine]\r\nS0=http://evil/?q=");

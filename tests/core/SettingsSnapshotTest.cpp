@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "IconvGbk.h"
+#include "TestText.h"
 #include "ScratchSettings.h"
 #include "bar/BarSettings.h"
 #include "settings/EngineCatalogue.h"
@@ -17,24 +18,14 @@ namespace {
 
 using Save = std::function<void(const SettingsFile&)>;
 
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) bytes.append({char(unit & 0xFF), char(unit >> 8)});
-  return bytes;
-}
-
-std::string Gbk(std::string_view text) {
-  std::string bytes;
-  TextToGbk(text, IconvGbk(), bytes);
-  return bytes;
-}
+std::string Gbk(std::string_view text) { return GbkBytes(text, IconvGbk()); }
 
 // Starting files: none, empty, hand-edited, every encoding.
 const std::vector<std::pair<std::string, std::string>> kStarts = {
     {"no file", ""},
     {"hand-edited",
      Gbk("; mine\r\n[History]\r\nH0=a\r\nH1=\r\nh2 = b \r\n\r\n[Engine]\nNumber=1\nE0=谷歌\n[Setting]\r\nUseIE=1")},
-    {"utf-16", Utf16Le(u"[Engine]\r\nE0=谷歌\r\n[History]\r\nH0=中文\r\n")},
+    {"utf-16", Utf16LeFile(u"[Engine]\r\nE0=谷歌\r\n[History]\r\nH0=中文\r\n")},
     {"utf-8", "\xEF\xBB\xBF[Key]\r\nK0=\xE4\xB8\xAD\xE6\x96\x87\r\n[Site]\r\nS0=x.cn\r\n"},
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "IconvGbk.h"
+#include "TestText.h"
 #include "suggest/SuggestAnswer.h"
 
 namespace {
@@ -14,11 +15,7 @@ const IconvGbk kGbk;
 
 List Read(std::string_view body, std::string_view contentType = "") { return ReadSuggestions(body, contentType, kGbk); }
 
-std::string Gbk(std::string_view text) {
-  std::string bytes;
-  EXPECT_TRUE(TextToGbk(text, kGbk, bytes)) << text;
-  return bytes;
-}
+std::string Gbk(std::string_view text) { return GbkBytes(text, kGbk); }
 
 // An OpenSearch answer whose list holds `items`, each already a JSON value.
 std::string OpenSearch(const List& items) {

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <sstream>
 
+#include "TestText.h"
 #include "settings/EngineCatalogue.h"
+#include "settings/win/SystemGbk.h"
 
 namespace {
 
@@ -303,15 +305,6 @@ std::string PercentDecoded(const std::string& text) {
 
 namespace {
 
-std::string Narrow(UINT codePage, const std::wstring& text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                 nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
-
 std::wstring Widen(UINT codePage, const std::string& text) {
   if (text.empty()) return {};
   int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
@@ -322,29 +315,11 @@ std::wstring Widen(UINT codePage, const std::string& text) {
 
 }  // namespace
 
-std::string Utf8(const std::wstring& text) { return Narrow(CP_UTF8, text); }
-std::wstring Wide(const std::string& utf8) { return Widen(CP_UTF8, utf8); }
-std::string Gbk(const std::string& utf8) { return Narrow(936, Wide(utf8)); }
+std::string Gbk(const std::string& utf8) { return GbkBytes(utf8, SystemGbk()); }
 std::string FromGbk(const std::string& bytes) { return Utf8(Widen(936, bytes)); }
 
-std::string Utf16File(const std::string& utf8) {
-  std::wstring text = Wide(utf8);
-  std::string bytes = "\xFF\xFE";
-  for (wchar_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>((unit >> 8) & 0xFF);
-  }
-  return bytes;
-}
-
-std::optional<std::string> FromUtf16File(const std::string& bytes) {
-  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return std::nullopt;
-  std::wstring text;
-  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
-  }
-  return Utf8(text);
-}
+std::string Utf16File(const std::string& utf8) { return Utf16LeFile(utf8); }
+std::optional<std::string> FromUtf16File(const std::string& bytes) { return FromUtf16LeFile(bytes); }
 
 std::string ProgramFolder() {
   wchar_t path[MAX_PATH] = {};

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/win/WideText.h"
+
 // Registers the URL recorder as the http and https handler and as Internet
 // Explorer in this Wine prefix (once per test run).
 void RegisterBrowserRecorders();
@@ -168,9 +170,8 @@ void SyncWith(HWND window);
 inline constexpr DWORD kInputSettleMs = 150;
 void SettleAfterInput(HWND window = nullptr);
 
-// Every text of the harness is UTF-8; the windows speak UTF-16.
-std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& utf8);
+// Every text of the harness is UTF-8; the windows speak UTF-16: the
+// program's own lossless conversions (Wide, Utf8) serve here too.
 // The bytes of UTF-8 text in GBK (code page 936) and back: what a settings
 // file without a byte-order mark holds, whatever the system's code page.
 std::string Gbk(const std::string& utf8);

@@ -1,5 +1,7 @@
 #include "ProfileApiStore.h"
 
+#include "TestText.h"
+
 #include <windows.h>
 
 #include "base/Unicode.h"
@@ -10,11 +12,7 @@
 
 namespace {
 
-std::string Gbk(std::string_view text) {
-  std::string bytes;
-  TextToGbk(text, SystemGbk(), bytes);
-  return bytes;
-}
+std::string Gbk(std::string_view text) { return GbkBytes(text, SystemGbk()); }
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "DialogHarness.h"
+#include "TestText.h"
 #include "RobustnessHarness.h"
 #include "resource.h"
 
@@ -50,35 +51,15 @@ std::vector<BadSettingsCase> LoadCases() {
   return cases;
 }
 
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    char c = text[++i];
-    switch (c) {
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case '0': out += '\0'; break;
-      case 'x': out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16)); i += 2; break;
-      default: out += c; break;
-    }
-  }
-  return out;
-}
-
 // One part of a content: text:, repeat:, random:, utf16:, utf8:. Text here
 // is UTF-8; a file's plain text is GBK, as the program writes it.
 std::string Bytes(const std::string& part) {
   auto after = [&](size_t n) { return part.substr(n); };
-  if (part.rfind("text:", 0) == 0) return Gbk(Unescape(after(5)));
+  if (part.rfind("text:", 0) == 0) return Gbk(UnescapeCaseText(after(5)));
   if (part.rfind("repeat:", 0) == 0) {
     size_t colon = part.find(':', 7);
     int count = std::stoi(part.substr(7, colon - 7));
-    std::string unit = Gbk(Unescape(part.substr(colon + 1))), out;
+    std::string unit = Gbk(UnescapeCaseText(part.substr(colon + 1))), out;
     out.reserve(unit.size() * count);
     for (int i = 0; i < count; ++i) out += unit;
     return out;
@@ -94,8 +75,8 @@ std::string Bytes(const std::string& part) {
     }
     return out;
   }
-  if (part.rfind("utf16:", 0) == 0) return Utf16File(Unescape(after(6)));
-  if (part.rfind("utf8:", 0) == 0) return "\xEF\xBB\xBF" + Unescape(after(5));
+  if (part.rfind("utf16:", 0) == 0) return Utf16File(UnescapeCaseText(after(6)));
+  if (part.rfind("utf8:", 0) == 0) return "\xEF\xBB\xBF" + UnescapeCaseText(after(5));
   return Gbk(part);  // plain text
 }
 
@@ -105,7 +86,7 @@ std::string Text(const std::string& part) {
   if (part.rfind("repeat:", 0) == 0) {
     size_t colon = part.find(':', 7);
     int count = std::stoi(part.substr(7, colon - 7));
-    std::string unit = Unescape(part.substr(colon + 1)), out;
+    std::string unit = UnescapeCaseText(part.substr(colon + 1)), out;
     for (int i = 0; i < count; ++i) out += unit;
     return out;
   }
