@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DesktopHarness.h"
-#include "bar/win/StartupClock.h"
+#include "CommittedBytes.h"
 
 namespace perf {
 namespace {
@@ -132,7 +132,7 @@ std::optional<Footprint> SampleFootprint(DWORD processId, const std::string& exe
     Footprint f;
     f.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024.0;
     f.privateUsageKb = static_cast<double>(memory.PrivateUsage) / 1024.0;
-    f.committedPrivateKb = static_cast<double>(startup_clock::CommittedPrivateBytes(process)) / 1024.0;
+    f.committedPrivateKb = static_cast<double>(CommittedPrivateBytes(process)) / 1024.0;
     f.anonymousResidentKb = AnonymousResidentKb(exePath);
     f.gdiObjects = desktop_test::GdiObjectCount(process);
     f.windows = CountWindows(processId);

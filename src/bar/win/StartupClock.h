@@ -8,31 +8,14 @@
 //   <counter> <counter after reading> <working set KB> <committed KB> <step>
 #pragma once
 
-#include <windows.h>
-
-namespace startup_clock {
-
-// Committed private memory of `process`, summed over its address space: what
-// Windows calls private bytes (Wine's PrivateUsage is always 0). The
-// performance driver reads other processes with it too.
-inline unsigned long long CommittedPrivateBytes(HANDLE process) {
-  unsigned long long total = 0;
-  MEMORY_BASIC_INFORMATION region;
-  for (const char* address = nullptr; VirtualQueryEx(process, address, &region, sizeof region) == sizeof region;
-       address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    if (region.RegionSize == 0) break;
-  }
-  return total;
-}
-
-}  // namespace startup_clock
-
 #ifdef QUARROW_STARTUP_CLOCK
+#include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "CommittedBytes.h"  // the measuring tools' (perf/), on the clocked builds' include path
 
 namespace startup_clock {
 
@@ -71,7 +54,7 @@ inline void MarkStartup(const char* step) {
   if (g_count == 32) return;
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  g_marks[g_count++] = {step, counter, 0, memory.WorkingSetSize, CommittedPrivateBytes(GetCurrentProcess())};
+  g_marks[g_count++] = {step, counter, 0, memory.WorkingSetSize, perf::CommittedPrivateBytes(GetCurrentProcess())};
   g_marks[g_count - 1].resumed = Counter();
 }
 #else
