@@ -282,7 +282,8 @@ void SearchBarDlg::ShowSearchCaptionOfSelection() {
 
 void SearchBarDlg::SaveState() {
   UpdateData(true);
-  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
+  // What failed is still lost unreported here, as before.
+  (void)SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
     m_history.Save(file);
     m_options.Save(file);
   });
