@@ -51,6 +51,10 @@ void SearchBarDlg::BindDesktopMessages() {
     return kNotHandled;
   });
   OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
+    if (id == kSaveTimer) {
+      OnSaveTimer();
+      return Handled(0);
+    }
     m_docking.OnTimer(static_cast<unsigned>(id));
     return kNotHandled;
   });

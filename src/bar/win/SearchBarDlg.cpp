@@ -15,7 +15,6 @@
 #include "settings/win/SettingsPath.h"
 #include "settings/win/StarterFile.h"
 #include "settings/win/SystemGbk.h"
-#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -167,6 +166,7 @@ bool SearchBarDlg::PreTranslateMessage(MSG& message) {
       if (selected != CB_ERR && static_cast<size_t>(selected) < m_history.Entries().size()) {
         m_history.RemoveAt(static_cast<size_t>(selected));
         SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+        StateChanged();
       }
       return false;
     }
@@ -194,18 +194,19 @@ Dialog::Result SearchBarDlg::OnLeftButtonDown(LPARAM point) {
 }
 
 Dialog::Result SearchBarDlg::OnClose() {
-  SaveState();
+  SaveAtEnd(SaveMoment::kEnding);
   return kNotHandled;  // the dialog's own close handling ends the bar as a cancel
 }
 
-// Logging off ends the process without a close request: save as at exit.
+// Logging off ends the process without a close request: save as at exit,
+// but ask nothing, the session is going.
 Dialog::Result SearchBarDlg::OnEndSession(WPARAM ending) {
-  if (ending) SaveState();
+  if (ending) SaveAtEnd(SaveMoment::kLoggingOff);
   return Handled(0);
 }
 
 void SearchBarDlg::OnExit() {
-  SaveState();
+  SaveAtEnd(SaveMoment::kEnding);
   PostQuitMessage(0);
 }
 
@@ -280,15 +281,6 @@ void SearchBarDlg::ShowSearchCaptionOfSelection() {
   ShowSearchCaption(Utf8(text));
 }
 
-void SearchBarDlg::SaveState() {
-  UpdateData(true);
-  // What failed is still lost unreported here, as before.
-  (void)SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
-    m_history.Save(file);
-    m_options.Save(file);
-  });
-}
-
 // The query box's list, once filled, shows exactly the history, most recent
 // first. Filled once, at the bar's first input or the first message to the
 // list (m_queryList); empty until then, so no CB_RESETCONTENT, which would
@@ -303,6 +295,7 @@ void SearchBarDlg::ListHistory() {
 
 void SearchBarDlg::RecordQuery(const std::string& query) {
   std::optional<size_t> removed = m_history.Record(query);
+  StateChanged();
   if (!m_queryList.Filled()) return;  // filled from the history when needed
   if (removed) SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);
   SendText(m_queryBox, CB_INSERTSTRING, 0, query);

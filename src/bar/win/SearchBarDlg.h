@@ -7,10 +7,12 @@
 //   SearchBarDesktop.cpp     docking, notification icon, hotkey, background
 //   SearchBarCommands.cpp    the settings dialogs and the About box
 //   SearchBarDpi.cpp         the icons at the monitor's density, a change of density
+//   SearchBarSave.cpp        what is kept, saved soon after a change and at the end
 #pragma once
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -26,7 +28,9 @@
 #include "framework/win/Dialog.h"
 #include "framework/win/Handle.h"
 #include "search/QueryHistory.h"
+#include "settings/SaveSchedule.h"
 #include "settings/SettingsFile.h"
+#include "settings/win/WholeFileSave.h"
 
 class SearchBarDlg : public Dialog {
  public:
@@ -42,8 +46,6 @@ class SearchBarDlg : public Dialog {
   // Searches `text` as if it had been typed and Entered, once the bar is up
   // (a search from the command line).
   void SearchSoon(std::string text);
-  // Writes the history and the option flags to the settings file.
-  void SaveState();
 
  private:
   BOOL OnInitDialog() override;
@@ -111,6 +113,21 @@ class SearchBarDlg : public Dialog {
   // ---- Dialogs (SearchBarCommands.cpp).
   void BindDialogCommands();
 
+  // ---- What is kept (SearchBarSave.cpp).
+  // The history or the options changed: saved within a second or two.
+  void StateChanged();
+  void OnSaveTimer();
+  // Exit, close or log-off: saved now, tried again while the user asks.
+  void SaveAtEnd(SaveMoment moment);
+  // The history and the options, after the dialogs' writes still owed.
+  SaveResult SaveState(WriteMode mode);
+  void FollowSaveStep(SaveSchedule::Step step, const SaveResult& result);
+  // A dialog's save on OK; should it have failed, its writes join the bar's
+  // next saves, and `refresh` shows what they hold once they are in the file.
+  void TakeDialogSave(const TriedSave& saved, std::function<void()> refresh);
+  void TellSaveFailed(const SaveResult& result);
+  bool AskToRetrySave(const SaveResult& result);
+
   // ---- Screen density (SearchBarDpi.cpp).
   void BindDpiMessages();
   void LoadAppIcons();
@@ -145,6 +162,16 @@ class SearchBarDlg : public Dialog {
 
   // Options read at start; the options dialog changes them in memory.
   BarOptions m_options;
+
+  // What is kept: when to save it, and dialogs' writes that did not reach
+  // the file yet, in the order they were made.
+  static constexpr UINT_PTR kSaveTimer = 10;  // the docking engine's are 1 and 2
+  SaveSchedule m_saveSchedule;
+  struct OwedWrites {
+    SettingsWrites writes;
+    std::function<void()> refresh;
+  };
+  std::vector<OwedWrites> m_owedWrites;
 
   // Desktop presence.
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"
