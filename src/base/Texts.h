@@ -42,6 +42,22 @@ inline constexpr std::string_view kUsage =
     "Quarrow --help\t\t显示本说明";
 inline constexpr std::string_view kUnknownOption = "无法识别的命令行: ";
 
+// A save of the settings file that failed: the title of the notification and
+// of the question at exit, and the common reasons (the system's own text
+// stands for the others).
+inline constexpr std::string_view kSaveFailedTitle = "设置未能保存";
+inline constexpr std::string_view kSaveFailedInUse = "文件正被另一个程序使用。";
+inline constexpr std::string_view kSaveFailedAccessDenied = "没有写入这个文件的权限。";
+inline constexpr std::string_view kSaveFailedDiskFull = "磁盘已满。";
+inline constexpr std::string_view kSaveFailedFolderMissing = "找不到文件所在的文件夹。";
+inline constexpr std::string_view kSaveFailedErrorCode = "错误代码 ";
+// The notification while the bar runs: the reason, the file, then this.
+inline constexpr std::string_view kSaveFailedKeptInMemory = "搜索记录和设置仍在内存中，下次更改或退出时会再保存。";
+// The question at exit: this, the file, the reason after the second text, then the choice.
+inline constexpr std::string_view kSaveFailedFile = "设置未能保存到文件:";
+inline constexpr std::string_view kSaveFailedBecause = "原因: ";
+inline constexpr std::string_view kSaveFailedRetryOrCancel = "按“重试”再保存一次，按“取消”退出而不保存。";
+
 // Picture chooser after a page turn (%d stands for the page number).
 inline constexpr std::string_view kPickerCaptionFormat = "选择背景图片(第%d页)";
 inline constexpr std::string_view kPickerPageLabelFormat = "第%d页";

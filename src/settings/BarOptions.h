@@ -1,6 +1,6 @@
 // The bar's options, in one place: read from the settings file once,
 // changed in memory by the options dialog (and, for the picture, by the
-// picture chooser's save), written at exit.
+// picture chooser's save), written by the bar's saves.
 #pragma once
 
 #include "settings/SettingsFile.h"

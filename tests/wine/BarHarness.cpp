@@ -422,6 +422,12 @@ BarProcess::BarProcess(std::optional<std::string> ini, std::string arguments) : 
 
 BarProcess::BarProcess(InFolderOf other) : m_folder(other.first.Folder()), m_ownsFolder(false) { Start(); }
 
+BarProcess::BarProcess(InFolder where, const std::string& ini) : m_folder(std::move(where.folder)), m_ownsFolder(false) {
+  RegisterBrowserRecorders();
+  WriteFileBytes(SettingsPath(), ini);
+  Start();
+}
+
 void BarProcess::Start() {
   SetEnvironmentVariableW(L"QUARROW_RECORD_FILE", Wide(m_folder + "\\launches.log").c_str());
   if (!StartProgram("Quarrow.exe", m_arguments, 0, m_folder.c_str(), m_process)) return;

@@ -28,6 +28,11 @@ class BarProcess {
     const BarProcess& first;
   };
   explicit BarProcess(InFolderOf other);
+  // The program started in `folder`, which the test keeps, on `ini` there.
+  struct InFolder {
+    std::string folder;
+  };
+  BarProcess(InFolder where, const std::string& ini);
   ~BarProcess();  // ends the program if it still runs, removes a folder of its own
   BarProcess(const BarProcess&) = delete;
   BarProcess& operator=(const BarProcess&) = delete;

@@ -83,7 +83,7 @@ Outcome RunAsOneSave(const Case& c, const std::string& folder) {
   ProfileApiStore unused;
   SettingsFile settings = PutStartFile(c, unused, folder);
   Outcome outcome;
-  SaveWholeFile(settings.Path(), [&](const SettingsFile& file) {
+  const SaveResult saved = SaveWholeFile(settings.Path(), [&](const SettingsFile& file) {
     for (const Operation& op : c.operations) {
       if (op.kind == Operation::kSettingsWrite) {
         file.WriteString(op.section, op.key, op.text);
@@ -92,6 +92,7 @@ Outcome RunAsOneSave(const Case& c, const std::string& folder) {
       }
     }
   });
+  EXPECT_FALSE(saved.Failed()) << "system error " << saved.systemError;
   return Finish(std::move(outcome), settings.Path(), folder);
 }
 
@@ -218,10 +219,11 @@ TEST(CurrentDirectorySettingsFile, AFolderNamedInAnyScriptHoldsTheFile) {
   GetCurrentDirectoryW(MAX_PATH, old);
   ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
   const std::string path = CurrentSettingsPath();
-  SaveWholeFile(path, [](const SettingsFile& file) {
+  const SaveResult saved = SaveWholeFile(path, [](const SettingsFile& file) {
     file.WriteString("History", "H0", "百度");
     file.WriteString("History", "H1", "한국어");
   });
+  EXPECT_EQ(saved.status, SaveStatus::kDone) << "system error " << saved.systemError;
   SettingsSnapshot snapshot = ReadSettingsSnapshot(path);
   EXPECT_EQ(snapshot.File().ReadString("History", "H0", "lost"), "百度");
   EXPECT_EQ(snapshot.File().ReadString("History", "H1", "lost"), "한국어");

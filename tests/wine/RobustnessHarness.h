@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BarHarness.h"
+#include "DialogHarness.h"
 
 namespace robust {
 
@@ -46,5 +48,47 @@ bool Writable(const std::string& path);
 // Visible top-level windows of the process other than `except` (message
 // boxes, dialogs, menus).
 std::vector<HWND> OtherVisibleWindows(DWORD processId, HWND except);
+
+// A notification balloon on the screen: Wine's notification area shows one as
+// a balloon tooltip. (Its title cannot be read: Wine 8's tooltip answers
+// TTM_GETTITLE with nothing.)
+struct Balloon {
+  HWND window = nullptr;
+  std::string text;
+};
+// The balloons shown now whose text holds `fragment`.
+std::vector<Balloon> BalloonsShown(const std::string& fragment);
+// Whether the balloon shows the warning icon, the orange triangle that Wine
+// draws for TTI_WARNING and for none of the other icons (read from the screen).
+bool ShowsWarningIcon(HWND balloon);
+// Watches for `ms` and gives every balloon whose text holds `fragment` that was
+// shown meanwhile, once each: a balloon shown again is a new window.
+std::vector<Balloon> BalloonsSeen(const std::string& fragment, DWORD ms);
+
+// Counts the saves made in a folder from now on: each new file beside the
+// settings file (a save's new file, "Quarrow.ini.*.tmp") is one, made or not.
+class SaveCounter {
+ public:
+  explicit SaveCounter(const std::string& folder);
+  ~SaveCounter();
+  SaveCounter(const SaveCounter&) = delete;
+  SaveCounter& operator=(const SaveCounter&) = delete;
+  bool Watching() const { return m_folder != INVALID_HANDLE_VALUE; }
+  // The saves begun so far, after `settleMs` more of watching.
+  int Count(DWORD settleMs = 0);
+
+ private:
+  void Listen();
+  HANDLE m_folder = INVALID_HANDLE_VALUE;
+  HANDLE m_event = nullptr;
+  OVERLAPPED m_overlapped{};
+  alignas(DWORD) char m_buffer[16384];
+  int m_count = 0;
+};
+
+// The message box of the process's failed save at the end, waiting up to `ms`.
+std::optional<MessageBoxSeen> WaitForSaveQuestion(const BarProcess& bar, DWORD ms = 8000);
+// Ends it with Retry or Cancel.
+void AnswerSaveQuestion(const MessageBoxSeen& box, int button);
 
 }  // namespace robust

@@ -265,8 +265,23 @@ TEST(Suggest, TheOptionsCheckBoxTurnsThemOnAndIsSaved) {
   }
   ASSERT_TRUE(TypeIntoQueryBox(bar, "x"));
   EXPECT_TRUE(ListShows(bar, {"on"}));
+  EXPECT_TRUE(WaitFor([&] { return ReadKey(bar.SettingsPath(), "Setting", "Suggest") == "1"; }));  // saved soon
+
+  // Off again: nothing more is asked, and the worker goes with WinHTTP.
+  options = OpenDialog(bar, ID_OPTIONS, "软件设置");
+  ASSERT_TRUE(options);
+  {
+    DialogDriver dialog(bar, options);
+    dialog.Click(IDC_SUGGEST);
+    ASSERT_TRUE(dialog.End(IDOK));
+  }
+  const size_t asked = server.Requests().size();
+  EXPECT_TRUE(WaitFor([&] { return !LoadedInto(bar.ProcessHandle(), L"winhttp.dll"); }));
+  ASSERT_TRUE(TypeIntoQueryBox(bar, "yz"));
+  Sleep(500);
+  EXPECT_EQ(server.Requests().size(), asked);
   ASSERT_EQ(bar.Exit(), 0u);
-  EXPECT_EQ(ReadKey(bar.SettingsPath(), "Setting", "Suggest"), "1");
+  EXPECT_EQ(ReadKey(bar.SettingsPath(), "Setting", "Suggest"), "0");
 }
 
 // Not a test but a measurement (tools/perf.sh runs it): from the last key of

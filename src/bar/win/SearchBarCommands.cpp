@@ -1,7 +1,8 @@
 // The bar's commands that run the settings dialogs and the About box. Each
 // dialog is a local of its handler and lives for its modal loop only, owned
 // by the bar's window; the bar changes its menus, options or picture only
-// when a dialog ends with OK.
+// when a dialog ends with OK. A dialog saves its own keys on OK;
+// should that fail, the bar keeps its writes and saves them with its own.
 #include "bar/win/SearchBarDlg.h"
 
 #include "dialogs/OptionChoices.h"
@@ -15,27 +16,37 @@
 void SearchBarDlg::BindDialogCommands() {
   OnCommand(ID_EDIT_ENGINES, [this] {
     EngineSettingsDlg dialog(Hwnd());
-    if (dialog.DoModal() == IDOK) RebuildEngineMenu();
+    if (dialog.DoModal() != IDOK) return;
+    RebuildEngineMenu();
+    TakeDialogSave(dialog.Saved(), [this] { RebuildEngineMenu(); });
   });
 
   // From the "增加" item of the keyword menu and of the site menu alike.
   OnCommand(ID_EDIT_KEYWORDS_SITES, [this] {
     KeySiteSettingsDlg dialog(Hwnd());
-    if (dialog.DoModal() == IDOK) RebuildKeywordAndSiteMenus();
+    if (dialog.DoModal() != IDOK) return;
+    RebuildKeywordAndSiteMenus();
+    TakeDialogSave(dialog.Saved(), [this] { RebuildKeywordAndSiteMenus(); });
   });
 
-  // The dialog edits the switches in memory; they reach the file at exit.
+  // The dialog edits the switches in memory; the bar saves them soon after.
   OnCommand(ID_OPTIONS, [this] {
     OptionsDlg dialog(Hwnd(), ChoicesForDialog(m_options));
     if (dialog.DoModal() != IDOK) return;
-    m_options = OptionsAfterOk(m_options, dialog.Choices());
+    const BarOptions chosen = OptionsAfterOk(m_options, dialog.Choices());
+    const bool changed = chosen != m_options;
+    m_options = chosen;
+    if (changed) StateChanged();
+    if (m_options.suggest != 1) StopSuggesting();
     InvalidateRect(Hwnd(), nullptr, TRUE);  // repaint in the chosen background at once
     UpdateData(true);
   });
 
   OnCommand(ID_CHOOSE_PICTURE, [this] {
     PicturePickerDlg dialog(Hwnd());
-    if (dialog.DoModal() == IDOK) ReloadBackgroundPicture();
+    if (dialog.DoModal() != IDOK) return;
+    ReloadBackgroundPicture();
+    TakeDialogSave(dialog.Saved(), [this] { ReloadBackgroundPicture(); });
   });
 
   OnCommand(ID_ABOUT, [this] {

@@ -15,7 +15,6 @@
 #include "settings/win/SettingsPath.h"
 #include "settings/win/StarterFile.h"
 #include "settings/win/SystemGbk.h"
-#include "settings/win/WholeFileSave.h"
 
 namespace {
 
@@ -70,6 +69,10 @@ SearchBarDlg::SearchBarDlg()
   OnMessage(kQueryTextSet, [this](WPARAM, LPARAM) {
     ShowSearchCaption(WindowText(m_queryBox));
     return Handled(0);
+  });
+  OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
+    OnTimer(id);
+    return kNotHandled;
   });
   OnMessage(kRunSearchesAsked, [this](WPARAM, LPARAM) {
     RunSearchesAsked();
@@ -171,6 +174,7 @@ bool SearchBarDlg::PreTranslateMessage(MSG& message) {
         m_history.RemoveAt(*position);
         SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
         if (!m_suggestions.empty()) ShowDropList(ComposeDropList(m_history.Entries(), m_dropTyped, m_suggestions));
+        StateChanged();
       }
       return false;
     }
@@ -205,19 +209,31 @@ Dialog::Result SearchBarDlg::OnLeftButtonDown(LPARAM point) {
 }
 
 Dialog::Result SearchBarDlg::OnClose() {
-  SaveState();
+  SaveAtEnd(SaveMoment::kEnding);
   return kNotHandled;  // the dialog's own close handling ends the bar as a cancel
 }
 
-// Logging off ends the process without a close request: save as at exit.
+// Logging off ends the process without a close request: save as at exit,
+// but ask nothing, the session is going.
 Dialog::Result SearchBarDlg::OnEndSession(WPARAM ending) {
-  if (ending) SaveState();
+  if (ending) SaveAtEnd(SaveMoment::kLoggingOff);
   return Handled(0);
 }
 
 void SearchBarDlg::OnExit() {
-  SaveState();
+  SaveAtEnd(SaveMoment::kEnding);
   PostQuitMessage(0);
+}
+
+void SearchBarDlg::OnTimer(UINT_PTR id) {
+  switch (id) {
+    case kSaveTimer:
+      return OnSaveTimer();
+    case kSuggestPauseTimer:
+      return OnTypingPaused();
+    default:
+      return m_docking.OnTimer(static_cast<unsigned>(id));
+  }
 }
 
 // The switch and the query box's text are taken at once: a hide by hotkey
@@ -291,14 +307,6 @@ void SearchBarDlg::ShowSearchCaptionOfSelection() {
   ShowSearchCaption(Utf8(text));
 }
 
-void SearchBarDlg::SaveState() {
-  UpdateData(true);
-  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
-    m_history.Save(file);
-    m_options.Save(file);
-  });
-}
-
 // The query box's list, once filled, shows exactly the history, most recent
 // first. Filled once, at the bar's first input or the first message to the
 // list (m_queryList); empty until then, so no CB_RESETCONTENT, which would
@@ -313,6 +321,7 @@ void SearchBarDlg::ListHistory() {
 
 void SearchBarDlg::RecordQuery(const std::string& query) {
   std::optional<size_t> removed = m_history.Record(query);
+  StateChanged();
   if (!m_suggestions.empty()) return ForgetSuggestions();  // the list shows the whole history again
   if (!m_queryList.Filled()) return;  // filled from the history when needed
   if (removed) SendMessageW(m_queryBox, CB_DELETESTRING, static_cast<WPARAM>(*removed), 0);

@@ -8,12 +8,14 @@
 //   SearchBarCommands.cpp    the settings dialogs and the About box
 //   SearchBarDpi.cpp         the icons at the monitor's density, a change of density
 //   SearchBarSuggest.cpp     suggestions while typing, in the query box's list
+//   SearchBarSave.cpp        what is kept, saved soon after a change and at the end
 #pragma once
 
 #include <array>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -29,9 +31,11 @@
 #include "framework/win/Dialog.h"
 #include "framework/win/Handle.h"
 #include "search/QueryHistory.h"
+#include "settings/SaveSchedule.h"
 #include "settings/SettingsFile.h"
 #include "suggest/SuggestRequest.h"
 #include "suggest/win/SuggestWorker.h"
+#include "settings/win/WholeFileSave.h"
 
 class SearchBarDlg : public Dialog {
  public:
@@ -47,8 +51,6 @@ class SearchBarDlg : public Dialog {
   // Searches `text` as if it had been typed and Entered, once the bar is up
   // (a search from the command line).
   void SearchSoon(std::string text);
-  // Writes the history and the option flags to the settings file.
-  void SaveState();
 
  private:
   BOOL OnInitDialog() override;
@@ -62,6 +64,7 @@ class SearchBarDlg : public Dialog {
   Result OnEndSession(WPARAM ending);
   void OnExit();
   void OnKeywordSwitch();
+  void OnTimer(UINT_PTR id);
   void ListHistory();
   void RecordQuery(const std::string& query);
   Result OnCopyData(const COPYDATASTRUCT* data);
@@ -126,10 +129,26 @@ class SearchBarDlg : public Dialog {
   void OnSuggestAnswer(std::unique_ptr<SuggestAnswer> answer);
   // Back to the whole history; an answer on its way is dropped.
   void ForgetSuggestions();
+  // Switched off: no more requests, and the worker goes (with it, WinHTTP).
+  void StopSuggesting();
   void ShowDropList(DropList list);
   // The history position of the list's item `item`; none for a suggestion.
   std::optional<size_t> HistoryPositionOf(size_t item) const;
-  void OnTimer(UINT_PTR id);
+  void OnTypingPaused();
+  // ---- What is kept (SearchBarSave.cpp).
+  // The history or the options changed: saved within a second or two.
+  void StateChanged();
+  void OnSaveTimer();
+  // Exit, close or log-off: saved now, tried again while the user asks.
+  void SaveAtEnd(SaveMoment moment);
+  // The history and the options, after the dialogs' writes still owed.
+  SaveResult SaveState(WriteMode mode);
+  void FollowSaveStep(SaveSchedule::Step step, const SaveResult& result);
+  // A dialog's save on OK; should it have failed, its writes join the bar's
+  // next saves, and `refresh` shows what they hold once they are in the file.
+  void TakeDialogSave(const TriedSave& saved, std::function<void()> refresh);
+  void TellSaveFailed(const SaveResult& result);
+  bool AskToRetrySave(const SaveResult& result);
 
   // ---- Screen density (SearchBarDpi.cpp).
   void BindDpiMessages();
@@ -166,6 +185,18 @@ class SearchBarDlg : public Dialog {
 
   // Options read at start; the options dialog changes them in memory.
   BarOptions m_options;
+
+  // What is kept: when to save it, and dialogs' writes that did not reach
+  // the file yet, in the order they were made.
+  // The bar's timers; the docking engine's are 1 and 2.
+  static constexpr UINT_PTR kSuggestPauseTimer = 3;
+  static constexpr UINT_PTR kSaveTimer = 10;
+  SaveSchedule m_saveSchedule;
+  struct OwedWrites {
+    SettingsWrites writes;
+    std::function<void()> refresh;
+  };
+  std::vector<OwedWrites> m_owedWrites;
 
   // Desktop presence.
   MenuHandle m_popupMenus;  // menu 135: "FormPop" and "TrayPop"

@@ -12,29 +12,19 @@
 
 namespace {
 
-// The bar's timers: the docking engine's own, and the pause in typing.
-constexpr UINT_PTR kSuggestPauseTimer = 3;
 // Posted by the worker with its answer.
 constexpr UINT kSuggestAnswered = WM_APP + 4;
 
 }  // namespace
 
 void SearchBarDlg::BindSuggestMessages() {
-  OnMessage(WM_TIMER, [this](WPARAM id, LPARAM) {
-    OnTimer(id);
-    return kNotHandled;
-  });
   OnMessage(kSuggestAnswered, [this](WPARAM, LPARAM answer) {
     OnSuggestAnswer(std::unique_ptr<SuggestAnswer>(reinterpret_cast<SuggestAnswer*>(answer)));
     return Handled(0);
   });
 }
 
-void SearchBarDlg::OnTimer(UINT_PTR id) {
-  if (id != kSuggestPauseTimer) {
-    m_docking.OnTimer(static_cast<unsigned>(id));
-    return;
-  }
+void SearchBarDlg::OnTypingPaused() {
   KillTimer(Hwnd(), kSuggestPauseTimer);
   AskForSuggestions();
 }
@@ -80,6 +70,12 @@ void SearchBarDlg::ForgetSuggestions() {
   if (m_suggestions.empty()) return;
   m_suggestions.clear();
   ShowDropList(ComposeDropList(m_history.Entries(), "", {}));
+}
+
+void SearchBarDlg::StopSuggesting() {
+  KillTimer(Hwnd(), kSuggestPauseTimer);
+  ForgetSuggestions();
+  m_suggestWorker.reset();
 }
 
 // The list's items replaced without CB_RESETCONTENT, which would also empty

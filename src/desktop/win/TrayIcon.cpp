@@ -10,6 +10,18 @@ namespace {
 // tooltip of 64 UTF-16 units.
 constexpr DWORD kRecordSize = NOTIFYICONDATAW_V1_SIZE;
 constexpr size_t kTipField = 64;
+// A balloon needs the second form (shell 5.0, Windows 2000 on); the icon
+// itself keeps the first.
+constexpr DWORD kBalloonRecordSize = NOTIFYICONDATAW_V2_SIZE;
+constexpr int kBalloonMs = 10000;  // what Windows before Vista asks; later ones decide themselves
+
+// `text` into the zero-ended field `field`, cut on a character boundary.
+template <size_t N>
+void CopyField(wchar_t (&field)[N], std::string_view text) {
+  std::wstring wide = Wide(CutToUtf16Units(text, N - 1));
+  std::memset(field, 0, sizeof field);
+  std::memcpy(field, wide.data(), wide.size() * sizeof(wchar_t));
+}
 static_assert(sizeof(void*) != 4 || kRecordSize == 152);
 
 }  // namespace
@@ -54,6 +66,20 @@ void TrayIcon::Remove() {
   m_notifyData.uFlags = 0;
   Shell_NotifyIconW(NIM_DELETE, &m_notifyData);
   m_added = false;
+}
+
+void TrayIcon::ShowWarning(std::string_view title, std::string_view text) {
+  if (!m_added) return;
+  NOTIFYICONDATAW balloon{};
+  balloon.cbSize = kBalloonRecordSize;
+  balloon.hWnd = m_notifyData.hWnd;
+  balloon.uID = m_notifyData.uID;
+  balloon.uFlags = NIF_INFO;
+  balloon.uTimeout = kBalloonMs;
+  balloon.dwInfoFlags = NIIF_WARNING;
+  CopyField(balloon.szInfoTitle, title);
+  CopyField(balloon.szInfo, text);
+  Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
 
 void TrayIcon::CopyTip() {

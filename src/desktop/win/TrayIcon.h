@@ -25,6 +25,9 @@ class TrayIcon {
   // Adds the icon, once, with `window` receiving its messages; nothing without an icon.
   void Add(HWND window);
   void Remove();
+  // A warning in a balloon from the icon, title and text cut to what the
+  // record holds; nothing while the icon is not added.
+  void ShowWarning(std::string_view title, std::string_view text);
 
   bool Added() const { return m_added; }
 

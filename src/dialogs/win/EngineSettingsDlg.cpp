@@ -210,7 +210,10 @@ void EngineSettingsDlg::MoveRow(int from, int to) {
   ListViewSetSelectionMark(m_list, to);
 }
 
+// A copy of the catalogue goes with the writes: the bar may need them after
+// the dialog has gone.
 void EngineSettingsDlg::OnOK() {
-  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) { m_catalogue.Save(file); });
+  m_saved.writes = [catalogue = m_catalogue](const SettingsFile& file) { catalogue.Save(file); };
+  m_saved.result = SaveWholeFile(m_settingsPath, m_saved.writes, WriteMode::kReplace);
   Dialog::OnOK();
 }

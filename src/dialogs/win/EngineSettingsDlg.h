@@ -10,10 +10,14 @@
 #include "framework/win/Handle.h"
 #include "settings/EngineCatalogue.h"
 #include "settings/SettingsFile.h"
+#include "settings/win/WholeFileSave.h"
 
 class EngineSettingsDlg : public Dialog {
  public:
   explicit EngineSettingsDlg(HWND owner);
+
+  // The catalogue's save on OK.
+  const TriedSave& Saved() const { return m_saved; }
 
  private:
   BOOL OnInitDialog() override;
@@ -44,6 +48,7 @@ class EngineSettingsDlg : public Dialog {
   EngineCatalogue m_catalogue;  // row k of the list is entry k
   // The row of the last click on the list, or -1. Modify and Delete act on it.
   int m_currentRow = -1;
+  TriedSave m_saved;
 
   std::string m_name;  // IDC_ENGINE_NAME
   std::string m_code;  // IDC_ENGINE_CODE

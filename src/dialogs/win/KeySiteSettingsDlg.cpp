@@ -125,9 +125,11 @@ void KeySiteSettingsDlg::ReplaceRow(Half& half, int from, int to, const std::str
 
 void KeySiteSettingsDlg::OnOK() {
   UpdateData(true);
-  SaveWholeFile(m_settingsPath, [this](const SettingsFile& file) {
-    m_keywords.list.Save(file);
-    m_sites.list.Save(file);
-  });
+  // Copies of the lists: the bar may need the writes after the dialog has gone.
+  m_saved.writes = [keywords = m_keywords.list, sites = m_sites.list](const SettingsFile& file) {
+    keywords.Save(file);
+    sites.Save(file);
+  };
+  m_saved.result = SaveWholeFile(m_settingsPath, m_saved.writes, WriteMode::kReplace);
   Dialog::OnOK();
 }

@@ -10,10 +10,14 @@
 #include "resource.h"
 #include "settings/SettingsFile.h"
 #include "settings/TextList.h"
+#include "settings/win/WholeFileSave.h"
 
 class KeySiteSettingsDlg : public Dialog {
  public:
   explicit KeySiteSettingsDlg(HWND owner);
+
+  // The two lists' save on OK.
+  const TriedSave& Saved() const { return m_saved; }
 
   // The controls of one half, and the one way in which the halves differ.
   struct HalfControls {
@@ -53,4 +57,5 @@ class KeySiteSettingsDlg : public Dialog {
   std::string m_settingsPath;  // Quarrow.ini, read and saved whole
   Half m_keywords;
   Half m_sites;
+  TriedSave m_saved;
 };

@@ -100,9 +100,10 @@ void PicturePickerDlg::OnOK() {
     if (IsDlgButtonChecked(Hwnd(), IDC_PICTURE_RADIO_FIRST + slot) == BST_CHECKED) selected = slot;
   }
   if (std::optional<std::string> number = m_pages.ValueToStore(selected)) {
-    SaveWholeFile(CurrentSettingsPath(), [&number](const SettingsFile& file) {
-      file.WriteString(keys::kSetting, keys::kImgNumber, *number);
-    });
+    m_saved.writes = [number = *number](const SettingsFile& file) {
+      file.WriteString(keys::kSetting, keys::kImgNumber, number);
+    };
+    m_saved.result = SaveWholeFile(CurrentSettingsPath(), m_saved.writes, WriteMode::kReplace);
   }
   Dialog::OnOK();
 }

@@ -8,10 +8,14 @@
 #include "dialogs/PicturePages.h"
 #include "framework/win/Dialog.h"
 #include "framework/win/Handle.h"
+#include "settings/win/WholeFileSave.h"
 
 class PicturePickerDlg : public Dialog {
  public:
   explicit PicturePickerDlg(HWND owner);
+
+  // The picture number's save on OK (none tried when no picture is selected).
+  const TriedSave& Saved() const { return m_saved; }
 
  private:
   BOOL OnInitDialog() override;
@@ -27,4 +31,5 @@ class PicturePickerDlg : public Dialog {
   // The pictures this dialog has put on view. The template's own ones, which
   // their controls loaded, it deletes when they leave the view.
   std::array<BitmapHandle, kSlotsPerPage> m_shown;
+  TriedSave m_saved;
 };

@@ -4,14 +4,16 @@
 
 #include "framework/win/WideText.h"
 
-FileState ReadFileBytes(const std::string& path, std::string& bytes) {
+FileState ReadFileBytes(const std::string& path, std::string& bytes, DWORD* error) {
   bytes.clear();
+  DWORD ignored = 0;
+  if (!error) error = &ignored;
   HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileState::kMissing
-                                                                          : FileState::kUnreadable;
+    *error = GetLastError();
+    return *error == ERROR_FILE_NOT_FOUND || *error == ERROR_PATH_NOT_FOUND ? FileState::kMissing
+                                                                            : FileState::kUnreadable;
   }
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<size_t>(size.QuadPart));
@@ -19,6 +21,7 @@ FileState ReadFileBytes(const std::string& path, std::string& bytes) {
   DWORD read = 0;
   BOOL ok;
   while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) bytes.append(buffer, read);
+  if (!ok) *error = GetLastError();
   CloseHandle(file);
   if (!ok) {
     bytes.clear();

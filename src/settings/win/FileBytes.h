@@ -8,8 +8,9 @@
 enum class FileState { kMissing, kUnreadable, kRead };
 
 // The file at `path` as it is now: kMissing when there is none, kUnreadable
-// when it cannot be read (locked, a folder of that name, no permission).
-FileState ReadFileBytes(const std::string& path, std::string& bytes);
+// when it cannot be read (locked, a folder of that name, no permission), with
+// the system's reason in `error` when given.
+FileState ReadFileBytes(const std::string& path, std::string& bytes, DWORD* error = nullptr);
 
 // All of `bytes` to the open `file`; false at the first failure.
 bool WriteFileBytes(HANDLE file, const std::string& bytes);

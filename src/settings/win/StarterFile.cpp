@@ -10,5 +10,6 @@ void WriteStarterFileWhereNone(const std::string& path) {
   // Only a file that is not there: one that cannot be read is the user's.
   if (GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES) return;
   if (GetLastError() != ERROR_FILE_NOT_FOUND) return;
-  SaveWholeFile(path, WriteStarterSettings);
+  // Not written, the bar runs on the defaults, and its first save tells why.
+  (void)SaveWholeFile(path, WriteStarterSettings);
 }
