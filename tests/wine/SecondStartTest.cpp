@@ -165,6 +165,22 @@ TEST_F(SecondStart, WorksInFoldersWithBlanksChineseAndCharactersOutsideGbk) {
   }
 }
 
+// The same folder reached by its short (8.3) name holds the same settings
+// file: a start there finds the running bar too.
+TEST_F(SecondStart, FindsTheBarThroughTheFoldersShortName) {
+  BarProcess bar;
+  ASSERT_TRUE(bar.Started());
+  const std::wstring folder = Wide(bar.Folder());
+  wchar_t shortName[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameW(folder.c_str(), shortName, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(shortName), folder) << "the folder has no other name to reach it by";
+  bar.Command(ID_HIDE_BAR);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(bar.Bar()); }));
+  EXPECT_EQ(StartAgainIn(shortName), 0u);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(bar.Bar()) != FALSE; }));
+  EXPECT_EQ(QuarrowsRunning(), 1u);
+}
+
 // What the installer runs before it changes the program folder.
 TEST(CloseHelper, EndsTheCopiesRunningFromTheFolderWhichSaveAndLeavesOthers) {
   const std::string elsewhere = NewTempFolder("elsewhere");

@@ -10,6 +10,7 @@
 #include "base/Texts.h"
 #include "framework/win/AppTitle.h"
 #include "framework/win/WideText.h"
+#include "settings/win/SettingsPath.h"
 
 namespace {
 
@@ -31,7 +32,8 @@ int SearchBarApp::Run() {
   MarkStartup("WinMain");
   const CommandLine request = ParseArguments(ArgumentsOf(Utf8(GetCommandLineW())));
   if (request.command == BarCommand::Help || request.command == BarCommand::Unknown) return ShowUsage(request);
-  SingleBar single;  // one bar per settings file
+  const std::string settingsPath = CurrentSettingsPath();  // once, for all that needs it
+  SingleBar single(settingsPath);  // one bar per settings file
   if (!single.Claim(request)) return single.Answered() ? 0 : 1;  // handed to the bar that runs on it
   if (request.command == BarCommand::Exit) return 0;              // no bar to end
   // No dialog holds an OLE control and the system draws the controls'
@@ -40,7 +42,7 @@ int SearchBarApp::Run() {
   HRESULT ole = OleInitialize(nullptr);
   MarkStartup("OLE initialised");
   {
-    SearchBarDlg bar;
+    SearchBarDlg bar(settingsPath);
     MarkStartup("bar object made");
     if (request.command == BarCommand::Search) bar.SearchSoon(request.text);
     bar.DoModal();  // ends by the exit command or a close request

@@ -15,7 +15,7 @@
 
 void SearchBarDlg::BindDialogCommands() {
   OnCommand(ID_EDIT_ENGINES, [this] {
-    EngineSettingsDlg dialog(Hwnd());
+    EngineSettingsDlg dialog(Hwnd(), m_settingsPath);
     if (dialog.DoModal() != IDOK) return;
     RebuildEngineMenu();
     TakeDialogSave(dialog.Saved(), [this] { RebuildEngineMenu(); });
@@ -23,7 +23,7 @@ void SearchBarDlg::BindDialogCommands() {
 
   // From the "增加" item of the keyword menu and of the site menu alike.
   OnCommand(ID_EDIT_KEYWORDS_SITES, [this] {
-    KeySiteSettingsDlg dialog(Hwnd());
+    KeySiteSettingsDlg dialog(Hwnd(), m_settingsPath);
     if (dialog.DoModal() != IDOK) return;
     RebuildKeywordAndSiteMenus();
     TakeDialogSave(dialog.Saved(), [this] { RebuildKeywordAndSiteMenus(); });
@@ -43,7 +43,7 @@ void SearchBarDlg::BindDialogCommands() {
   });
 
   OnCommand(ID_CHOOSE_PICTURE, [this] {
-    PicturePickerDlg dialog(Hwnd());
+    PicturePickerDlg dialog(Hwnd(), m_settingsPath);
     if (dialog.DoModal() != IDOK) return;
     ReloadBackgroundPicture();
     TakeDialogSave(dialog.Saved(), [this] { ReloadBackgroundPicture(); });

@@ -12,7 +12,6 @@
 #include "search/SearchUrl.h"
 #include "search/win/Browser.h"
 #include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
 #include "settings/win/StarterFile.h"
 #include "settings/win/SystemGbk.h"
 
@@ -32,9 +31,9 @@ constexpr UINT kQueryTextSet = WM_APP + 3;
 
 }  // namespace
 
-SearchBarDlg::SearchBarDlg()
+SearchBarDlg::SearchBarDlg(std::string settingsPath)
     : Dialog(IDD_SEARCHBAR),
-      m_settingsPath(CurrentSettingsPath()),
+      m_settingsPath(std::move(settingsPath)),
       m_queryList([this] { ListHistory(); }, kQueryTextSet),
       m_dropTarget(
           [this](const std::string& text) {

@@ -39,7 +39,8 @@
 
 class SearchBarDlg : public Dialog {
  public:
-  SearchBarDlg();
+  // `settingsPath`: Quarrow.ini, which the bar and its dialogs read and save.
+  explicit SearchBarDlg(std::string settingsPath);
   ~SearchBarDlg() override;
 
   // The search action (the Search button, and Enter, the template's default

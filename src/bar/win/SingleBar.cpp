@@ -4,7 +4,7 @@
 
 #include "bar/BarInstance.h"
 #include "framework/win/WideText.h"
-#include "settings/win/SettingsPath.h"
+#include "base/Unicode.h"
 
 namespace {
 
@@ -12,20 +12,6 @@ namespace {
 std::wstring g_barKey;
 
 std::wstring FromUnits(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
-// The long name of a folder, grown to its length; empty when there is none.
-std::wstring LongPath(const std::wstring& folder) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(length);
-  }
-}
 
 struct FoundBar {
   const std::wstring* key;
@@ -61,19 +47,8 @@ bool HandOver(HWND bar, const CommandLine& request) {
 
 }  // namespace
 
-std::wstring CurrentSettingsPathW() {
-  std::wstring folder = Wide(CurrentDirectory());
-  // The same folder reached by its short (8.3) name is the same settings file.
-  std::wstring longFolder = LongPath(folder);
-  if (!longFolder.empty()) folder = longFolder;
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-  return folder + L"Quarrow.ini";
-}
-
-SingleBar::SingleBar() {
-  const std::wstring path = CurrentSettingsPathW();
-  m_key = FromUnits(BarInstanceKey(std::u16string(path.begin(), path.end())));
-}
+SingleBar::SingleBar(const std::string& settingsPath)
+    : m_key(FromUnits(BarInstanceKey(Utf8ToUtf16(settingsPath)))) {}
 
 SingleBar::~SingleBar() {
   if (m_mutex) CloseHandle(m_mutex);

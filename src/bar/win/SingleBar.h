@@ -16,7 +16,7 @@
 
 class SingleBar {
  public:
-  SingleBar();  // for the settings file of the current folder
+  explicit SingleBar(const std::string& settingsPath);
   ~SingleBar();
   SingleBar(const SingleBar&) = delete;
   SingleBar& operator=(const SingleBar&) = delete;
@@ -45,6 +45,3 @@ class SingleBar {
   HANDLE m_mutex = nullptr;
   bool m_answered = false;
 };
-
-// The full path of Quarrow.ini in the current folder, long names throughout.
-std::wstring CurrentSettingsPathW();

@@ -12,7 +12,6 @@
 #include "framework/win/ListView.h"
 #include "resource.h"
 #include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -34,8 +33,8 @@ constexpr int kInsertedRowImage = 0;
 
 }  // namespace
 
-EngineSettingsDlg::EngineSettingsDlg(HWND owner)
-    : Dialog(IDD_ENGINES, owner), m_settingsPath(CurrentSettingsPath()) {
+EngineSettingsDlg::EngineSettingsDlg(HWND owner, std::string settingsPath)
+    : Dialog(IDD_ENGINES, owner), m_settingsPath(std::move(settingsPath)) {
   // The list view's window class must exist before the template is made.
   common_controls::RegisterClasses(ICC_LISTVIEW_CLASSES);
 

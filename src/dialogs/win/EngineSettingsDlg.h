@@ -14,7 +14,8 @@
 
 class EngineSettingsDlg : public Dialog {
  public:
-  explicit EngineSettingsDlg(HWND owner);
+  // `settingsPath`: the Quarrow.ini the bar runs on.
+  EngineSettingsDlg(HWND owner, std::string settingsPath);
 
   // The catalogue's save on OK.
   const TriedSave& Saved() const { return m_saved; }

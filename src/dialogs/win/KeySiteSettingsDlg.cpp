@@ -4,12 +4,11 @@
 #include "framework/win/DialogInitData.h"
 #include "resource.h"
 #include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
-KeySiteSettingsDlg::KeySiteSettingsDlg(HWND owner)
+KeySiteSettingsDlg::KeySiteSettingsDlg(HWND owner, std::string settingsPath)
     : Dialog(IDD_KEYSITES, owner),
-      m_settingsPath(CurrentSettingsPath()),
+      m_settingsPath(std::move(settingsPath)),
       m_keywords{kKeywordHalf, KeywordList(), {}},
       m_sites{kSiteHalf, SiteList(), {}} {
   BindHalf(m_keywords);

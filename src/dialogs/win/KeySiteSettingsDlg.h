@@ -14,7 +14,8 @@
 
 class KeySiteSettingsDlg : public Dialog {
  public:
-  explicit KeySiteSettingsDlg(HWND owner);
+  // `settingsPath`: the Quarrow.ini the bar runs on.
+  KeySiteSettingsDlg(HWND owner, std::string settingsPath);
 
   // The two lists' save on OK.
   const TriedSave& Saved() const { return m_saved; }

@@ -6,7 +6,6 @@
 #include "resource.h"
 #include "settings/Keys.h"
 #include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 namespace {
@@ -35,7 +34,8 @@ HBITMAP LoadPicture(int id, UINT dpi) {
 
 }  // namespace
 
-PicturePickerDlg::PicturePickerDlg(HWND owner) : Dialog(IDD_PICTUREPICKER, owner) {
+PicturePickerDlg::PicturePickerDlg(HWND owner, std::string settingsPath)
+    : Dialog(IDD_PICTUREPICKER, owner), m_settingsPath(std::move(settingsPath)) {
   OnCommand(IDC_NEXT_PAGE, [this] { ShowPage(m_pages.Next()); });
   OnCommand(IDC_PREVIOUS_PAGE, [this] { ShowPage(m_pages.Previous()); });
 }
@@ -103,7 +103,7 @@ void PicturePickerDlg::OnOK() {
     m_saved.writes = [number = *number](const SettingsFile& file) {
       file.WriteString(keys::kSetting, keys::kImgNumber, number);
     };
-    m_saved.result = SaveWholeFile(CurrentSettingsPath(), m_saved.writes, WriteMode::kReplace);
+    m_saved.result = SaveWholeFile(m_settingsPath, m_saved.writes, WriteMode::kReplace);
   }
   Dialog::OnOK();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "dialogs/PicturePages.h"
 #include "framework/win/Dialog.h"
@@ -12,7 +13,8 @@
 
 class PicturePickerDlg : public Dialog {
  public:
-  explicit PicturePickerDlg(HWND owner);
+  // `settingsPath`: the Quarrow.ini the bar runs on.
+  PicturePickerDlg(HWND owner, std::string settingsPath);
 
   // The picture number's save on OK (none tried when no picture is selected).
   const TriedSave& Saved() const { return m_saved; }
@@ -26,6 +28,7 @@ class PicturePickerDlg : public Dialog {
   // Puts `picture` on view in `slot`; the one shown until now.
   HBITMAP ReplacePicture(int slot, HBITMAP picture);
 
+  std::string m_settingsPath;  // Quarrow.ini, where OK saves the picture's number
   UINT m_dpi = 96;  // the density the pictures are shown at
   PicturePages m_pages;  // page 1, as the template shows it
   // The pictures this dialog has put on view. The template's own ones, which

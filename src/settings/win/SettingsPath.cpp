@@ -20,9 +20,31 @@ std::string CurrentDirectory() {
   }
 }
 
+namespace {
+
+// The long name of a folder, grown to its length; empty when there is none.
+std::wstring LongName(const std::wstring& folder) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetLongPathNameW(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(length);
+  }
+}
+
+}  // namespace
+
 std::string CurrentSettingsPath() {
   std::string directory = CurrentDirectory();
   if (directory.empty()) directory = ".";
+  // The same folder reached by its short (8.3) name is the same settings
+  // file: the one bar that runs on it must be found by either name.
+  const std::wstring longName = LongName(Wide(directory));
+  if (!longName.empty()) directory = Utf8(longName);
   std::string path = directory + '\\';  // also after a drive root: "C:\\" names the root
   return path.append(SettingsFile::kFileName);
 }

@@ -7,6 +7,7 @@
 // The current folder as the program's UTF-8; empty when it cannot be had.
 std::string CurrentDirectory();
 
-// Quarrow.ini in the current folder. Should the folder not be had at all,
-// ".\Quarrow.ini" still names the file in it.
+// Quarrow.ini in the current folder, the folder by its long name. Should the
+// folder not be had at all, ".\Quarrow.ini" still names the file in it.
+// Computed once, at start: the bar hands it to what needs it.
 std::string CurrentSettingsPath();
