@@ -6,7 +6,6 @@
 #include "bar/win/SearchBarDlg.h"
 
 #include "framework/win/DataExchange.h"
-#include "resource.h"
 #include "search/SearchUrl.h"
 #include "settings/win/SystemGbk.h"
 

@@ -1,5 +1,3 @@
-#include "settings/win/ReadSettings.h"
-#include "settings/win/SettingsPath.h"
 #include "settings/win/WholeFileSave.h"
 
 #include "base/Text.h"
