@@ -184,7 +184,7 @@ void MeasureEnter(Report& report, const BarProcess& bar, int tries) {
     }
     Record record = Records(recordFile)[expected - 1];
     double ms = CounterToMs(record.counter) - start;
-    if (ms <= 0 || record.arguments.find(query) == std::string::npos) {
+    if (ms <= 0 || record.arguments.find(PercentEncoded(query)) == std::string::npos) {
       report.Failure(Format("enter: try %d recorded something else (%s)", i, record.arguments.c_str()));
       return;
     }
