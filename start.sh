@@ -14,7 +14,7 @@ source tools/wine-env.sh
 if quarrow_host_runs_win32 "$PWD/build/win32/bin/can_run.exe"; then
   arch=win32 bits="32-bit"
 else
-  arch=win64 bits="64-bit (this host cannot run 32-bit programs)"
+  arch=win64 bits="64-bit (32-bit Windows programs do not run here: Wine's 32-bit half is missing or the kernel refuses 32-bit code)"
 fi
 bin="$PWD/build/$arch/bin"
 
