@@ -39,14 +39,6 @@ void AddEngineWithTheDialog(const BarProcess& bar, const std::string& name) {
   ASSERT_TRUE(driver.End(IDOK));
 }
 
-// The picture chooser opened, the third picture of page 1 chosen, OK.
-void ChoosePictureThree(const BarProcess& bar) {
-  HWND dialog = OpenDialog(bar, ID_CHOOSE_PICTURE, "选择背景图片(第一页)");
-  ASSERT_NE(dialog, nullptr);
-  DialogDriver driver(bar, dialog);
-  driver.Click(IDC_PICTURE_RADIO_FIRST + 2);
-  ASSERT_TRUE(driver.End(IDOK));
-}
 
 // The name of the bar's folder, which the notification's path holds.
 std::string FolderName(const BarProcess& bar) { return bar.Folder().substr(bar.Folder().rfind('\\') + 1); }

@@ -6,6 +6,10 @@
 #include <set>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
+#include "resource.h"
+
 namespace robust {
 
 bool Responsive(const BarProcess& bar, DWORD ms) {
@@ -166,6 +170,15 @@ std::optional<MessageBoxSeen> WaitForSaveQuestion(const BarProcess& bar, DWORD m
 
 void AnswerSaveQuestion(const MessageBoxSeen& box, int button) {
   PostMessageW(GetDlgItem(box.window, button), BM_CLICK, 0, 0);
+}
+
+
+void ChoosePictureThree(const BarProcess& bar) {
+  HWND dialog = OpenDialog(bar, ID_CHOOSE_PICTURE, "选择背景图片(第一页)");
+  ASSERT_NE(dialog, nullptr);
+  DialogDriver driver(bar, dialog);
+  driver.Click(IDC_PICTURE_RADIO_FIRST + 2);
+  ASSERT_TRUE(driver.End(IDOK));
 }
 
 }  // namespace robust

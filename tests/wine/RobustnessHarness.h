@@ -91,4 +91,8 @@ std::optional<MessageBoxSeen> WaitForSaveQuestion(const BarProcess& bar, DWORD m
 // Ends it with Retry or Cancel.
 void AnswerSaveQuestion(const MessageBoxSeen& box, int button);
 
+// The picture chooser opened from the bar, the third picture of page 1
+// chosen, OK.
+void ChoosePictureThree(const BarProcess& bar);
+
 }  // namespace robust

@@ -36,13 +36,6 @@ void ChooseColourLook(const BarProcess& bar) {
   ASSERT_TRUE(driver.End(IDOK));
 }
 
-void ChoosePictureThree(const BarProcess& bar) {
-  HWND dialog = OpenDialog(bar, ID_CHOOSE_PICTURE, "选择背景图片(第一页)");
-  ASSERT_NE(dialog, nullptr);
-  DialogDriver driver(bar, dialog);
-  driver.Click(IDC_PICTURE_RADIO_FIRST + 2);
-  ASSERT_TRUE(driver.End(IDOK));
-}
 
 void DeleteSecondEntry(const BarProcess& bar) {
   ASSERT_EQ(bar.QueryList().size(), 3u);
