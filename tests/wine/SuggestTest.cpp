@@ -25,6 +25,14 @@ std::string OpenSearch(const std::string& query, const std::vector<std::string>&
   return body + "]]";
 }
 
+// A reply of `suggestions`, held back `delayMs`.
+HttpReply Answer(const std::string& asked, const std::vector<std::string>& suggestions, DWORD delayMs = 0) {
+  HttpReply reply;
+  reply.body = OpenSearch(asked, suggestions);
+  reply.delayMs = delayMs;
+  return reply;
+}
+
 // One engine, e.test, whose suggestions come from `server` (path /s?q=); a
 // second one with the shortcut "z" asks /z?q=. Suggestions on unless `on` is false.
 std::string SuggestingSettings(const LocalHttpServer& server, bool on = true,
@@ -82,9 +90,7 @@ std::string UrlOf(std::string line) {
 // searches it, which records it, and the list is the whole history again.
 TEST(Suggest, AppearBelowTheMatchingHistoryAndArePickedWithTheKeyboard) {
   LocalHttpServer server([](const HttpRequest& request) {
-    HttpReply reply;
-    reply.body = OpenSearch(AskedFor(request), {"天气预报", "天气 明天", "天坛"});
-    return reply;
+    return Answer(AskedFor(request), {"天气预报", "天气 明天", "天坛"});
   });
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server, true, {"天气旧", "other"}));
@@ -138,12 +144,7 @@ TEST(Suggest, OffSendsNothing) {
 // A server that holds its answer for six seconds holds nothing of the bar:
 // keys show at once, Enter searches at once, Exit ends the program at once.
 TEST(Suggest, AHangingServerHoldsNeitherTypingNorEnterNorExit) {
-  LocalHttpServer server([](const HttpRequest&) {
-    HttpReply reply;
-    reply.delayMs = 6000;
-    reply.body = OpenSearch("x", {"late"});
-    return reply;
-  });
+  LocalHttpServer server([](const HttpRequest&) { return Answer("x", {"late"}, 6000); });
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server));
   ASSERT_TRUE(bar.Started());
@@ -202,11 +203,8 @@ TEST(Suggest, ABrokenHugeOrFailingAnswerShowsNothing) {
 // the newest shows.
 TEST(Suggest, OnlyTheNewestAnswerShows) {
   LocalHttpServer server([](const HttpRequest& request) {
-    HttpReply reply;
     const std::string asked = AskedFor(request);
-    reply.delayMs = asked == "a" ? 1200 : 0;
-    reply.body = OpenSearch(asked, {asked + "-answer"});
-    return reply;
+    return Answer(asked, {asked + "-answer"}, asked == "a" ? 1200 : 0);
   });
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server));
@@ -226,11 +224,7 @@ TEST(Suggest, OnlyTheNewestAnswerShows) {
 // A query aimed by a shortcut asks that engine about the rest; an address, or
 // a shortcut alone, asks nothing.
 TEST(Suggest, AnAimedQueryAsksItsEngineAndAnAddressAsksNothing) {
-  LocalHttpServer server([](const HttpRequest& request) {
-    HttpReply reply;
-    reply.body = OpenSearch(AskedFor(request), {"s"});
-    return reply;
-  });
+  LocalHttpServer server([](const HttpRequest& request) { return Answer(AskedFor(request), {"s"}); });
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server));
   ASSERT_TRUE(bar.Started());
@@ -246,11 +240,7 @@ TEST(Suggest, AnAimedQueryAsksItsEngineAndAnAddressAsksNothing) {
 
 // The options dialog's check box turns them on at once and is saved.
 TEST(Suggest, TheOptionsCheckBoxTurnsThemOnAndIsSaved) {
-  LocalHttpServer server([](const HttpRequest& request) {
-    HttpReply reply;
-    reply.body = OpenSearch(AskedFor(request), {"on"});
-    return reply;
-  });
+  LocalHttpServer server([](const HttpRequest& request) { return Answer(AskedFor(request), {"on"}); });
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server, false));
   ASSERT_TRUE(bar.Started());
@@ -289,9 +279,7 @@ TEST(Suggest, TheOptionsCheckBoxTurnsThemOnAndIsSaved) {
 // queries. The pause before asking is part of it by design.
 TEST(SuggestLatency, DISABLED_FromTheLastKeyToTheList) {
   LocalHttpServer server([](const HttpRequest& request) {
-    HttpReply reply;
-    reply.body = OpenSearch(AskedFor(request), {AskedFor(request) + "-s"});
-    return reply;
+    return Answer(AskedFor(request), {AskedFor(request) + "-s"});
   });
   ASSERT_TRUE(server.Started());
   BarProcess bar(SuggestingSettings(server));
